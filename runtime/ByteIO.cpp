@@ -1,0 +1,101 @@
+#include "runtime/ByteIO.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <cstring>
+
+namespace rt {
+
+void LeWriter::f32(float v)
+{
+    uint32_t bits = 0;
+    std::memcpy(&bits, &v, 4);
+    put(bits, 4);
+}
+
+void LeWriter::fixedText(const QByteArray& text, qsizetype n)
+{
+    QByteArray t = text.left(n);
+    t.append(QByteArray(n - t.size(), '\0'));
+    m_data.append(t);
+}
+
+bool LeReader::fits(qint64 pos1, qint64 n)
+{
+    if (pos1 < 1 || n < 0 || pos1 - 1 + n > m_data.size()) {
+        m_short = true;
+        return false;
+    }
+    return true;
+}
+
+static uint32_t getLe(const char* p, int n)
+{
+    uint32_t v = 0;
+    for (int i = 0; i < n; ++i) v |= static_cast<uint32_t>(static_cast<uint8_t>(p[i])) << (8 * i);
+    return v;
+}
+
+std::optional<int16_t> LeReader::i16At(qint64 pos1)
+{
+    if (!fits(pos1, 2)) return std::nullopt;
+    return static_cast<int16_t>(getLe(m_data.constData() + pos1 - 1, 2));
+}
+
+std::optional<int32_t> LeReader::i32At(qint64 pos1)
+{
+    if (!fits(pos1, 4)) return std::nullopt;
+    return static_cast<int32_t>(getLe(m_data.constData() + pos1 - 1, 4));
+}
+
+std::optional<float> LeReader::f32At(qint64 pos1)
+{
+    if (!fits(pos1, 4)) return std::nullopt;
+    const uint32_t bits = getLe(m_data.constData() + pos1 - 1, 4);
+    float f;
+    std::memcpy(&f, &bits, 4);
+    return f;
+}
+
+std::optional<QByteArray> LeReader::bytesAt(qint64 pos1, qint64 n)
+{
+    if (!fits(pos1, n)) return std::nullopt;
+    return m_data.mid(pos1 - 1, n);
+}
+
+std::optional<QByteArray> readWholeFile(const QString& path, QString* error)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (error) *error = f.errorString();
+        return std::nullopt;
+    }
+    QByteArray data = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        if (error) *error = f.errorString();
+        return std::nullopt;
+    }
+    return data;
+}
+
+bool writeFileAtomic(const QString& path, const QByteArray& data, QString* error)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) {
+        if (error) *error = f.errorString();
+        return false;
+    }
+    if (f.write(data) != data.size()) {
+        if (error) *error = f.errorString();
+        f.cancelWriting();
+        return false;
+    }
+    if (!f.commit()) {
+        if (error) *error = f.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace rt

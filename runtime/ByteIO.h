@@ -1,0 +1,64 @@
+#pragma once
+// Little-endian binary files, written and read whole. Positions given to the
+// reader count the first byte as 1, as the file formats' documents do.
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace rt {
+
+class LeWriter {
+public:
+    void i8(int8_t v) { m_data.append(static_cast<char>(v)); }
+    void i16(int16_t v) { put(static_cast<uint16_t>(v), 2); }
+    void i32(int32_t v) { put(static_cast<uint32_t>(v), 4); }
+    void f32(float v);
+    void bytes(const char* p, qsizetype n) { m_data.append(p, n); }
+    void bytes(const QByteArray& b) { m_data.append(b); }
+    // Fixed-length text: cut or padded with zero bytes to n characters.
+    void fixedText(const QByteArray& text, qsizetype n);
+    void reserve(qsizetype n) { m_data.reserve(n); }
+
+    const QByteArray& data() const { return m_data; }
+    qsizetype size() const { return m_data.size(); }
+
+private:
+    void put(uint32_t v, int n)
+    {
+        for (int i = 0; i < n; ++i) m_data.append(static_cast<char>((v >> (8 * i)) & 0xFF));
+    }
+    QByteArray m_data;
+};
+
+// Reads values at 1-based positions. A read that runs past the end returns
+// nothing and marks the reader short; it never reads outside the data.
+class LeReader {
+public:
+    explicit LeReader(QByteArray data) : m_data(std::move(data)) {}
+
+    std::optional<int16_t> i16At(qint64 pos1);
+    std::optional<int32_t> i32At(qint64 pos1);
+    std::optional<float> f32At(qint64 pos1);
+    std::optional<QByteArray> bytesAt(qint64 pos1, qint64 n);
+
+    bool wasShort() const { return m_short; }
+    qint64 size() const { return m_data.size(); }
+    const QByteArray& data() const { return m_data; }
+
+private:
+    bool fits(qint64 pos1, qint64 n);
+    QByteArray m_data;
+    bool m_short = false;
+};
+
+// The whole file; nothing and an error text when it cannot be read.
+std::optional<QByteArray> readWholeFile(const QString& path, QString* error = nullptr);
+
+// Writes through a temporary file renamed into place, so a failed write leaves
+// the old file as it was. Returns false with an error text on failure.
+bool writeFileAtomic(const QString& path, const QByteArray& data, QString* error = nullptr);
+
+} // namespace rt

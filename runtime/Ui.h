@@ -1,0 +1,103 @@
+#pragma once
+// The user-interface services that logic code calls: message boxes, file and
+// colour dialogs, status text, progress, the event pump and starting programs.
+// The program installs the Qt implementation (QtUi); tests install ScriptedUi,
+// which answers from a queue and fails on anything it was not told to expect.
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+namespace rt {
+
+// MsgBox styles: buttons + icon (+ 4096 system-modal, ignored here).
+enum MsgBoxStyle : int {
+    vbOKOnly = 0,
+    vbOKCancel = 1,
+    vbYesNoCancel = 3,
+    vbYesNo = 4,
+    vbCritical = 16,
+    vbQuestion = 32,
+    vbExclamation = 48,
+    vbInformation = 64,
+    vbSystemModal = 4096,
+};
+
+// MsgBox answers.
+enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
+
+struct FileDialogRequest {
+    QString title;
+    QString filter;       // "text|pattern|text|pattern", patterns joined by ";"
+    int filterIndex = 1;  // 1-based
+    QString defaultExt;   // without the dot
+    QString initDir;
+    QString fileName;
+};
+
+struct FileDialogResult {
+    bool accepted = false;  // false: the user cancelled
+    QString fileName;       // absolute path
+    int filterIndex = 1;    // 1-based index of the filter the user chose
+};
+
+class UiService {
+public:
+    virtual ~UiService() = default;
+
+    virtual int msgBox(const QString& text, int style, const QString& title) = 0;
+    virtual FileDialogResult openFileDialog(const FileDialogRequest& request) = 0;
+    virtual FileDialogResult saveFileDialog(const FileDialogRequest& request) = 0;
+    virtual std::optional<QColor> colorDialog(const QColor& initial) = 0;
+
+    // The main window's status label (InfoText).
+    virtual void setStatusText(const QString& text) = 0;
+    // Runs pending window events; DoEvents throttles the calls.
+    virtual void processEvents() = 0;
+    // Starts a separate program with a list of arguments (never a shell string).
+    virtual bool startProgram(const QString& program, const QStringList& arguments,
+                              const QString& workingDir) = 0;
+    // Redraws the main window after the current terrain changed.
+    virtual void refreshMainWindow() = 0;
+};
+
+// The installed service; a scripted default that fails on every question is
+// used until the program or a test installs one.
+UiService& ui();
+// Installs a service (not owned); nullptr restores the default.
+void setUi(UiService* service);
+
+// Convenience forms with the runtime's names.
+int MsgBox(const QString& text, int style = vbOKOnly, const QString& title = QString());
+// Runs the event pump at most every few milliseconds, so loops that call it
+// once per row spend their time on work, not on repainting.
+void DoEvents();
+// Starts a program; false when it could not be started.
+bool Shell(const QString& program, const QStringList& arguments, const QString& workingDir = QString());
+
+// The program folder, without a trailing separator. Defaults to the folder of
+// the executable; tests point it elsewhere.
+QString AppPath();
+void setAppPath(const QString& path);
+
+// The program's title, shown on message boxes without a title of their own.
+QString AppTitle();
+
+// Set while a long operation runs; the main window's timer disables the
+// toolbars and views while it is set. The command that started the operation
+// clears it.
+extern bool BusyFlag;
+
+// Clears BusyFlag when it leaves scope, so every path out of a command clears it.
+class BusyGuard {
+public:
+    BusyGuard() { BusyFlag = true; }
+    ~BusyGuard() { BusyFlag = false; }
+    BusyGuard(const BusyGuard&) = delete;
+    BusyGuard& operator=(const BusyGuard&) = delete;
+};
+
+} // namespace rt

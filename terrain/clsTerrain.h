@@ -1,0 +1,149 @@
+#pragma once
+// The terrain height field: a square grid of raw heights with the header values
+// of a TER file, unit conversions, a min/max cache, point access, pens and
+// reflections. Property reads keep their documented names (MaxTU(), Size());
+// property writes are setX(v).
+
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+// The header values of a TER file, laid out as its first 80 bytes.
+struct TerHeader {
+    char Magic[20] = {};
+    int16_t Size = 256;
+    char TagX[6] = {};
+    int16_t XPoints = 257;
+    char TagY[6] = {};
+    int16_t YPoints = 257;
+    char TagS[6] = {};
+    float ScaleX = 30.0f;
+    float ScaleY = 30.0f;
+    float ScaleZ = 30.0f;
+    char TagR[4] = {};
+    float CRAD = 6370.0f;
+    char TagC[4] = {};
+    int16_t CRVM = 0;
+    char TagA[6] = {};
+    int16_t HeightScale = 30;
+    int16_t BaseHeight = 5;
+};
+
+// Two-dimensional array of 32-bit heights as GetTerrain/SetTerrain hand it over:
+// a(x, y), x fastest.
+class HeightArray {
+public:
+    HeightArray() = default;
+    HeightArray(int width, int height) : m_w(width), m_h(height), m_v(size_t(width) * size_t(height), 0) {}
+    int width() const { return m_w; }
+    int height() const { return m_h; }
+    int32_t& operator()(int x, int y) { return m_v[size_t(y) * size_t(m_w) + size_t(x)]; }
+    int32_t operator()(int x, int y) const { return m_v[size_t(y) * size_t(m_w) + size_t(x)]; }
+    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < m_w && y < m_h; }
+
+private:
+    int m_w = 0;
+    int m_h = 0;
+    std::vector<int32_t> m_v;
+};
+
+class clsTerrain {
+public:
+    clsTerrain();
+
+    // Progress of the long operation now running, 0..100.
+    int32_t pProgress = 0;
+
+    // --- header properties --------------------------------------------------
+    bool FixHeight() const { return m_fixHeight; }
+    void setFixHeight(bool v) { m_fixHeight = v; }
+    int16_t MaxTU();
+    void setMaxTU(int16_t v);
+    int16_t MinTU();
+    void setMinTU(int16_t v);
+    int16_t BaseHeight() const { return m_header.BaseHeight; }
+    void setBaseHeight(int16_t v) { m_header.BaseHeight = v; }
+    int16_t HeightScale() const { return m_header.HeightScale; }
+    void setHeightScale(int16_t v) { m_header.HeightScale = v; }
+    int16_t CRVM() const { return m_header.CRVM; }
+    void setCRVM(int16_t v) { m_header.CRVM = v; }
+    float CRAD() const { return m_header.CRAD; }
+    void setCRAD(float v) { m_header.CRAD = v; }
+    float ScaleT() const { return m_header.ScaleZ; }
+    void setScaleT(float v);
+    int16_t YPoints() const { return m_header.YPoints; }
+    void setYPoints(int16_t v);
+    int16_t XPoints() const { return m_header.XPoints; }
+    void setXPoints(int16_t v);
+    int16_t Size();
+    int16_t Size() const { return m_header.Size; }
+    void setSize(int16_t v);
+    const TerHeader& header() const { return m_header; }
+    TerHeader& header() { return m_header; }
+
+    // --- unit conversions -----------------------------------------------------
+    float getMeter2Pixel(float m) const;
+    float getPixel2Meters(float v) const;
+    float GetV2Meter(float v) const;
+    int32_t GetMeter2Int(float m) const;
+    float GetPointMeters(int32_t x, int32_t y) const;
+    float GetPointTU(int32_t x, int32_t y) const;
+    float GetPointTUZ(int32_t v) const;
+
+    // --- files (TER and backup) ----------------------------------------------
+    // Each returns false with a message in *error when the file could not be
+    // written or read; the terrain is unchanged by a failed load.
+    bool SaveT(const QString& fileName, QString* error = nullptr);
+    bool SaveBackup(const QString& fileName, QString* error = nullptr);
+    bool LoadBackup(const QString& fileName, QString* error = nullptr);
+    // Reads (Size+1)^2 16-bit heights of a TER file's bytes from 1-based position pos.
+    bool LoadArray(const QByteArray& fileData, int64_t pos);
+
+    // --- range ----------------------------------------------------------------
+    int32_t ScaleTerrain();
+    int32_t Range();
+    int32_t min() const { return m_min; }
+    int32_t max() const { return m_max; }
+
+    // --- grid -----------------------------------------------------------------
+    void Init(int32_t n);
+    void Fill(int32_t v);
+    void SetPoint(int32_t x, int32_t y, int32_t v);
+    void IncrPoint(int32_t x, int32_t y, int32_t dv);
+    int32_t GetPoint(int32_t x, int32_t y) const;
+    int32_t operator()(int32_t x, int32_t y) const { return GetPoint(x, y); }
+    int32_t GetPointH(int32_t x, int32_t y) const;
+
+    // --- rectangle operations and pens ----------------------------------------
+    void GetReflectHor(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+    void GetReflectVer(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+    void GetCircle(int32_t cx, int32_t cy, int32_t r, int32_t v);
+    void GetSquare(int32_t cx, int32_t cy, int32_t r, int32_t v);
+    void GetNoise(int32_t cx, int32_t cy, int32_t r, int32_t v);
+
+    // --- whole-array transfer ---------------------------------------------------
+    void GetTerrain(HeightArray& a) const;
+    void SetTerrain(const HeightArray& a);
+
+    // Side length of the allocated grid (Size + 3 after Init), and direct
+    // access for hot loops that have checked their indices.
+    int32_t allocatedSide() const { return m_side; }
+    int32_t* row(int32_t y) { return m_data.data() + size_t(y) * size_t(m_side); }
+    const int32_t* row(int32_t y) const { return m_data.data() + size_t(y) * size_t(m_side); }
+
+    void swap(clsTerrain& other) noexcept;
+
+private:
+    int32_t ScanMinMax(uint8_t mode);
+    bool inGrid(int32_t x, int32_t y) const;
+
+    TerHeader m_header;
+    std::vector<int32_t> m_data;  // HeightData, x fastest
+    int32_t m_side = 0;
+    int32_t m_max = -400000;
+    int32_t m_min = 400000;
+    int16_t m_cachedMinTU = 0;
+    int16_t m_cachedMaxTU = 0;
+    bool m_fixHeight = false;
+};

@@ -1,0 +1,62 @@
+#pragma once
+// A user-interface service for tests: message boxes and dialogs are answered
+// from queues filled by the test. A question nobody queued an answer for fails
+// the running test, so unexpected messages cannot pass unnoticed.
+
+#include "runtime/Ui.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <vector>
+
+class ScriptedUi : public rt::UiService {
+public:
+    struct ShownMessage {
+        QString text;
+        int style = 0;
+        QString title;
+    };
+    struct StartedProgram {
+        QString program;
+        QStringList arguments;
+        QString workingDir;
+    };
+
+    // Answers for the next message boxes, in order.
+    void expectMsgBox(int answer) { msgBoxAnswers.push_back(answer); }
+    // Answers for the next open/save dialogs; a result with accepted=false is a cancel.
+    void expectOpenDialog(rt::FileDialogResult r) { openAnswers.push_back(std::move(r)); }
+    void expectSaveDialog(rt::FileDialogResult r) { saveAnswers.push_back(std::move(r)); }
+    void expectColorDialog(std::optional<QColor> c) { colorAnswers.push_back(c); }
+    void setStartProgramResult(bool ok) { startResult = ok; }
+
+    int msgBox(const QString& text, int style, const QString& title) override;
+    rt::FileDialogResult openFileDialog(const rt::FileDialogRequest& request) override;
+    rt::FileDialogResult saveFileDialog(const rt::FileDialogRequest& request) override;
+    std::optional<QColor> colorDialog(const QColor& initial) override;
+    void setStatusText(const QString& text) override;
+    void processEvents() override;
+    bool startProgram(const QString& program, const QStringList& arguments,
+                      const QString& workingDir) override;
+    void refreshMainWindow() override { ++refreshCount; }
+
+    // True when every queued answer was used.
+    bool allAnswersUsed() const;
+
+    std::deque<int> msgBoxAnswers;
+    std::deque<rt::FileDialogResult> openAnswers;
+    std::deque<rt::FileDialogResult> saveAnswers;
+    std::deque<std::optional<QColor>> colorAnswers;
+
+    std::vector<ShownMessage> messages;
+    std::vector<rt::FileDialogRequest> dialogRequests;
+    std::vector<StartedProgram> started;
+    QStringList statusTexts;
+    int pumpCount = 0;
+    int refreshCount = 0;
+    bool startResult = true;
+};
+
+// The scripted service installed for the running test (fresh for every test).
+ScriptedUi& scriptedUi();
