@@ -1,0 +1,1 @@
+// Keeps a window library valid while its folder has no windows yet.

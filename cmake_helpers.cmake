@@ -1,0 +1,26 @@
+# One logic library and one window library per folder. Windows are the files
+# named frm*/dlg*/*Widget*; they alone may link Qt Widgets.
+function(kv_folder_libraries folder)
+  cmake_parse_arguments(F "" "" "DEPS;GUI_DEPS" ${ARGN})
+  file(GLOB all CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  list(FILTER all EXCLUDE REGEX "/main\\.cpp$")
+  set(gui ${all})
+  list(FILTER gui INCLUDE REGEX "/(frm|dlg)[^/]*$|Widget[^/]*$")
+  set(logic ${all})
+  if(gui)
+    list(REMOVE_ITEM logic ${gui})
+  endif()
+  add_library(kv_${folder} STATIC ${logic})
+  target_link_libraries(kv_${folder} PUBLIC Qt6::Core Qt6::Gui ${F_DEPS})
+  add_library(kv_${folder}_gui STATIC ${gui} ${CMAKE_SOURCE_DIR}/cmake_empty.cpp)
+  target_link_libraries(kv_${folder}_gui PUBLIC kv_${folder} kv_runtime_gui Qt6::Widgets Qt6::PrintSupport ${F_GUI_DEPS})
+endfunction()
+
+# One test program per tests/ folder, from all its *_test.cpp files.
+function(kv_folder_test name)
+  cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  if(srcs)
+    kv_add_test(${name} SOURCES ${srcs} LIBS ${T_LIBS})
+  endif()
+endfunction()
