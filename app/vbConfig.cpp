@@ -1,0 +1,129 @@
+#include "app/vbConfig.h"
+
+#include "runtime/Ini.h"
+#include "runtime/Ui.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace vbConfig {
+
+QString SettingsFile;
+std::vector<PerlinSet> PerlinSetTable;
+
+QString ReadIni(const QString& section, const QString& key)
+{
+    return StripNull(rt::GetPrivateProfileString(section, key, QString(), SettingsFile));
+}
+
+void WriteIni(const QString& section, const QString& key, const QString& value)
+{
+    rt::WritePrivateProfileString(section, key, value, SettingsFile);
+}
+
+QString StripNull(const QString& s)
+{
+    const qsizetype nul = s.indexOf(QChar(u'\0'));
+    const QString t = nul < 0 ? s : s.left(nul);
+    qsizetype first = 0;
+    qsizetype last = t.size();
+    while (first < last && t[first] == u' ') ++first;
+    while (last > first && t[last - 1] == u' ') --last;
+    return t.mid(first, last - first);
+}
+
+namespace {
+
+// Names in case-insensitive order, exact order breaking ties, so the listing
+// is the same on every file system.
+bool listingLess(const QString& a, const QString& b)
+{
+    const int c = a.compare(b, Qt::CaseInsensitive);
+    return c != 0 ? c < 0 : a < b;
+}
+
+QStringList sortedEntries(const QDir& dir, QDir::Filters filters)
+{
+    QStringList names = dir.entryList(filters | QDir::Hidden | QDir::NoDotAndDotDot, QDir::NoSort);
+    std::sort(names.begin(), names.end(), listingLess);
+    return names;
+}
+
+// The folder itself, its last component matched without regard to case.
+QString resolveFolder(const QString& folder)
+{
+    if (folder.isEmpty() || QFileInfo(folder).isDir()) return folder;
+    const QFileInfo fi(folder);
+    return resolvePathNoCase(fi.path(), fi.fileName());
+}
+
+PerlinSet readPerlinSet(const QString& path)
+{
+    PerlinSet set;
+    set.name = StripNull(rt::GetPrivateProfileString(QStringLiteral("SET"), QStringLiteral("NAME"), QString(), path));
+    for (int k = 1; k <= 5; ++k) {
+        const QString key = QString::number(100 + k).right(2);
+        set.layers[k - 1] = StripNull(rt::GetPrivateProfileString(QStringLiteral("PERLIN"), key, QString(), path));
+    }
+    return set;
+}
+
+bool isUsable(const PerlinSet& set)
+{
+    return std::all_of(std::begin(set.layers), std::end(set.layers), [](const QString& l) { return !l.isEmpty(); });
+}
+
+QString xdgHome(const char* variable, const QString& fallback)
+{
+    const QString value = qEnvironmentVariable(variable);
+    if (!value.isEmpty() && QDir::isAbsolutePath(value)) return value;
+    return QDir::homePath() + fallback;
+}
+
+} // namespace
+
+QString resolvePathNoCase(const QString& folder, const QString& name)
+{
+    const QString dirPath = resolveFolder(folder);
+    const QString exact = QDir(dirPath).filePath(name);
+    if (name.isEmpty() || QFileInfo::exists(exact)) return exact;
+    for (const QString& entry : sortedEntries(QDir(dirPath), QDir::AllEntries | QDir::System))
+        if (entry.compare(name, Qt::CaseInsensitive) == 0) return QDir(dirPath).filePath(entry);
+    return exact;
+}
+
+void LoadPerlinSets(const QString& folder)
+{
+    const QDir dir(resolveFolder(folder));
+    if (!dir.exists()) return;
+    const QStringList files = sortedEntries(dir, QDir::Files | QDir::System);
+    if (files.isEmpty()) return;
+
+    std::vector<PerlinSet> table;
+    for (const QString& name : files) {
+        if (!name.endsWith(QStringLiteral(".ini"), Qt::CaseInsensitive)) continue;
+        PerlinSet set = readPerlinSet(dir.filePath(name));
+        if (!isUsable(set)) continue;
+        table.push_back(std::move(set));
+        if (table.size() == MaxPerlinSets) break;
+    }
+    PerlinSetTable = std::move(table);
+}
+
+QString writableDataPath(const QString& fileName, bool isSetting)
+{
+    const QString program = rt::AppPath();
+    const QFileInfo programInfo(program);
+    if (!program.isEmpty() && programInfo.isDir() && programInfo.isWritable())
+        return QDir(program).filePath(fileName);
+
+    const QString base = isSetting ? xdgHome("XDG_CONFIG_HOME", QStringLiteral("/.config"))
+                                   : xdgHome("XDG_STATE_HOME", QStringLiteral("/.local/state"));
+    const QString folder = QDir(base).filePath(QStringLiteral("Kelvarinor"));
+    QDir().mkpath(folder);
+    return QDir(folder).filePath(fileName);
+}
+
+} // namespace vbConfig

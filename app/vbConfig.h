@@ -1,0 +1,56 @@
+#pragma once
+// The settings file (Kelvarinor.ini) and the perlin-set definitions of the PS
+// folder.
+
+#include <QString>
+
+#include <vector>
+
+namespace vbConfig {
+
+// Path of the settings file; the start routine sets it.
+extern QString SettingsFile;
+
+// The value of key in [section] of SettingsFile; "" when the file, section or
+// key is missing. Values are cut at 511 characters.
+QString ReadIni(const QString& section, const QString& key);
+// Writes key=value into [section] of SettingsFile (file and section created
+// on demand; a failed write keeps the old file).
+void WriteIni(const QString& section, const QString& key, const QString& value);
+// The text before the first zero character, without leading and trailing blanks.
+QString StripNull(const QString& s);
+
+// One perlin set: its name ([SET] NAME, may be empty) and its five layer
+// pictures ([PERLIN] 01..05, file names inside the PS folder).
+struct PerlinSet {
+    QString name;
+    QString layers[5];
+};
+
+constexpr int MaxPerlinSets = 33;
+
+// The perlin sets in listing order; at most MaxPerlinSets rows.
+extern std::vector<PerlinSet> PerlinSetTable;
+
+// Reads the definition files (*.ini, any case) of folder into PerlinSetTable,
+// in case-insensitive name order, taking the first MaxPerlinSets usable ones.
+// Usable: all five [PERLIN] keys 01..05 hold a picture name (the generator
+// loads all five). A folder that is missing or holds no files at all leaves
+// the table as it was; a folder with files but no usable set empties it.
+// The folder's last component is matched without regard to case ("PS", "ps").
+void LoadPerlinSets(const QString& folder);
+
+// The entry of folder whose name equals name without regard to case (an exact
+// match wins; several others: the first in sorted order); folder/name when
+// there is none. Also resolves folder's own last component the same way.
+QString resolvePathNoCase(const QString& folder, const QString& name);
+
+// Where a file the program writes lives: the program folder when it is
+// writable, otherwise the user's XDG config folder (settings, isSetting true)
+// or XDG state folder (the backup), created on demand, under "Kelvarinor".
+QString writableDataPath(const QString& fileName, bool isSetting);
+
+// The elevator set file's name when the settings name none ([ELEVATOR] Name).
+inline constexpr const char* DefaultElevatorFileName = "Elevator.set";
+
+} // namespace vbConfig

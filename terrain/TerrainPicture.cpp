@@ -1,0 +1,119 @@
+#include "terrain/TerrainPicture.h"
+
+#include "runtime/Numbers.h"
+#include "runtime/Ui.h"
+#include "terrain/Palette.h"
+#include "terrain/TerrainGlobals.h"
+
+#include <algorithm>
+
+namespace {
+
+// Progress always goes to the current terrain, whatever terrain is worked on.
+void setProgress(int32_t p)
+{
+    if (CurrentTerrain) CurrentTerrain->pProgress = p;
+}
+
+int64_t colourValue(QRgb px)
+{
+    return int64_t(qRed(px)) + 256 * int64_t(qGreen(px)) + 65536 * int64_t(qBlue(px));
+}
+
+// The height at (x, y) as the drawer's local copy holds it: the points
+// 0..Size, zero elsewhere.
+int32_t heightForDrawing(const clsTerrain& ter, int32_t x, int32_t y)
+{
+    const int32_t last = std::min<int32_t>(ter.Size(), ter.allocatedSide() - 1);
+    if (x < 0 || y < 0 || x > last || y > last) return 0;
+    return ter.row(y)[x];
+}
+
+} // namespace
+
+int32_t colourToHeight(int64_t colourValue)
+{
+    return rt::CLng(static_cast<double>(colourValue) / 256.0 - 32767.0);
+}
+
+void DrawTerrainToPicture(QImage& picback, const clsTerrain& ter, int32_t x0, int32_t y0, int32_t w,
+                          int32_t h, int mode)
+{
+    // 1. Start.
+    setProgress(0);
+    rt::BusyFlag = true;
+
+    // 2. A cleared picture of the terrain's size.
+    const int width = std::max<int>(ter.XPoints(), 0);
+    const int height = std::max<int>(ter.YPoints(), 0);
+    if (picback.width() != width || picback.height() != height || picback.format() != QImage::Format_RGB32)
+        picback = QImage(width, height, QImage::Format_RGB32);
+    picback.fill(qRgb(0, 0, 0));
+    if (w < 0) w = ter.XPoints() + 2;
+    if (h < 0) h = ter.YPoints() + 2;
+
+    // 4. Status.
+    rt::ui().setStatusText(QStringLiteral("copy Highmap ..."));
+    rt::DoEvents();
+
+    // 6./7. One row at a time through the palette; progress per row.
+    const int scheme = paletteRowClamped();
+    const int xFirst = std::max(x0, 0);
+    const int xLast = static_cast<int>(std::min<int64_t>(int64_t(x0) + w, width - 1));
+    const int yFirst = std::max(y0, 0);
+    const int yLast = static_cast<int>(std::min<int64_t>(int64_t(y0) + h, height - 1));
+    const int64_t progressEnd = int64_t(y0) + h;
+    bool secondHalfShown = false;
+    for (int y = yFirst; y <= yLast; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picback.scanLine(y));
+        for (int x = xFirst; x <= xLast; ++x) line[x] = Palette[heightClass(heightForDrawing(ter, x, y))][scheme];
+        if (mode != 1) continue;
+        if (progressEnd != 0) setProgress(rt::CLng(double(y) / double(progressEnd) * 100.0));
+        rt::DoEvents();
+        if (!secondHalfShown && CurrentTerrain && CurrentTerrain->pProgress > 49) {
+            rt::ui().setStatusText(QStringLiteral("create Picture ..."));
+            secondHalfShown = true;
+        }
+    }
+
+    // 8. Hand the picture to the view.
+    if (mode == 1) {
+        setProgress(100);
+        rt::ui().refreshMainWindow();
+        rt::DoEvents();
+    }
+
+    // 9. Done.
+    setProgress(0);
+}
+
+void LoadPictureAsTerrain(const QImage& pic, clsTerrain& ter)
+{
+    // 1. Start.
+    rt::BusyFlag = true;
+    rt::ui().setStatusText(QStringLiteral("Read Picture...."));
+    rt::DoEvents();
+    setProgress(0);
+
+    // 2. Every point of the picture's area, plus the first spare row, which
+    // lies below the picture and reads as "no pixel".
+    const QImage src = (pic.format() == QImage::Format_RGB32 || pic.format() == QImage::Format_ARGB32)
+                           ? pic
+                           : pic.convertToFormat(QImage::Format_RGB32);
+    const int32_t cols = ter.XPoints();
+    const int32_t rows = ter.YPoints();
+    const int32_t outside = colourToHeight(-1);
+    for (int32_t y = 0; y <= rows; ++y) {
+        const bool rowInside = y < src.height();
+        const auto* line = rowInside ? reinterpret_cast<const QRgb*>(src.constScanLine(y)) : nullptr;
+        for (int32_t x = 0; x < cols; ++x) {
+            const bool inside = rowInside && x < src.width();
+            ter.SetPoint(x, y, inside ? colourToHeight(colourValue(line[x])) : outside);
+        }
+        setProgress(rt::CLng(double(y + 1) / double(rows + 1) * 100.0));
+        rt::DoEvents();
+    }
+
+    // 3. Done.
+    setProgress(100);
+}
