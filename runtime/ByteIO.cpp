@@ -23,7 +23,8 @@ void LeWriter::fixedText(const QByteArray& text, qsizetype n)
 
 bool LeReader::fits(qint64 pos1, qint64 n)
 {
-    if (pos1 < 1 || n < 0 || pos1 - 1 + n > m_data.size()) {
+    // Compared without adding, so positions near the top of the range cannot overflow.
+    if (pos1 < 1 || n < 0 || n > m_data.size() || pos1 - 1 > m_data.size() - n) {
         m_short = true;
         return false;
     }

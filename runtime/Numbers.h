@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <type_traits>
 
 namespace rt {
 
@@ -56,15 +57,35 @@ inline uint32_t RGB(int r, int g, int b)
     return c(r) | (c(g) << 8) | (c(b) << 16);
 }
 
-// Number text with a blank before non-negative values (" 10000", "-3", " 0.5").
+// Number text with a blank before non-negative values and "-" before negative
+// ones, the shortest text that reads back as the value, and no zero before the
+// decimal point: " 10000", "-3", " .5", "-.25". Doubles carry up to 15
+// significant digits, singles up to 7 (so a single 0.1 is " .1"); beyond
+// 10^15 (singles: 10^7) and below 10^-4 the text has an exponent (" 1E+15").
 QString Str(double v);
+QString Str(float v);
+template <typename T>
+    requires std::is_integral_v<T>
+QString Str(T v)
+{
+    return Str(static_cast<double>(v));
+}
 
-// The leading number of a text: optional blanks and sign, digits, "." as
-// decimal point, an exponent; 0 when there is none.
+// The leading number of a text; 0 when there is none. Blanks, tabs and line
+// feeds are skipped wherever they stand ("1 2" is 12); then an optional sign,
+// digits with "." as decimal point and an exponent (E, e, D or d); reading
+// stops at the first other character ("12abc" is 12). "&H" and "&O" start hex
+// and octal numbers, which count as 16-bit or 32-bit values ("&HFFFF" is -1).
 double Val(const QString& s);
 
-// Format patterns: "#" optional digit, "0" required digit, "." decimal point,
-// "%" multiplies by 100 and prints a percent sign, anything else literal.
+// Format patterns: "#" digit or nothing, "0" digit or zero, "." decimal point
+// (always shown when the pattern has one), "%" multiplies by 100 and shows
+// itself; \c and "text" are literal, any other character is literal too.
+// The leftmost integer placeholder takes all digits that do not fit. Values
+// round half away from zero to the pattern's decimals. An empty pattern gives
+// the plain number text. Thousand separators and exponents are not supported.
+// Examples: Format(0, "##") = "", Format(30, "#####.###") = "30.",
+// Format(1.5, "###.##%") = "150.%", Format(1234.5678, "#####.## TU") = "1234.57 TU".
 QString Format(double v, const QString& pattern);
 
 } // namespace rt

@@ -1,0 +1,17 @@
+#pragma once
+// Folder listing and file facts the windows need beside whole-file reading.
+
+#include <QString>
+#include <QStringList>
+
+namespace rt {
+
+// Names (not paths) of the files in folder that match a "*"/"?" pattern, without
+// regard to case ("*.INI" finds "alps.ini"), sorted by name without regard to
+// case so the order is the same on every machine. Empty when the folder is missing.
+QStringList listFiles(const QString& folder, const QString& pattern);
+
+// The file's length in bytes; -1 when it does not exist or is not a file.
+qint64 FileLen(const QString& path);
+
+} // namespace rt

@@ -1,0 +1,115 @@
+#include "runtime/ByteIO.h"
+#include "runtime/Files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace {
+
+void touch(const QString& path, const QByteArray& data = {})
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+} // namespace
+
+TEST(ListFiles, MatchesWithoutRegardToCaseAndSortsByName)
+{
+    QTemporaryDir dir;
+    touch(dir.filePath("b.ini"));
+    touch(dir.filePath("A.INI"));
+    touch(dir.filePath("c.Ini"));
+    touch(dir.filePath("d.txt"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("e.ini"));
+    EXPECT_EQ(rt::listFiles(dir.path(), "*.INI"), QStringList({"A.INI", "b.ini", "c.Ini"}));
+}
+
+TEST(ListFiles, MissingFolderGivesNothing)
+{
+    QTemporaryDir dir;
+    EXPECT_TRUE(rt::listFiles(dir.filePath("none"), "*").isEmpty());
+    EXPECT_TRUE(rt::listFiles(dir.path(), "*.ter").isEmpty());
+}
+
+TEST(FileLen, GivesBytesOrMinusOne)
+{
+    QTemporaryDir dir;
+    touch(dir.filePath("x"), "12345");
+    EXPECT_EQ(rt::FileLen(dir.filePath("x")), 5);
+    EXPECT_EQ(rt::FileLen(dir.filePath("none")), -1);
+    EXPECT_EQ(rt::FileLen(dir.path()), -1);
+}
+
+TEST(LeReader, ReadsLittleEndianAtOneBasedPositions)
+{
+    rt::LeWriter w;
+    w.i16(-2);
+    w.i32(0x01020304);
+    w.f32(1.5f);
+    rt::LeReader r(w.data());
+    EXPECT_EQ(r.i16At(1), -2);
+    EXPECT_EQ(r.i32At(3), 0x01020304);
+    EXPECT_EQ(r.f32At(7), 1.5f);
+    EXPECT_FALSE(r.wasShort());
+}
+
+TEST(LeReader, ShortReadsGiveNothingAndMarkTheReader)
+{
+    rt::LeReader r(QByteArray("\x01\x02\x03", 3));
+    EXPECT_EQ(r.i16At(2), 0x0302);
+    EXPECT_FALSE(r.wasShort());
+    EXPECT_FALSE(r.i16At(3).has_value());
+    EXPECT_TRUE(r.wasShort());
+    rt::LeReader r2(QByteArray("\x01\x02\x03", 3));
+    EXPECT_FALSE(r2.i32At(1).has_value());
+    EXPECT_FALSE(r2.i16At(0).has_value());
+    EXPECT_FALSE(r2.bytesAt(1, -1).has_value());
+    EXPECT_FALSE(r2.bytesAt(INT64_MAX, 2).has_value());
+    EXPECT_EQ(r2.bytesAt(4, 0), QByteArray());
+}
+
+TEST(LeWriter, FixedTextIsCutOrPaddedWithZeros)
+{
+    rt::LeWriter w;
+    w.fixedText("ABCDEF", 4);
+    w.fixedText("AB", 4);
+    EXPECT_EQ(w.data(), QByteArray("ABCDAB\0\0", 8));
+}
+
+TEST(WriteFileAtomic, ReplacesTheFileWhole)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f.bin");
+    touch(path, "old contents");
+    ASSERT_TRUE(rt::writeFileAtomic(path, "new"));
+    EXPECT_EQ(rt::readWholeFile(path), QByteArray("new"));
+}
+
+TEST(WriteFileAtomic, LeavesTheOldFileWhenTheFolderIsReadOnly)
+{
+    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f.bin");
+    touch(path, "old contents");
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    QString error;
+    EXPECT_FALSE(rt::writeFileAtomic(path, "new", &error));
+    EXPECT_FALSE(error.isEmpty());
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(rt::readWholeFile(path), QByteArray("old contents"));
+}
+
+TEST(ReadWholeFile, MissingFileGivesNothingAndAnError)
+{
+    QTemporaryDir dir;
+    QString error;
+    EXPECT_FALSE(rt::readWholeFile(dir.filePath("none"), &error).has_value());
+    EXPECT_FALSE(error.isEmpty());
+}

@@ -1,0 +1,32 @@
+#include "runtime/Rnd.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+TEST(Rnd, StaysInHalfOpenUnitRange)
+{
+    rt::Randomize(1.0);
+    float lo = 1, hi = 0;
+    for (int i = 0; i < 100000; ++i) {
+        const float v = rt::Rnd();
+        ASSERT_GE(v, 0.0f);
+        ASSERT_LT(v, 1.0f);
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
+    }
+    EXPECT_LT(lo, 0.001f);
+    EXPECT_GT(hi, 0.999f);
+}
+
+TEST(Rnd, SameSeedGivesTheSameSequence)
+{
+    auto draw = [](double seed) {
+        rt::Randomize(seed);
+        std::vector<float> v;
+        for (int i = 0; i < 10; ++i) v.push_back(rt::Rnd());
+        return v;
+    };
+    EXPECT_EQ(draw(42), draw(42));
+    EXPECT_NE(draw(42), draw(43));
+}
