@@ -4,6 +4,7 @@
 // reflections. Property reads keep their documented names (MaxTU(), Size());
 // property writes are setX(v).
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -97,11 +98,15 @@ public:
     bool SaveT(const QString& fileName, QString* error = nullptr);
     bool SaveBackup(const QString& fileName, QString* error = nullptr);
     bool LoadBackup(const QString& fileName, QString* error = nullptr);
-    // Reads (Size+1)^2 16-bit heights of a TER file's bytes from 1-based position pos.
+    // Reads (Size+1)^2 16-bit heights of a TER file's bytes from 1-based
+    // position pos; false (terrain unchanged) when the bytes run short or the
+    // grid is not allocated for Size.
     bool LoadArray(const QByteArray& fileData, int64_t pos);
 
     // --- range ----------------------------------------------------------------
+    // Spreads the heights over -32767..32767 around their centre (see KVTools2Scale.cpp).
     int32_t ScaleTerrain();
+    // Rescans min and max over 0..Size; returns max - min (saturated).
     int32_t Range();
     int32_t min() const { return m_min; }
     int32_t max() const { return m_max; }
@@ -136,7 +141,12 @@ public:
 
 private:
     int32_t ScanMinMax(uint8_t mode);
-    bool inGrid(int32_t x, int32_t y) const;
+    bool inGrid(int64_t x, int64_t y) const;
+    // Largest index that is both within 0..Size+2 and allocated; -1 when none.
+    int32_t lastIndex() const;
+    // H(x, y) with both indices clamped into the allocated grid (0 when empty).
+    int32_t clampedAt(int64_t x, int64_t y) const;
+    void widenCache(int32_t v);
 
     TerHeader m_header;
     std::vector<int32_t> m_data;  // HeightData, x fastest
@@ -147,3 +157,8 @@ private:
     int16_t m_cachedMaxTU = 0;
     bool m_fixHeight = false;
 };
+
+// Gives t the terrain-unit range newMin..newMax (newMax at least newMin + 1),
+// writing the two ends in the order that keeps both: writing one end clamps it
+// against the other, so the end that would cross the old other end goes second.
+void setTURange(clsTerrain& t, int newMin, int newMax);

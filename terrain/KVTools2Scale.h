@@ -1,0 +1,16 @@
+#pragma once
+// Rescaling at command level: the terrain's ScaleTerrain wrapped with status
+// text, busy flag, progress and a redraw of the main window.
+
+class clsTerrain;
+
+namespace KVTools2 {
+
+// Shows "Scale Terrain...", sets rt::BusyFlag (the calling command clears it),
+// rescales ter, sets CurrentTerrain's progress to 100, redraws the main window
+// and lets the event pump run once.
+void RunScaleTerrain(clsTerrain& ter);
+
+} // namespace KVTools2
+
+using KVTools2::RunScaleTerrain;
