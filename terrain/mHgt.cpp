@@ -1,0 +1,175 @@
+#include "terrain/mHgt.h"
+
+#include "terrain/KVTools2Scale.h"
+#include "terrain/TerrainGlobals.h"
+#include "terrain/clsTerrain.h"
+#include "runtime/ByteIO.h"
+#include "runtime/Numbers.h"
+#include "runtime/Ui.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace mTerLoad {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Load HGT-File");
+constexpr int kPoints = 1025;
+constexpr int kVoid = -32768;
+constexpr int kHighest = 9000;
+
+bool isErrorSample(int v)
+{
+    return v == kVoid || v > kHighest;
+}
+
+// Asks once per file whether error samples are repaired; remembers the answer.
+class ErrorRepair {
+public:
+    int replace(int previous)
+    {
+        if (!m_asked) {
+            m_asked = true;
+            m_repair = rt::MsgBox(QStringLiteral("Errors in the height markings are in the file. "
+                                                 "Shall I try to correct these errors?"),
+                                  rt::vbYesNo, kTitle) == rt::vbYes;
+            rt::ui().setStatusText(QStringLiteral("load DEM - Terrain ....."));
+            rt::BusyFlag = true;
+            rt::DoEvents();
+        }
+        return m_repair ? previous : 0;
+    }
+
+private:
+    bool m_asked = false;
+    bool m_repair = false;
+};
+
+// Resamples the file's grid onto a fresh 1025-point terrain.
+void sampleGrid(const QByteArray& data, int side, clsTerrain& fresh)
+{
+    const int n = side - 1;
+    const float step = float(n) / float(kPoints - 1);
+    auto index = [&](int i) { return std::clamp<int64_t>(rt::roundHalfEven(double(i) * double(step)), 0, n); };
+    ErrorRepair repair;
+    int previous = 0;
+    for (int x = 0; x < kPoints; ++x) {
+        CurrentTerrain->pProgress = rt::CLng(x / 11.0);
+        rt::DoEvents();
+        const int64_t column = index(x);
+        for (int y = 0; y < kPoints; ++y) {
+            int h = readHgtSample(data, qsizetype(index(y) * side + column));
+            if (isErrorSample(h)) h = repair.replace(previous);
+            fresh.SetPoint(x, y, h);
+            previous = h;
+        }
+    }
+}
+
+// Header of a 10-metre grid; FixHeight stays the current terrain's choice.
+void setHgtHeader(clsTerrain& fresh)
+{
+    fresh.setBaseHeight(0);
+    fresh.setHeightScale(30);
+    fresh.setScaleT(10.0f);
+    fresh.setCRVM(0);
+    fresh.setCRAD(6340.0f);
+    fresh.setFixHeight(CurrentTerrain->FixHeight());
+}
+
+// Gives ter the terrain-unit range bottom..top through the header values
+// themselves: writing MinTU and MaxTU one after the other re-reads the first
+// end from a rounded BaseHeight and can shift it by one unit.
+void setRangeExactly(clsTerrain& ter, int bottom, int top)
+{
+    if (top <= bottom) top = bottom + 1;
+    ter.setHeightScale(rt::saturateToInt16(int64_t(top) - bottom));
+    ter.setBaseHeight(rt::CInt((double(bottom) + double(top)) / 2.0));
+}
+
+// Spreads the heights over the full raw range and sets the terrain units to
+// tenths of the file's metres, so every point keeps its height in metres.
+void scaleToMetres(clsTerrain& ter, int32_t lowest, int32_t highest)
+{
+    if (lowest == highest) ter.Fill(0);  // flat: raw 0 sits in the middle of the range
+    // A fixed range would keep raw metres as raw steps; the range is set here.
+    const bool fixed = ter.FixHeight();
+    ter.setFixHeight(false);
+    RunScaleTerrain(ter);
+    ter.setFixHeight(fixed);
+    const double scale = ter.ScaleT();
+    setRangeExactly(ter, rt::CInt(lowest / scale), rt::CInt(highest / scale));
+}
+
+void refuse(const QString& text)
+{
+    rt::MsgBox(text, rt::vbOKOnly | rt::vbExclamation, kTitle);
+}
+
+} // namespace
+
+int readHgtSample(const QByteArray& data, qsizetype k)
+{
+    const auto hi = static_cast<uint8_t>(data[2 * k]);
+    const auto lo = static_cast<uint8_t>(data[2 * k + 1]);
+    return static_cast<int16_t>(static_cast<uint16_t>((hi << 8) | lo));
+}
+
+int hgtGridSide(qint64 byteLength)
+{
+    if (byteLength < 8 || byteLength % 2 != 0) return 0;
+    const qint64 samples = byteLength / 2;
+    auto side = static_cast<qint64>(std::llround(std::sqrt(double(samples))));
+    while (side * side > samples) --side;
+    while ((side + 1) * (side + 1) <= samples) ++side;
+    if (side * side != samples || side > 1'000'000) return 0;
+    return int(side);
+}
+
+bool LoadHgtFile(const QString& fileName)
+{
+    if (!CurrentTerrain) return false;
+    // 1. The loader clears the busy flag on every way out.
+    rt::DoEvents();
+    rt::BusyGuard busy;
+
+    // 2. Read and check the whole file before anything changes.
+    QString error;
+    const auto data = rt::readWholeFile(fileName, &error);
+    if (!data) {
+        refuse(QStringLiteral("The file could not be read: ") + error);
+        return false;
+    }
+    const int side = hgtGridSide(data->size());
+    if (side == 0) {
+        refuse(QStringLiteral("This is not a HGT file: its length must be twice a square number "
+                              "of at least 4 (%1 bytes).")
+                   .arg(data->size()));
+        return false;
+    }
+
+    // 3.-5. Resample into a fresh terrain.
+    CurrentTerrain->pProgress = 0;
+    rt::ui().setStatusText(QStringLiteral("load DEM - Terrain ......."));
+    rt::DoEvents();
+    clsTerrain fresh;
+    fresh.Init(kPoints);
+    sampleGrid(*data, side, fresh);
+
+    // 6.-7. Header, and the range in metres before rescaling.
+    setHgtHeader(fresh);
+    const int32_t lowest = fresh.min();
+    const int32_t highest = fresh.max();
+
+    // 8.-9. The read succeeded: the new terrain takes the current one's place.
+    CurrentTerrain->swap(fresh);
+    scaleToMetres(*CurrentTerrain, lowest, highest);
+    CurrentTerrain->pProgress = 100;
+
+    // 10.
+    rt::DoEvents();
+    return true;
+}
+
+} // namespace mTerLoad

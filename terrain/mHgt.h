@@ -1,0 +1,26 @@
+#pragma once
+// Import of DEM/HGT elevation files: a square grid of signed big-endian 16-bit
+// heights in metres, no header, resampled to a 1025-point terrain.
+
+#include <QString>
+
+namespace mTerLoad {
+
+// Loads fileName into CurrentTerrain. Returns false, after saying why, when
+// the file cannot be read or is no HGT grid (shorter than 8 bytes, or its
+// length is not twice a square number); CurrentTerrain is then unchanged.
+// Void samples (-32768) and heights above 9000 m are errors: at the first one
+// the user chooses between repairing them (the previous point's height) and
+// zero. Afterwards the heights fill the full raw range and the terrain-unit
+// range is the file's metres / 10 (point spacing 10 m). Sets and clears
+// rt::BusyFlag itself.
+bool LoadHgtFile(const QString& fileName);
+
+// Height of sample k (0-based) of an HGT file's bytes; the caller checks k.
+int readHgtSample(const QByteArray& data, qsizetype k);
+
+// Side length (points) of the square grid a file of this many bytes holds;
+// 0 when the length is below 8 bytes or not twice a square number.
+int hgtGridSide(qint64 byteLength);
+
+} // namespace mTerLoad
