@@ -2,6 +2,7 @@
 
 #include "runtime/Ini.h"
 #include "runtime/Ui.h"
+#include "terrain/TerrainPicture.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -51,14 +52,6 @@ QStringList sortedEntries(const QDir& dir, QDir::Filters filters)
     return names;
 }
 
-// The folder itself, its last component matched without regard to case.
-QString resolveFolder(const QString& folder)
-{
-    if (folder.isEmpty() || QFileInfo(folder).isDir()) return folder;
-    const QFileInfo fi(folder);
-    return resolvePathNoCase(fi.path(), fi.fileName());
-}
-
 PerlinSet readPerlinSet(const QString& path)
 {
     PerlinSet set;
@@ -84,19 +77,9 @@ QString xdgHome(const char* variable, const QString& fallback)
 
 } // namespace
 
-QString resolvePathNoCase(const QString& folder, const QString& name)
-{
-    const QString dirPath = resolveFolder(folder);
-    const QString exact = QDir(dirPath).filePath(name);
-    if (name.isEmpty() || QFileInfo::exists(exact)) return exact;
-    for (const QString& entry : sortedEntries(QDir(dirPath), QDir::AllEntries | QDir::System))
-        if (entry.compare(name, Qt::CaseInsensitive) == 0) return QDir(dirPath).filePath(entry);
-    return exact;
-}
-
 void LoadPerlinSets(const QString& folder)
 {
-    const QDir dir(resolveFolder(folder));
+    const QDir dir(findPathNoCase(folder));
     if (!dir.exists()) return;
     const QStringList files = sortedEntries(dir, QDir::Files | QDir::System);
     if (files.isEmpty()) return;

@@ -37,13 +37,8 @@ extern std::vector<PerlinSet> PerlinSetTable;
 // Usable: all five [PERLIN] keys 01..05 hold a picture name (the generator
 // loads all five). A folder that is missing or holds no files at all leaves
 // the table as it was; a folder with files but no usable set empties it.
-// The folder's last component is matched without regard to case ("PS", "ps").
+// The folder's path is matched without regard to case ("PS", "ps").
 void LoadPerlinSets(const QString& folder);
-
-// The entry of folder whose name equals name without regard to case (an exact
-// match wins; several others: the first in sorted order); folder/name when
-// there is none. Also resolves folder's own last component the same way.
-QString resolvePathNoCase(const QString& folder, const QString& name);
 
 // Where a file the program writes lives: the program folder when it is
 // writable, otherwise the user's XDG config folder (settings, isSetting true)

@@ -5,6 +5,10 @@
 #include "terrain/Palette.h"
 #include "terrain/TerrainGlobals.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+
 #include <algorithm>
 
 namespace {
@@ -116,4 +120,31 @@ void LoadPictureAsTerrain(const QImage& pic, clsTerrain& ter)
 
     // 3. Done.
     setProgress(100);
+}
+
+QString findPathNoCase(const QString& path)
+{
+    if (path.isEmpty() || QFileInfo::exists(path)) return path;
+    const QFileInfo info(path);
+    const QString parent = info.path();
+    const QString name = info.fileName();
+    if (name.isEmpty() || parent == path) return path;
+
+    const QString folder = findPathNoCase(parent);
+    QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                                 QDir::NoSort);
+    // Sorted, so the choice among several case variants is the same everywhere.
+    std::sort(entries.begin(), entries.end());
+    for (const QString& entry : entries)
+        if (entry.compare(name, Qt::CaseInsensitive) == 0) return QDir(folder).filePath(entry);
+    return path;
+}
+
+QImage LoadPicture(const QString& path, QString* error)
+{
+    QImageReader reader(findPathNoCase(path));
+    reader.setDecideFormatFromContent(true);
+    QImage img = reader.read();
+    if (img.isNull() && error) *error = reader.errorString();
+    return img;
 }

@@ -5,6 +5,7 @@
 #include "terrain/clsTerrain.h"
 
 #include <QImage>
+#include <QString>
 
 #include <cstdint>
 
@@ -27,3 +28,14 @@ void LoadPictureAsTerrain(const QImage& pic, clsTerrain& ter);
 
 // The height a colour value gives (see LoadPictureAsTerrain).
 int32_t colourToHeight(int64_t colourValue);
+
+// path with each component that does not exist as written replaced by the
+// entry of its folder that matches without regard to case ("ps/ALPS1.PNG"
+// finds "PS/alps1.png"); path unchanged when nothing matches.
+QString findPathNoCase(const QString& path);
+
+// Reads a picture file whatever its name's extension says (erode0.flt holds a
+// bitmap): the format is decided from the content. The path is matched
+// without regard to case. A null image, with the reason in *error, when the
+// file is missing or unreadable.
+QImage LoadPicture(const QString& path, QString* error = nullptr);
