@@ -1,0 +1,16 @@
+#pragma once
+// Loading a TER file into the current terrain.
+
+#include <QString>
+
+namespace mTerLoad {
+
+// Loads fileName into *CurrentTerrain. The file is read whole into a scratch
+// terrain and swapped in only when it was read completely, so a refused file
+// (wrong magic, bad or inconsistent sizes, too short) leaves the current
+// terrain as it was; the user is told why. Returns true only when loaded.
+// A loaded terrain that uses fewer than 50000 raw steps brings the question
+// whether to rescale it (RunScaleTerrain). Clears rt::BusyFlag on every path.
+bool LoadTerFile(const QString& fileName);
+
+} // namespace mTerLoad
