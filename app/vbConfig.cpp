@@ -1,5 +1,6 @@
 #include "app/vbConfig.h"
 
+#include "runtime/Files.h"
 #include "runtime/Ini.h"
 #include "runtime/Ui.h"
 #include "terrain/TerrainPicture.h"
@@ -37,21 +38,6 @@ QString StripNull(const QString& s)
 
 namespace {
 
-// Names in case-insensitive order, exact order breaking ties, so the listing
-// is the same on every file system.
-bool listingLess(const QString& a, const QString& b)
-{
-    const int c = a.compare(b, Qt::CaseInsensitive);
-    return c != 0 ? c < 0 : a < b;
-}
-
-QStringList sortedEntries(const QDir& dir, QDir::Filters filters)
-{
-    QStringList names = dir.entryList(filters | QDir::Hidden | QDir::NoDotAndDotDot, QDir::NoSort);
-    std::sort(names.begin(), names.end(), listingLess);
-    return names;
-}
-
 PerlinSet readPerlinSet(const QString& path)
 {
     PerlinSet set;
@@ -79,15 +65,12 @@ QString xdgHome(const char* variable, const QString& fallback)
 
 void LoadPerlinSets(const QString& folder)
 {
-    const QDir dir(findPathNoCase(folder));
-    if (!dir.exists()) return;
-    const QStringList files = sortedEntries(dir, QDir::Files | QDir::System);
-    if (files.isEmpty()) return;
+    const QString dir = findPathNoCase(folder);
+    if (rt::listFiles(dir, QStringLiteral("*")).isEmpty()) return;
 
     std::vector<PerlinSet> table;
-    for (const QString& name : files) {
-        if (!name.endsWith(QStringLiteral(".ini"), Qt::CaseInsensitive)) continue;
-        PerlinSet set = readPerlinSet(dir.filePath(name));
+    for (const QString& name : rt::listFiles(dir, QStringLiteral("*.INI"))) {
+        PerlinSet set = readPerlinSet(QDir(dir).filePath(name));
         if (!isUsable(set)) continue;
         table.push_back(std::move(set));
         if (table.size() == MaxPerlinSets) break;
