@@ -1,16 +1,491 @@
 #include "app/FileCommands.h"
 
+#include "app/AppState.h"
 #include "app/MainView.h"
+#include "app/vbConfig.h"
+#include "runtime/Ui.h"
+#include "terrain/KVTools2Scale.h"
+#include "terrain/Palette.h"
+#include "terrain/TerrainGlobals.h"
+#include "terrain/TerrainPicture.h"
+#include "terrain/mHgt.h"
+#include "terrain/mTerLoad.h"
 
-// Placeholder bodies until the file commands land.
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
+#include <QSaveFile>
+
 namespace FileCommands {
-void cmdNew(MainView&) {}
-void cmdOpen(MainView&) {}
-void cmdSave(MainView&) {}
-void cmdSaveAs(MainView&) {}
-void cmdClear(MainView&) {}
-void cmdBackup(MainView&) {}
-void cmdRestore(MainView&) {}
-void cmdTerragen(MainView&) {}
-bool queryClose(MainView&) { return true; }
+
+namespace {
+
+const QString kNoName = QStringLiteral("noname");
+
+void status(const QString& text)
+{
+    rt::ui().setStatusText(text);
+}
+
+// Keeps PaletteRow for the length of a bitmap export, which draws through the
+// first colour scheme whatever the view shows.
+class FirstColourScheme {
+public:
+    FirstColourScheme() : m_kept(PaletteRow) { PaletteRow = 0; }
+    ~FirstColourScheme() { PaletteRow = m_kept; }
+    FirstColourScheme(const FirstColourScheme&) = delete;
+    FirstColourScheme& operator=(const FirstColourScheme&) = delete;
+
+private:
+    int m_kept;
+};
+
+// The terrain-unit range written through the header values, so both ends hold.
+void setTerrainUnitRange(clsTerrain& ter, int bottom, int top)
+{
+    ter.setHeightScale(int16_t(top - bottom));
+    ter.setBaseHeight(int16_t((bottom + top) / 2));
+}
+
+bool askYes(const QString& text, const QString& title)
+{
+    return rt::MsgBox(text, rt::vbYesNo, title) == rt::vbYes;
+}
+
+void reportSaveFailure(const QString& fileName, const QString& error)
+{
+    rt::MsgBox(QStringLiteral("The terrain could not be saved as %1: %2").arg(fileName, error),
+               rt::vbOKOnly | rt::vbExclamation, QStringLiteral("Save"));
+}
+
+// [Directory] Terrain and the open dialog's start folder follow the last
+// file actually written.
+void rememberTerrainFolder(const QString& fileName)
+{
+    LastDirectory = QFileInfo(fileName).absolutePath();
+    vbConfig::WriteIni(QStringLiteral("Directory"), QStringLiteral("Terrain"), LastDirectory);
+}
+
+// The heights fill the 16-bit range before the TER writer sees them.
+bool writeTer(const QString& fileName, QString* error)
+{
+    RunScaleTerrain(*CurrentTerrain);
+    return CurrentTerrain->SaveT(fileName, error);
+}
+
+// Save of a named TER terrain, straight to its file.
+bool saveNamedTerrain()
+{
+    QString error;
+    if (!writeTer(TerrainFileName, &error)) {
+        reportSaveFailure(TerrainFileName, error);
+        return false;
+    }
+    markTerrainSaved();
+    rememberTerrainFolder(TerrainFileName);
+    return true;
+}
+
+bool emptyTerrainRefused()
+{
+    if (!TerrainEmpty) return false;
+    rt::MsgBox(QStringLiteral("Terrain empty !"), rt::vbOKOnly, QStringLiteral("Save"));
+    return true;
+}
+
+// --- FileSave -------------------------------------------------------------------
+
+int askSaveType()
+{
+    return dialogs().saveType ? dialogs().saveType() : SaveTer;
+}
+
+struct SaveTarget {
+    rt::FileDialogRequest request;
+    int bitmapSide = 0;
+};
+
+// Step 5: the save dialog for the type, and the bitmap's side; false to stop.
+bool prepareSaveTarget(int type, SaveTarget& target)
+{
+    rt::FileDialogRequest& r = target.request;
+    r.title = QStringLiteral("Terrain save ...");
+    r.initDir = LastDirectory;
+    if (type == SaveTer) {
+        r.filter = QStringLiteral("Terrainfiles|*.ter");
+        r.defaultExt = QStringLiteral("ter");
+        return true;
+    }
+    if (type == SaveBitmap) {
+        // The box of the original held a one-pixel border: the picture is one
+        // pixel per point.
+        BitmapSize = int16_t(CurrentTerrain->XPoints() + 2);
+        target.bitmapSide = CurrentTerrain->XPoints();
+    } else if (type == SaveBitmapSized) {
+        const int side = dialogs().bitmapSize ? dialogs().bitmapSize(CurrentTerrain->Size()) : 0;
+        BitmapSize = int16_t(side);
+        if (side <= 0) return false;
+        target.bitmapSide = side;
+    } else {
+        return false;
+    }
+    r.filter = QStringLiteral("BMP-Files|*.bmp");
+    r.defaultExt = QStringLiteral("bmp");
+    return true;
+}
+
+// --- Open -----------------------------------------------------------------------
+
+enum class OpenKind { Ter, Picture, Hgt };
+
+OpenKind openKind(int filterIndex, const QString& fileName)
+{
+    if (filterIndex == 1) return OpenKind::Ter;
+    if (filterIndex >= 2 && filterIndex <= 6) return OpenKind::Picture;
+    if (filterIndex == 7) return OpenKind::Hgt;
+    const QString ext = QFileInfo(fileName).suffix().toLower();
+    if (ext == QLatin1String("hgt")) return OpenKind::Hgt;
+    return ext == QLatin1String("ter") ? OpenKind::Ter : OpenKind::Picture;
+}
+
+QString openFilter()
+{
+    return QStringLiteral("Terrainfiles|*.ter"
+                          "|all Picture|*.bmp;*.jpg;*.gif;*.wmf;*.dib;*.ico"
+                          "|Bitmap  *.bmp,*.dib|*.bmp;*.dib"
+                          "|JPEG-Picture *.jpg|*.jpg"
+                          "|Windows-Metafile  *.wmf|*.wmf"
+                          "|Icons *.ico|*.ico"
+                          "|SRTM-Files (digital elevation model data) *.hgt|*.hgt");
+}
+
+// The grid size for a picture: its own height when that is a grid size,
+// else what frmPicResize gives; 0 when the user cancels.
+int pictureGridPoints(const QImage& picture)
+{
+    const int h = picture.height();
+    rt::MsgBox(QStringLiteral("BMP-Size : %1 x %2").arg(h).arg(picture.width()), rt::vbOKOnly);
+    if (const int points = gridPointsForPictureHeight(h)) return points;
+    const int answer = rt::MsgBox(QStringLiteral("Terrain doesn't have the correct size ! Resize ?"),
+                                  rt::vbOKCancel | rt::vbQuestion, QStringLiteral("BMP-File Analyse"));
+    if (answer != rt::vbOK) return 0;
+    const int points = dialogs().pictureGridPoints ? dialogs().pictureGridPoints(h) : 0;
+    PictureResizeConfirmed = points > 0;
+    return points;
+}
+
+// A picture's colours become the heights of a grid sized from its height.
+bool openPicture(const QString& fileName)
+{
+    const QImage picture(fileName);
+    if (picture.isNull()) {
+        rt::MsgBox(QStringLiteral("The picture %1 could not be read.").arg(fileName),
+                   rt::vbOKOnly | rt::vbExclamation, QStringLiteral("BMP-File Analyse"));
+        return false;
+    }
+    const int points = pictureGridPoints(picture);
+    if (points == 0) return false;
+    // Point (x, y) takes the picture's pixel at the same place of the picture
+    // stretched to the grid (nearest pixel: colours carry height bytes).
+    const QImage grid = picture.size() == QSize(points, points)
+                            ? picture
+                            : picture.scaled(points, points, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    CurrentTerrain->Init(points);
+    LoadPictureAsTerrain(grid, *CurrentTerrain);
+    RunScaleTerrain(*CurrentTerrain);
+    TerrainFileName = kNoName;
+    return true;
+}
+
+bool openFile(OpenKind kind, const QString& fileName)
+{
+    switch (kind) {
+    case OpenKind::Ter:
+        // The loader tells the user why a file was refused.
+        if (!mTerLoad::LoadTerFile(fileName)) return false;
+        TerrainFileName = fileName;
+        return true;
+    case OpenKind::Picture:
+        return openPicture(fileName);
+    case OpenKind::Hgt:
+        if (!mTerLoad::LoadHgtFile(fileName)) return false;
+        TerrainFileName = kNoName;
+        return true;
+    }
+    return false;
+}
+
+// --- Terragen -------------------------------------------------------------------
+
+void reportTerragenFolderMissing(const QString& title)
+{
+    rt::MsgBox(QStringLiteral("Please select Folder of Terragen in 'Options'"), rt::vbOKCancel, title);
+}
+
+// Yes: the terrain is saved before Terragen reads it; false when it was not.
+bool saveForTerragen(MainView& view)
+{
+    if (isTerFileName(TerrainFileName)) {
+        if (!saveNamedTerrain()) return false;
+    } else if (!FileSave(view, SaveTer)) {
+        rt::BusyFlag = false;
+        rt::MsgBox(QStringLiteral("Terragen not called"), rt::vbOKOnly, QStringLiteral("Submit Terragen"));
+        return false;
+    }
+    markTerrainSaved();
+    return true;
+}
+
+// No: an unnamed terrain still needs a file Terragen can read.
+bool writeDefaultTerrain()
+{
+    if (isTerFileName(TerrainFileName)) return true;
+    const QString fileName = QDir::current().absoluteFilePath(QStringLiteral("default.ter"));
+    QString error;
+    if (!writeTer(fileName, &error)) {
+        reportSaveFailure(fileName, error);
+        return false;
+    }
+    TerrainFileName = fileName;
+    return true;
+}
+
+} // namespace
+
+Dialogs& dialogs()
+{
+    static Dialogs d;
+    return d;
+}
+
+QString backupFilePath()
+{
+    return vbConfig::writableDataPath(QStringLiteral("Backup.kvt"), false);
+}
+
+bool isTerFileName(const QString& fileName)
+{
+    return fileName != kNoName && !fileName.isEmpty() &&
+           QFileInfo(fileName).suffix().compare(QLatin1String("ter"), Qt::CaseInsensitive) == 0;
+}
+
+int gridPointsForPictureHeight(int height)
+{
+    switch (height) {
+    case 129:
+    case 257:
+    case 513:
+    case 1025:
+    case 2049:
+        return height;
+    default:
+        return 0;
+    }
+}
+
+QString terragenProgram(const QString& folder)
+{
+    const QDir dir(folder);
+    for (const char* name : {"terragen", "terragen.exe"}) {
+        const QFileInfo program(dir.filePath(QString::fromLatin1(name)));
+        if (program.isFile()) return program.absoluteFilePath();
+    }
+    return QString();
+}
+
+bool writeTerrainBitmap(const clsTerrain& ter, const QString& fileName, int side, QString* error)
+{
+    QImage picback;
+    {
+        FirstColourScheme scheme;
+        DrawTerrainToPicture(picback, ter, 0, 0, -1, -1, 0);
+    }
+    QImage bitmap = picback.size() == QSize(side, side)
+                        ? picback
+                        : picback.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    bitmap = bitmap.convertToFormat(QImage::Format_RGB888);
+    QSaveFile file(fileName);
+    QImageWriter writer(&file, "BMP");
+    if (!file.open(QIODevice::WriteOnly) || !writer.write(bitmap) || !file.commit()) {
+        if (error) *error = file.errorString().isEmpty() ? writer.errorString() : file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+bool FileSave(MainView& view, int type)
+{
+    // 1.-3.
+    rt::BusyGuard busy;
+    SaveType = int16_t(type >= 1 ? type : askSaveType());
+    if (SaveType == SaveCancelled) return false;
+
+    // 4.-8.
+    status(QStringLiteral("Save....."));
+    rt::DoEvents();
+    SaveTarget target;
+    if (!prepareSaveTarget(SaveType, target)) return false;
+    const rt::FileDialogResult chosen = rt::ui().saveFileDialog(target.request);
+    if (!chosen.accepted || chosen.fileName.isEmpty()) return false;
+
+    // 9.-11. Nothing changes unless the file was written.
+    status(QStringLiteral("Save Terrainfile..."));
+    rt::DoEvents();
+    QString error;
+    const bool written = SaveType == SaveTer
+                             ? writeTer(chosen.fileName, &error)
+                             : writeTerrainBitmap(*CurrentTerrain, chosen.fileName, target.bitmapSide, &error);
+    if (!written) {
+        reportSaveFailure(chosen.fileName, error);
+        return false;
+    }
+
+    // 12. A bitmap holds the view colours only: it does not count as saved.
+    TerrainFileName = chosen.fileName;
+    if (SaveType == SaveTer) markTerrainSavedByFileSave();
+    else TerrainEmpty = false;
+    rememberTerrainFolder(chosen.fileName);
+    status(QStringLiteral("Ready"));
+    view.ActualScreen();
+    rt::DoEvents();
+    return true;
+}
+
+void cmdNew(MainView& view)
+{
+    if (!askYes(QStringLiteral("Terrain clear ?  Are you sure ?"), QStringLiteral("Terrain clear"))) return;
+    CurrentTerrain->Init(CurrentTerrain->Size() + 1);
+    markTerrainCleared();
+    view.redrawTerrain();
+}
+
+void cmdOpen(MainView& view)
+{
+    // 1.-2.
+    rt::FileDialogRequest request;
+    request.title = QStringLiteral("Terrain open ...");
+    request.filter = openFilter();
+    request.filterIndex = 1;
+    request.defaultExt = QStringLiteral("ter");
+    request.initDir = LastDirectory;
+    const rt::FileDialogResult chosen = rt::ui().openFileDialog(request);
+    rt::BusyFlag = false;
+    if (!chosen.accepted || chosen.fileName.isEmpty()) return;
+
+    // 3.-6. Name and flags change only once the terrain was read.
+    rt::BusyGuard busy;
+    status(QStringLiteral("Load Terrainfile..."));
+    rt::DoEvents();
+    if (!openFile(openKind(chosen.filterIndex, chosen.fileName), chosen.fileName)) return;
+    markTerrainChanged();
+
+    // 7. Back to 100 % and draw.
+    ZoomFactor = 1.0;
+    view.ResizePic();
+    status(QStringLiteral("Picture create..."));
+    view.redrawTerrain();
+}
+
+void cmdSave(MainView& view)
+{
+    if (emptyTerrainRefused()) return;
+    // Only a TER name is written directly: a bitmap's name goes through the
+    // dialog, so TER bytes never land in a bitmap file.
+    if (isTerFileName(TerrainFileName)) {
+        rt::BusyGuard busy;
+        if (saveNamedTerrain()) view.ActualScreen();
+        return;
+    }
+    FileSave(view, SaveCancelled);
+}
+
+void cmdSaveAs(MainView& view)
+{
+    if (emptyTerrainRefused()) return;
+    FileSave(view, SaveCancelled);
+}
+
+void cmdClear(MainView& view)
+{
+    if (!askYes(QStringLiteral("Terrain clear ?  Are you sure ?"), QStringLiteral("Terrain clear"))) return;
+    CurrentTerrain->Init(CurrentTerrain->Size() + 1);
+    setTerrainUnitRange(*CurrentTerrain, -10, 30);
+    view.redrawTerrain();
+    markTerrainCleared();
+    TerrainFileName = kNoName;
+    view.mergePlacedObjects();
+}
+
+void cmdBackup(MainView&)
+{
+    rt::BusyGuard busy;
+    QString error;
+    if (!CurrentTerrain->SaveBackup(backupFilePath(), &error)) {
+        rt::MsgBox(QStringLiteral("The backup could not be written: %1").arg(error),
+                   rt::vbOKOnly | rt::vbExclamation, QStringLiteral("Backup Terrain"));
+        return;
+    }
+    BackupExists = true;
+}
+
+void cmdRestore(MainView& view)
+{
+    if (!BackupExists) {
+        rt::MsgBox(QStringLiteral("Backup empty ! Use the Button BACKUP for protection of the terrain !"),
+                   rt::vbOKOnly, QStringLiteral("Restore Terrain"));
+        return;
+    }
+    rt::BusyGuard busy;
+    QString error;
+    if (!CurrentTerrain->LoadBackup(backupFilePath(), &error)) {
+        rt::MsgBox(QStringLiteral("The backup could not be read: %1").arg(error),
+                   rt::vbOKOnly | rt::vbExclamation, QStringLiteral("Restore Terrain"));
+        return;
+    }
+    // The loader leaves the min/max cache empty.
+    CurrentTerrain->Range();
+    markTerrainChanged();
+    view.ResizePic();
+    view.ActualScreen();
+    view.redrawTerrain();
+}
+
+void cmdTerragen(MainView& view)
+{
+    // 1.-3.
+    if (TerrainEmpty) {
+        rt::MsgBox(QStringLiteral("Terrain empty !"), rt::vbOKOnly, QStringLiteral("Save"));
+        return;
+    }
+    const int answer = rt::MsgBox(QStringLiteral("Terrain save, before start terragen"), rt::vbYesNoCancel,
+                                  QStringLiteral("Start Terragen"));
+    if (answer != rt::vbYes && answer != rt::vbNo) return;
+    const QString folder = vbConfig::ReadIni(QStringLiteral("directory"), QStringLiteral("Terragen"));
+    if (folder.isEmpty()) {
+        reportTerragenFolderMissing(QStringLiteral("Start Terragen"));
+        return;
+    }
+
+    // 4.-5.
+    rt::BusyGuard busy;
+    if (answer == rt::vbYes ? !saveForTerragen(view) : !writeDefaultTerrain()) return;
+
+    // 6. A separate process with the file as one argument, never a command line.
+    const QString program = terragenProgram(folder);
+    const QStringList arguments{QStringLiteral("-t"), QFileInfo(TerrainFileName).absoluteFilePath()};
+    if (program.isEmpty() || !rt::Shell(program, arguments, folder))
+        reportTerragenFolderMissing(QStringLiteral("ERROR  Terragen"));
+}
+
+bool queryClose(MainView& view)
+{
+    if (!closingNeedsSaveQuestion()) return true;
+    const int answer = rt::MsgBox(QStringLiteral("The terrain is not saved!  Do you want to save?"),
+                                  rt::vbYesNoCancel | rt::vbQuestion | rt::vbSystemModal, QStringLiteral("EXIT"));
+    if (answer == rt::vbYes) return FileSave(view, SaveCancelled);
+    return answer == rt::vbNo;
+}
+
 } // namespace FileCommands

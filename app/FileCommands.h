@@ -1,9 +1,16 @@
 #pragma once
 // The file commands of the main toolbar: each runs one whole command against
 // the current terrain and the shared state, reporting through the runtime's
-// user-interface service and refreshing the window through MainView.
+// user-interface service and refreshing the window through MainView. The
+// window runs its common steps before and its tail ("Ready", ActualScreen)
+// after each command; every command clears rt::BusyFlag on every way out.
+
+#include <QString>
+
+#include <functional>
 
 class MainView;
+class clsTerrain;
 
 namespace FileCommands {
 
@@ -16,8 +23,49 @@ void cmdBackup(MainView& view);    // "Backup"
 void cmdRestore(MainView& view);   // "Restore"
 void cmdTerragen(MainView& view);  // "Terragen"
 
-// The close question: true when the window may close (saved, or the user
-// answered No); Yes saves first and a cancelled save keeps the window open.
+// The close question: true when the window may close (empty or saved
+// terrain, or the user answered No); Yes saves first and a cancelled or
+// failed save keeps the window open.
 bool queryClose(MainView& view);
+
+// Save types of the save-type dialog.
+enum SaveTypes : int { SaveCancelled = 0, SaveTer = 1, SaveBitmap = 2, SaveBitmapSized = 3 };
+
+// Writes the current terrain after asking for a file name: type 1..3 chooses
+// the format, anything below 1 asks through the save-type dialog first.
+// True when a file was written. A TER file marks the terrain saved; a bitmap
+// export only renames it. Nothing changes when the user cancels or the write
+// fails (the failure is reported, an existing file is kept).
+bool FileSave(MainView& view, int type);
+
+// The dialogs the commands show, replaceable so the commands run without
+// windows. The program installs the real windows with
+// installFileCommandDialogs() (app/dlgSaveAs.h); until then the save type is
+// TER and the other two dialogs count as cancelled.
+struct Dialogs {
+    // dlgSaveAs: one of SaveTypes.
+    std::function<int()> saveType;
+    // dlgBitmapVariable, opened with the terrain's Size: side in pixels, 0 = cancelled.
+    std::function<int(int gridSize)> bitmapSize;
+    // frmPicResize for a picture of this height: grid points (129 .. 2049), 0 = cancelled.
+    std::function<int(int pictureHeight)> pictureGridPoints;
+};
+Dialogs& dialogs();
+
+// --- pieces the commands share, open for tests ---------------------------------
+// The backup file Backup.kvt (program folder, or the user's state folder when
+// the program folder is read-only). The window deletes it when it closes.
+QString backupFilePath();
+// A name Save may write TER data to directly: named, and ending in ".ter".
+bool isTerFileName(const QString& fileName);
+// Grid points of a picture of this height when it is one of the grid sizes
+// (129, 257, 513, 1025, 2049), else 0.
+int gridPointsForPictureHeight(int height);
+// The Terragen program in folder: "terragen", or "terragen.exe" where only
+// that exists; "" when neither does.
+QString terragenProgram(const QString& folder);
+// Draws ter through the first colour scheme into a side x side 24-bit bitmap
+// written to fileName (the old file stays when writing fails).
+bool writeTerrainBitmap(const clsTerrain& ter, const QString& fileName, int side, QString* error);
 
 } // namespace FileCommands

@@ -15,5 +15,8 @@ public:
     virtual void redrawTerrain() {}
     // Fit the height-map view to the terrain's size and the zoom.
     virtual void ResizePic() {}
+    // Stamps every placed object into the terrain and removes their pictures
+    // (Clear answered Yes).
+    virtual void mergePlacedObjects() {}
     // Brush height, pen shape, etc. are read by the commands through here later.
 };

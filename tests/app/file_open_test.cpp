@@ -1,0 +1,236 @@
+#include "tests/app/FileCommandsFixture.h"
+
+#include <QImage>
+
+namespace {
+
+class OpenTest : public FileCommandsTest {
+protected:
+    void SetUp() override
+    {
+        FileCommandsTest::SetUp();
+        TerrainFileName = path(QStringLiteral("old.ter"));
+        TerrainSaved = true;
+        ZoomFactor = 2.0;
+        m_kept = terrain.GetPoint(100, 7);
+    }
+
+    // After a refused or cancelled open: terrain, name, flags and zoom as before.
+    void expectNothingChanged()
+    {
+        EXPECT_EQ(terrain.XPoints(), 129);
+        EXPECT_EQ(terrain.GetPoint(100, 7), m_kept);
+        EXPECT_EQ(TerrainFileName, path(QStringLiteral("old.ter")));
+        EXPECT_FALSE(TerrainEmpty);
+        EXPECT_TRUE(TerrainSaved);
+        EXPECT_EQ(ZoomFactor, 2.0);
+        EXPECT_EQ(view.redraws, 0);
+    }
+
+    QString writeTer(int points, const QString& name = QStringLiteral("other.ter"))
+    {
+        clsTerrain t;
+        t.Init(points);
+        for (int x = 0; x < points; ++x)
+            for (int y = 0; y < points; ++y) t.SetPoint(x, y, -32000 + 64000 * y / (points - 1));
+        t.Range();
+        const QString file = path(name);
+        EXPECT_TRUE(t.SaveT(file));
+        return file;
+    }
+
+    // A grey picture whose brightness rises to the right.
+    QString writePicture(int width, int height, const QString& name)
+    {
+        QImage img(width, height, QImage::Format_RGB32);
+        for (int y = 0; y < height; ++y) {
+            auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+            for (int x = 0; x < width; ++x) {
+                const int g = x * 255 / (width - 1);
+                line[x] = qRgb(g, g, g);
+            }
+        }
+        const QString file = path(name);
+        EXPECT_TRUE(img.save(file, "BMP"));
+        return file;
+    }
+
+    void expectImported(int points)
+    {
+        EXPECT_EQ(terrain.XPoints(), points);
+        EXPECT_FALSE(TerrainEmpty);
+        EXPECT_FALSE(TerrainSaved);
+        EXPECT_EQ(ZoomFactor, 1.0);
+        EXPECT_EQ(view.resizes, 1);
+        EXPECT_EQ(view.redraws, 1);
+    }
+
+private:
+    int32_t m_kept = 0;
+};
+
+} // namespace
+
+TEST_F(OpenTest, DialogStartsInTheTerrainFolderWithSevenFilters)
+{
+    LastDirectory = QStringLiteral("/somewhere");
+    scriptedUi().expectOpenDialog(cancelled());
+    FileCommands::cmdOpen(view);
+    ASSERT_EQ(scriptedUi().dialogRequests.size(), 1u);
+    const rt::FileDialogRequest& r = scriptedUi().dialogRequests[0];
+    EXPECT_EQ(r.title, QStringLiteral("Terrain open ..."));
+    EXPECT_EQ(r.filterIndex, 1);
+    EXPECT_EQ(r.initDir, QStringLiteral("/somewhere"));
+    EXPECT_EQ(r.filter.split(QLatin1Char('|')).size(), 14);
+    EXPECT_TRUE(r.filter.startsWith(QStringLiteral("Terrainfiles|*.ter|all Picture|")));
+    EXPECT_TRUE(r.filter.endsWith(QStringLiteral("|SRTM-Files (digital elevation model data) *.hgt|*.hgt")));
+}
+
+TEST_F(OpenTest, CancelledDialogChangesNothing)
+{
+    scriptedUi().expectOpenDialog(cancelled());
+    FileCommands::cmdOpen(view);
+    expectNothingChanged();
+    EXPECT_TRUE(scriptedUi().messages.empty());
+}
+
+TEST_F(OpenTest, TerFileReplacesTerrainNameAndResetsZoom)
+{
+    const QString file = writeTer(257);
+    scriptedUi().expectOpenDialog(chosen(file, 1));
+    FileCommands::cmdOpen(view);
+    expectImported(257);
+    EXPECT_EQ(TerrainFileName, file);
+    EXPECT_LT(terrain.GetPoint(0, 0), terrain.GetPoint(0, 256));
+}
+
+TEST_F(OpenTest, TerFileWithWrongMagicIsRefusedAndEverythingKept)
+{
+    const QString file = path(QStringLiteral("bad.ter"));
+    writeBytes(file, QByteArray(300, 'x'));
+    scriptedUi().expectMsgBox(rt::vbOK);
+    scriptedUi().expectOpenDialog(chosen(file, 1));
+    FileCommands::cmdOpen(view);
+    EXPECT_EQ(scriptedUi().messages.size(), 1u);  // the loader says why
+    expectNothingChanged();
+}
+
+TEST_F(OpenTest, TerFileTooBigIsRefusedAndEverythingKept)
+{
+    QByteArray bytes("TERRAGENTERRAIN SIZE");
+    bytes.append(char(2050 & 0xFF));
+    bytes.append(char(2050 >> 8));
+    bytes.append(QByteArray(200, '\0'));
+    const QString file = path(QStringLiteral("big.ter"));
+    writeBytes(file, bytes);
+    scriptedUi().expectMsgBox(rt::vbOK);
+    scriptedUi().expectOpenDialog(chosen(file, 1));
+    FileCommands::cmdOpen(view);
+    ASSERT_EQ(scriptedUi().messages.size(), 1u);
+    EXPECT_EQ(scriptedUi().messages[0].text, QStringLiteral("Terrain to big"));
+    expectNothingChanged();
+}
+
+TEST_F(OpenTest, TerFileCutShortIsRefusedAndEverythingKept)
+{
+    const QString file = writeTer(257);
+    QFile f(file);
+    ASSERT_TRUE(f.resize(20000));
+    scriptedUi().expectMsgBox(rt::vbOK);
+    scriptedUi().expectOpenDialog(chosen(file, 1));
+    FileCommands::cmdOpen(view);
+    EXPECT_EQ(scriptedUi().messages.size(), 1u);
+    expectNothingChanged();
+}
+
+TEST_F(OpenTest, PictureOfAGridHeightIsImportedAtItsOwnSize)
+{
+    const QString file = writePicture(257, 257, QStringLiteral("grey.bmp"));
+    scriptedUi().expectOpenDialog(chosen(file, 3));
+    scriptedUi().expectMsgBox(rt::vbOK);
+    FileCommands::cmdOpen(view);
+    ASSERT_EQ(scriptedUi().messages.size(), 1u);
+    EXPECT_EQ(scriptedUi().messages[0].text, QStringLiteral("BMP-Size : 257 x 257"));
+    EXPECT_TRUE(pictureHeights.empty());
+    expectImported(257);
+    EXPECT_EQ(TerrainFileName, QStringLiteral("noname"));
+    // Brighter is higher, and the heights fill the raw range.
+    EXPECT_LT(terrain.GetPoint(0, 10), terrain.GetPoint(128, 10));
+    EXPECT_LT(terrain.GetPoint(128, 10), terrain.GetPoint(256, 10));
+    EXPECT_GT(terrain.max() - terrain.min(), 60000);
+}
+
+TEST_F(OpenTest, PictureOfAnotherHeightIsResizedToTheChosenGrid)
+{
+    const QString file = writePicture(400, 300, QStringLiteral("odd.bmp"));
+    scriptedUi().expectOpenDialog(chosen(file, 2));
+    scriptedUi().expectMsgBox(rt::vbOK);  // BMP-Size
+    scriptedUi().expectMsgBox(rt::vbOK);  // Resize ?
+    pictureGridPoints.push_back(129);
+    FileCommands::cmdOpen(view);
+    ASSERT_EQ(scriptedUi().messages.size(), 2u);
+    EXPECT_EQ(scriptedUi().messages[0].text, QStringLiteral("BMP-Size : 300 x 400"));
+    EXPECT_EQ(scriptedUi().messages[1].text, QStringLiteral("Terrain doesn't have the correct size ! Resize ?"));
+    EXPECT_EQ(scriptedUi().messages[1].title, QStringLiteral("BMP-File Analyse"));
+    EXPECT_EQ(scriptedUi().messages[1].style, rt::vbOKCancel | rt::vbQuestion);
+    EXPECT_EQ(pictureHeights, std::vector<int>{300});
+    EXPECT_TRUE(PictureResizeConfirmed);
+    expectImported(129);
+    EXPECT_LT(terrain.GetPoint(0, 64), terrain.GetPoint(128, 64));
+}
+
+TEST_F(OpenTest, DecliningThePictureResizeKeepsEverything)
+{
+    const QString file = writePicture(40, 30, QStringLiteral("small.bmp"));
+    scriptedUi().expectOpenDialog(chosen(file, 2));
+    scriptedUi().expectMsgBox(rt::vbOK);
+    scriptedUi().expectMsgBox(rt::vbCancel);
+    FileCommands::cmdOpen(view);
+    EXPECT_TRUE(pictureHeights.empty());
+    expectNothingChanged();
+}
+
+TEST_F(OpenTest, CancellingPictureResizeDialogKeepsEverything)
+{
+    const QString file = writePicture(40, 30, QStringLiteral("small.bmp"));
+    scriptedUi().expectOpenDialog(chosen(file, 2));
+    scriptedUi().expectMsgBox(rt::vbOK);
+    scriptedUi().expectMsgBox(rt::vbOK);
+    pictureGridPoints.push_back(0);
+    FileCommands::cmdOpen(view);
+    EXPECT_FALSE(PictureResizeConfirmed);
+    expectNothingChanged();
+}
+
+TEST_F(OpenTest, UnreadablePictureIsReportedAndEverythingKept)
+{
+    const QString file = path(QStringLiteral("broken.bmp"));
+    writeBytes(file, QByteArray("BMnot really a bitmap"));
+    scriptedUi().expectOpenDialog(chosen(file, 3));
+    scriptedUi().expectMsgBox(rt::vbOK);
+    FileCommands::cmdOpen(view);
+    ASSERT_EQ(scriptedUi().messages.size(), 1u);
+    EXPECT_TRUE(scriptedUi().messages[0].text.contains(file));
+    expectNothingChanged();
+}
+
+TEST_F(OpenTest, HgtFileIsImportedUnnamed)
+{
+    const QString file = path(QStringLiteral("n47e011.hgt"));
+    writeBytes(file, QByteArray("\x00\x64\x00\xC8\x01\x36\xFF\xCE", 8));  // 100, 200, 310, -50 m
+    scriptedUi().expectOpenDialog(chosen(file, 7));
+    FileCommands::cmdOpen(view);
+    expectImported(1025);
+    EXPECT_EQ(TerrainFileName, QStringLiteral("noname"));
+    EXPECT_NEAR(terrain.GetPointMeters(1024, 1024), -50, 1.0);
+}
+
+TEST_F(OpenTest, HgtFileOfTheWrongLengthIsRefusedAndEverythingKept)
+{
+    const QString file = path(QStringLiteral("bad.hgt"));
+    writeBytes(file, QByteArray(10, '\0'));
+    scriptedUi().expectOpenDialog(chosen(file, 7));
+    scriptedUi().expectMsgBox(rt::vbOK);
+    FileCommands::cmdOpen(view);
+    expectNothingChanged();
+}
