@@ -13,6 +13,29 @@ namespace {
 constexpr int32_t kPinHigh = 32767;
 constexpr int32_t kPinLow = -32767;
 
+// factor x (h - centre) rounded halves to even and saturated to 32 bits, for
+// a whole row. Adding and removing 1.5 x 2^52 rounds in the default rounding
+// mode (halves to even) for |v| < 2^51, which holds: |factor| <= 65535 / 2 and
+// |h - centre| < 2^33. Unlike a call to nearbyint this vectorises.
+inline int32_t rescaled(int32_t h, double factor, double centre)
+{
+    constexpr double kRound = 6755399441055744.0;
+    double v = factor * (double(h) - centre);
+    v = (v + kRound) - kRound;
+    v = v < double(INT32_MIN) ? double(INT32_MIN) : (v > double(INT32_MAX) ? double(INT32_MAX) : v);
+    return int32_t(v);
+}
+
+// Blocks of fixed length so the compiler vectorises at -O2.
+void rescaleRow(int32_t* h, int32_t n, double factor, double centre)
+{
+    constexpr int32_t kBlock = 16;
+    int32_t x = 0;
+    for (; x + kBlock <= n; x += kBlock)
+        for (int32_t i = 0; i < kBlock; ++i) h[x + i] = rescaled(h[x + i], factor, centre);
+    for (; x < n; ++x) h[x] = rescaled(h[x], factor, centre);
+}
+
 } // namespace
 
 int32_t clsTerrain::Range()
@@ -55,19 +78,15 @@ int32_t clsTerrain::ScaleTerrain()
         // 6. Row and column Size+1 too; the new heights lie within +-32767.
         const int32_t xLast = std::min<int32_t>(m_header.XPoints, m_side - 1);
         const int32_t yLast = std::min<int32_t>(m_header.YPoints, m_side - 1);
-        for (int32_t y = 0; y <= yLast; ++y) {
-            int32_t* h = row(y);
-            for (int32_t x = 0; x <= xLast; ++x) h[x] = rt::CLng(factor * (double(h[x]) - centre));
-        }
+        for (int32_t y = 0; y <= yLast; ++y) rescaleRow(row(y), xLast + 1, factor, centre);
     }
     // 7. Pinned points get their own heights back, rescaled like their
     //    neighbours when the terrain was squeezed.
     if (fix) {
-        SetPoint(1, 1, rescale ? rt::CLng(factor * (double(kept11) - centre)) : kept11);
-        SetPoint(1, 2, rescale ? rt::CLng(factor * (double(kept12) - centre)) : kept12);
+        SetPoint(1, 1, rescale ? rescaled(kept11, factor, centre) : kept11);
+        SetPoint(1, 2, rescale ? rescaled(kept12, factor, centre) : kept12);
     }
-    // 8.
-    Range();
+    // 8. One rescan: a second one would return the same.
     return Range();
 }
 

@@ -230,13 +230,28 @@ int32_t clsTerrain::ScanMinMax(uint8_t mode)
     int32_t hi = -4000000;
     const int32_t nx = std::min<int32_t>(m_header.XPoints, m_side);
     const int32_t ny = std::min<int32_t>(m_header.YPoints, m_side);
+    // Per-lane minima and maxima over blocks of fixed length: the compiler
+    // vectorises a loop with a known trip count even at -O2.
+    constexpr int32_t kBlock = 16;
+    int32_t laneLo[kBlock], laneHi[kBlock];
+    std::fill(laneLo, laneLo + kBlock, lo);
+    std::fill(laneHi, laneHi + kBlock, hi);
     for (int32_t y = 0; y < ny; ++y) {
         const int32_t* r = row(y);
-        for (int32_t x = 0; x < nx; ++x) {
-            lo = std::min(lo, r[x]);
-            hi = std::max(hi, r[x]);
+        int32_t x = 0;
+        for (; x + kBlock <= nx; x += kBlock)
+            for (int32_t i = 0; i < kBlock; ++i) {
+                const int32_t v = r[x + i];
+                laneLo[i] = v < laneLo[i] ? v : laneLo[i];
+                laneHi[i] = v > laneHi[i] ? v : laneHi[i];
+            }
+        for (; x < nx; ++x) {
+            laneLo[0] = std::min(laneLo[0], r[x]);
+            laneHi[0] = std::max(laneHi[0], r[x]);
         }
     }
+    lo = *std::min_element(laneLo, laneLo + kBlock);
+    hi = *std::max_element(laneHi, laneHi + kBlock);
     m_min = lo;
     m_max = hi;
     return mode == 1 ? hi : lo;

@@ -1,6 +1,7 @@
-// TER files and the backup file of clsTerrain. Both are built whole in memory
-// and written through a temporary file renamed into place, so a failed save
-// leaves the old file and a shorter terrain leaves no stale tail.
+// TER files and the backup file of clsTerrain. Both are written through a
+// temporary file renamed into place, so a failed save leaves the old file and
+// a shorter terrain leaves no stale tail. The heights go out in chunks from a
+// reused buffer: a fresh file-sized buffer per save costs more than the write.
 
 #include "terrain/clsTerrain.h"
 
@@ -9,10 +10,12 @@
 #include "runtime/Ui.h"
 
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QtEndian>
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -75,6 +78,72 @@ TerHeader readHeader(const QByteArray& data)
     return h;
 }
 
+// The row loops below work in blocks of fixed length and compare with ?:,
+// which the compiler turns into vector code even at -O2.
+constexpr int64_t kBlock = 16;
+
+// dst = src widened to 32 bits; lo/hi widened by the values.
+void widenHeights(const int16_t* src, int32_t* dst, int64_t n, int32_t& lo, int32_t& hi)
+{
+    int32_t blockLo[kBlock], blockHi[kBlock];
+    std::fill(blockLo, blockLo + kBlock, lo);
+    std::fill(blockHi, blockHi + kBlock, hi);
+    int64_t x = 0;
+    for (; x + kBlock <= n; x += kBlock) {
+        for (int64_t i = 0; i < kBlock; ++i) {
+            const int32_t v = src[x + i];
+            dst[x + i] = v;
+            blockLo[i] = v < blockLo[i] ? v : blockLo[i];
+            blockHi[i] = v > blockHi[i] ? v : blockHi[i];
+        }
+    }
+    for (; x < n; ++x) {
+        dst[x] = src[x];
+        blockLo[0] = std::min<int32_t>(blockLo[0], src[x]);
+        blockHi[0] = std::max<int32_t>(blockHi[0], src[x]);
+    }
+    lo = *std::min_element(blockLo, blockLo + kBlock);
+    hi = *std::max_element(blockHi, blockHi + kBlock);
+}
+
+// dst = src saturated to 16 bits.
+inline int16_t saturate16(int32_t v)
+{
+    return int16_t(v < INT16_MIN ? INT16_MIN : (v > INT16_MAX ? INT16_MAX : v));
+}
+
+void narrowHeights(const int32_t* src, int16_t* dst, int64_t n)
+{
+    int64_t x = 0;
+    for (; x + kBlock <= n; x += kBlock)
+        for (int64_t i = 0; i < kBlock; ++i) dst[x + i] = saturate16(src[x + i]);
+    for (; x < n; ++x) dst[x] = saturate16(src[x]);
+}
+
+// A file written through QSaveFile: nothing replaces the old file unless
+// every write succeeded and commit() renamed the temporary file into place.
+class AtomicFile {
+public:
+    explicit AtomicFile(const QString& path) : m_file(path) { m_ok = m_file.open(QIODevice::WriteOnly); }
+    void write(const char* p, qint64 n)
+    {
+        if (m_ok && m_file.write(p, n) != n) m_ok = false;
+    }
+    void write(const QByteArray& b) { write(b.constData(), b.size()); }
+    bool commit(QString* error)
+    {
+        if (m_ok && m_file.commit()) return true;
+        if (error) *error = m_file.errorString();
+        return false;  // an uncommitted QSaveFile removes its temporary file
+    }
+
+private:
+    QSaveFile m_file;
+    bool m_ok = false;
+};
+
+constexpr qsizetype kChunkBytes = 1 << 20;
+
 bool fail(QString* error, const QString& text)
 {
     if (error) *error = text;
@@ -103,26 +172,31 @@ bool clsTerrain::SaveT(const QString& fileName, QString* error)
         return fail(error, QStringLiteral("The terrain's grid does not match its size %1.").arg(m_header.Size));
 
     // 3.-4.
-    rt::LeWriter w;
-    w.reserve(kHeaderBytes + 2 * qsizetype(rows) * cols + 4);
-    writeHeader(w, m_header);
-    QByteArray out = w.data();
-    const qsizetype heightsAt = out.size();
-    out.resize(heightsAt + 2 * qsizetype(rows) * cols);
-    char* dst = out.data() + heightsAt;
+    AtomicFile file(fileName);
+    rt::LeWriter header;
+    writeHeader(header, m_header);
+    file.write(header.data());
     // 5. File row k holds the terrain's row Size - k; heights saturate to 16 bits.
     const int32_t size = m_header.Size;
+    const qsizetype rowBytes = 2 * qsizetype(cols);
+    const qsizetype rowsPerChunk = std::max<qsizetype>(1, kChunkBytes / rowBytes);
+    std::vector<int16_t> line(static_cast<size_t>(cols));
+    std::vector<char> chunk(static_cast<size_t>(rowsPerChunk * rowBytes));
+    qsizetype used = 0;
     for (int32_t r = rows - 1; r >= 0; --r) {
         pProgress = size > 0 ? rt::CLng(double(size - r) / size * 100.0) : 100;
-        const int32_t* h = row(r);
-        for (int32_t c = 0; c < cols; ++c, dst += 2)
-            qToLittleEndian<int16_t>(int16_t(std::clamp<int32_t>(h[c], INT16_MIN, INT16_MAX)), dst);
+        narrowHeights(row(r), line.data(), cols);
+        qToLittleEndian<int16_t>(line.data(), cols, chunk.data() + used);
+        used += rowBytes;
+        if (used + rowBytes > qsizetype(chunk.size()) || r == 0) {
+            file.write(chunk.data(), used);
+            used = 0;
+        }
         rt::DoEvents();
     }
     // 6.-7.
-    out.append("EOF", 3);
-    out.append('\0');
-    if (!rt::writeFileAtomic(fileName, out, error)) return false;
+    file.write("EOF\0", 4);
+    if (!file.commit(error)) return false;
     pProgress = 100;
     return true;
 }
@@ -135,16 +209,11 @@ bool clsTerrain::LoadArray(const QByteArray& fileData, int64_t pos)
     if (pos - 1 + 2 * n * n > fileData.size()) return false;
     // File row k is the terrain's row Size - k; rows are read straight in.
     const char* src = fileData.constData() + (pos - 1);
+    std::vector<int16_t> line(static_cast<size_t>(n));
     int32_t lo = m_min, hi = m_max;
     for (int64_t k = 0; k < n; ++k) {
-        int32_t* h = row(int32_t(size - k));
-        const char* s = src + 2 * k * n;
-        for (int64_t x = 0; x < n; ++x) {
-            const int32_t v = qFromLittleEndian<int16_t>(s + 2 * x);
-            h[x] = v;
-            lo = std::min(lo, v);
-            hi = std::max(hi, v);
-        }
+        qFromLittleEndian<int16_t>(src + 2 * k * n, n, line.data());
+        widenHeights(line.data(), row(int32_t(size - k)), n, lo, hi);
     }
     m_min = lo;
     m_max = hi;
@@ -157,19 +226,19 @@ bool clsTerrain::SaveBackup(const QString& fileName, QString* error)
     // match its Size (written without Init) is not saved.
     if (m_side != int32_t(m_header.Size) + 3)
         return fail(error, QStringLiteral("The terrain's grid does not match its size %1.").arg(m_header.Size));
-    rt::LeWriter w;
-    const qsizetype heightBytes = 4 * qsizetype(m_data.size());
-    w.reserve(kHeaderBytes + heightBytes);
-    writeHeader(w, m_header);
-    QByteArray out = w.data();
-    const qsizetype heightsAt = out.size();
-    out.resize(heightsAt + heightBytes);
-    char* dst = out.data() + heightsAt;
-    for (const int32_t v : m_data) {
-        qToLittleEndian<int32_t>(v, dst);
-        dst += 4;
+    AtomicFile file(fileName);
+    rt::LeWriter header;
+    writeHeader(header, m_header);
+    file.write(header.data());
+    const qsizetype perChunk = kChunkBytes / 4;
+    std::vector<char> chunk(static_cast<size_t>(kChunkBytes));
+    const qsizetype count = qsizetype(m_data.size());
+    for (qsizetype i = 0; i < count; i += perChunk) {
+        const qsizetype n = std::min(perChunk, count - i);
+        qToLittleEndian<int32_t>(m_data.data() + i, n, chunk.data());
+        file.write(chunk.data(), 4 * n);
     }
-    return rt::writeFileAtomic(fileName, out, error);
+    return file.commit(error);
 }
 
 bool clsTerrain::LoadBackup(const QString& fileName, QString* error)
@@ -193,10 +262,6 @@ bool clsTerrain::LoadBackup(const QString& fileName, QString* error)
     // leaves it; the caller calls Range.
     m_header = h;
     Init(int32_t(h.Size) + 1);
-    const char* src = data->constData() + kHeaderBytes;
-    for (int32_t& v : m_data) {
-        v = qFromLittleEndian<int32_t>(src);
-        src += 4;
-    }
+    qFromLittleEndian<int32_t>(data->constData() + kHeaderBytes, qsizetype(m_data.size()), m_data.data());
     return true;
 }
