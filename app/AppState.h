@@ -1,0 +1,68 @@
+#pragma once
+// The editor's shared state: the values the start routine sets, the main
+// window reads and the dialogs hand back. The terrain itself, its file name and
+// the empty/saved flags live with the terrain (terrain/TerrainGlobals.h), the
+// busy flag in the runtime (rt::BusyFlag), the palette with the picture code
+// (terrain/Palette.h) and the settings path in vbConfig.
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// --- values handed between windows and commands -------------------------------
+extern int16_t SaveType;               // 0 cancelled, 1 TER, 2 24-bit bitmap, 3 bitmap of chosen size
+extern bool PictureResizeConfirmed;    // frmPicResize was confirmed
+extern int16_t BitmapSize;             // side of a bitmap export in pixels; 0 = cancelled
+
+// --- view zoom ----------------------------------------------------------------
+extern double ZoomFactor;              // 1.0 = 100 %, kept within 0.25 .. 4
+extern float MaxViewSize;              // largest side of the height-map view in pixels
+
+// --- settings read at start ---------------------------------------------------
+extern int16_t ResizeMode;             // [Start] OptZoom: 0 never set, 1 bilinear, 2 pixel repetition
+extern QString ObjectDirectory;        // [Directory] Objects
+extern QString LastDirectory;          // [Directory] Terrain
+extern QString TerragenDirectory;      // [Directory] Terragen: start folder of the file dialogs
+extern QString StartFile;              // the command-line file when it exists, else ""
+extern QString PluginDirectory;        // program folder + "/plugins" (kept, not read)
+
+// --- generator, effects and elevator ------------------------------------------
+extern int32_t RandomSeed;             // perlin seed, 0 .. 999999
+extern int16_t CombineMode;            // 1 .. 6
+extern std::array<int16_t, 100> EffectFactors;  // strength per effect code (1 .. 12 used)
+extern int32_t ElevatorGridSize;       // N = 256
+extern QString ElevatorFile;           // path of the elevator set file
+extern std::vector<uint8_t> ElevatorGrid;  // (N + 1) x (N + 1) cells, column fastest
+extern int32_t CurrentElevatorSet;     // number of the elevator set last chosen
+extern bool PictureFilterBusy;         // guards the picture filters against re-entry
+
+// --- main-window state the commands share -------------------------------------
+extern bool BackupExists;              // Backup was pressed since the start; enables Restore
+extern bool ObjectsPresent;            // placed objects exist; disables Zoom in/out
+
+// Cell (column, row) of ElevatorGrid.
+uint8_t& elevatorCell(int32_t column, int32_t row);
+
+// --- the rules for TerrainEmpty and TerrainSaved -------------------------------
+// Pens, brushes, fills, generating into the terrain, merging objects.
+void markTerrainChanged();
+// New or Clear answered Yes: nothing to save any more.
+void markTerrainCleared();
+// A TER, picture or HGT file was opened, or the start file loaded.
+void markTerrainLoaded();
+// FileSave wrote the terrain (TER or bitmap).
+void markTerrainSavedByFileSave();
+// A named terrain written directly, or saved before starting Terragen.
+void markTerrainSaved();
+// Closing asks the save question exactly when neither flag is set.
+bool closingNeedsSaveQuestion();
+
+// Version shown in the about box.
+struct ProgramVersion {
+    int major;
+    int minor;
+    int revision;
+};
+ProgramVersion programVersion();

@@ -1,0 +1,245 @@
+#include "app/AppState.h"
+#include "app/MainWindowLogic.h"
+#include "terrain/TerrainGlobals.h"
+
+#include <QFile>
+#include <QMap>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class FlagRules : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        TerrainEmpty = true;
+        TerrainSaved = false;
+    }
+};
+
+TEST_F(FlagRules, FreshTerrainClosesWithoutQuestion)
+{
+    EXPECT_FALSE(closingNeedsSaveQuestion());
+}
+
+TEST_F(FlagRules, EditMarksTerrainNotEmptyAndUnsaved)
+{
+    markTerrainChanged();
+    EXPECT_FALSE(TerrainEmpty);
+    EXPECT_FALSE(TerrainSaved);
+    EXPECT_TRUE(closingNeedsSaveQuestion());
+}
+
+TEST_F(FlagRules, SavedTerrainThenPenStrokeAsksAgain)
+{
+    markTerrainLoaded();
+    markTerrainSavedByFileSave();
+    EXPECT_FALSE(closingNeedsSaveQuestion());
+    markTerrainChanged();
+    EXPECT_TRUE(closingNeedsSaveQuestion());
+}
+
+TEST_F(FlagRules, OpenedFileKeepsSavedFlagAndClearKeepsItToo)
+{
+    TerrainSaved = true;
+    markTerrainLoaded();
+    EXPECT_FALSE(TerrainEmpty);
+    EXPECT_TRUE(TerrainSaved);
+    markTerrainCleared();
+    EXPECT_TRUE(TerrainEmpty);
+    EXPECT_TRUE(TerrainSaved);
+}
+
+TEST_F(FlagRules, DirectSaveOnlySetsSaved)
+{
+    markTerrainChanged();
+    markTerrainSaved();
+    EXPECT_FALSE(TerrainEmpty);
+    EXPECT_TRUE(TerrainSaved);
+}
+
+// --- settings read at start -----------------------------------------------------
+
+MainWindowLogic::StartSettings readFrom(const QMap<QString, QString>& values)
+{
+    return MainWindowLogic::readStartSettings(
+        [&values](const QString& section, const QString& key) { return values.value(section + "/" + key); });
+}
+
+TEST(StartSettings, MissingFileGivesDefaults)
+{
+    const auto s = readFrom({});
+    EXPECT_EQ(s.gridPoints, 257);
+    EXPECT_EQ(s.resizeMode, 0);
+    EXPECT_EQ(s.paletteRow, 0);
+    EXPECT_FALSE(s.backColor.has_value());
+    EXPECT_TRUE(s.objectDirectory.isEmpty());
+    EXPECT_EQ(s.elevatorName, QStringLiteral("Elevator.set"));
+}
+
+TEST(StartSettings, GridSizeFromOptTerComparedAsText)
+{
+    EXPECT_EQ(readFrom({{"Start/OptTer", "0"}}).gridPoints, 129);
+    EXPECT_EQ(readFrom({{"Start/OptTer", "2"}}).gridPoints, 513);
+    EXPECT_EQ(readFrom({{"Start/OptTer", "4"}}).gridPoints, 2049);
+    EXPECT_EQ(readFrom({{"Start/OptTer", "5"}}).gridPoints, 257);
+    EXPECT_EQ(readFrom({{"Start/OptTer", "x"}}).gridPoints, 257);
+    EXPECT_EQ(readFrom({{"Start/OptTer", "12"}}).gridPoints, 257);
+}
+
+TEST(StartSettings, ColourSchemeOutsideZeroToSevenFallsBackToZero)
+{
+    EXPECT_EQ(readFrom({{"Start/COLOR", "7"}}).paletteRow, 7);
+    EXPECT_EQ(readFrom({{"Start/COLOR", " 3"}}).paletteRow, 3);
+    EXPECT_EQ(readFrom({{"Start/COLOR", "8"}}).paletteRow, 0);
+    EXPECT_EQ(readFrom({{"Start/COLOR", "-1"}}).paletteRow, 0);
+    EXPECT_EQ(readFrom({{"Start/COLOR", "99999999"}}).paletteRow, 0);
+    EXPECT_EQ(readFrom({{"Start/COLOR", "green"}}).paletteRow, 0);
+}
+
+TEST(StartSettings, ResizeModeOnlyTakesItsThreeValues)
+{
+    EXPECT_EQ(readFrom({{"Start/OptZoom", "1"}}).resizeMode, 1);
+    EXPECT_EQ(readFrom({{"Start/OptZoom", "2"}}).resizeMode, 2);
+    EXPECT_EQ(readFrom({{"Start/OptZoom", "3"}}).resizeMode, 0);
+    EXPECT_EQ(readFrom({{"Start/OptZoom", "-40000"}}).resizeMode, 0);
+    EXPECT_EQ(readFrom({{"Start/OptZoom", "bilinear"}}).resizeMode, 0);
+}
+
+TEST(StartSettings, BackColourIsUsedOnlyWhenItIsAColourNumber)
+{
+    const auto red = readFrom({{"Start/Backcolor", "255"}});
+    ASSERT_TRUE(red.backColor.has_value());
+    EXPECT_EQ(*red.backColor, qRgb(255, 0, 0));
+    const auto blue = readFrom({{"Start/Backcolor", " 16711680"}});
+    ASSERT_TRUE(blue.backColor.has_value());
+    EXPECT_EQ(*blue.backColor, qRgb(0, 0, 255));
+    EXPECT_FALSE(readFrom({{"Start/Backcolor", "purple"}}).backColor.has_value());
+    EXPECT_FALSE(readFrom({{"Start/Backcolor", "16777216"}}).backColor.has_value());
+    EXPECT_FALSE(readFrom({{"Start/Backcolor", "-5"}}).backColor.has_value());
+    EXPECT_FALSE(readFrom({{"Start/Backcolor", "12abc"}}).backColor.has_value());
+}
+
+TEST(StartSettings, FoldersAndElevatorNameAreTakenAsWritten)
+{
+    const auto s = readFrom({{"Directory/Objects", "/data/obj"},
+                             {"Directory/Terrain", "/data/ter"},
+                             {"Directory/terragen", "/opt/tg"},
+                             {"ELEVATOR/Name", "Mine.set"}});
+    EXPECT_EQ(s.objectDirectory, QStringLiteral("/data/obj"));
+    EXPECT_EQ(s.terrainDirectory, QStringLiteral("/data/ter"));
+    EXPECT_EQ(s.terragenDirectory, QStringLiteral("/opt/tg"));
+    EXPECT_EQ(s.elevatorName, QStringLiteral("Mine.set"));
+}
+
+// --- elevator set at start -------------------------------------------------------
+
+class ElevatorAtStart : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        ElevatorGridSize = 256;
+    }
+    bool onlyDiagonal() const
+    {
+        for (int c = 0; c <= 256; ++c)
+            for (int r = 0; r <= 256; ++r)
+                if (elevatorCell(c, r) != (c == 256 - r ? 1 : 0)) return false;
+        return true;
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(ElevatorAtStart, MissingFileKeepsTheStraightCurve)
+{
+    EXPECT_EQ(MainWindowLogic::loadElevatorSet(dir.filePath("none.set"), 0), QStringLiteral("nothing"));
+    EXPECT_TRUE(onlyDiagonal());
+}
+
+TEST_F(ElevatorAtStart, ShortFileKeepsTheStraightCurve)
+{
+    QFile f(dir.filePath("short.set"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(100, 'A'));
+    f.close();
+    EXPECT_EQ(MainWindowLogic::loadElevatorSet(f.fileName(), 0), QStringLiteral("nothing"));
+    EXPECT_TRUE(onlyDiagonal());
+}
+
+TEST_F(ElevatorAtStart, WholeRecordMarksItsCurveBesideTheDiagonal)
+{
+    QByteArray record("Flat                ");
+    ASSERT_EQ(record.size(), 20);
+    record.append(QByteArray(257, char(200)));  // every column maps to row 200
+    QFile f(dir.filePath("flat.set"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(record);
+    f.close();
+    EXPECT_EQ(MainWindowLogic::loadElevatorSet(f.fileName(), 0), QStringLiteral("Flat                "));
+    EXPECT_EQ(elevatorCell(0, 200), 1);
+    EXPECT_EQ(elevatorCell(256, 200), 1);
+    EXPECT_EQ(elevatorCell(10, 246), 1);  // the diagonal stays
+    EXPECT_EQ(elevatorCell(10, 100), 0);
+    // Set 1 lies beyond the end of the file.
+    EXPECT_EQ(MainWindowLogic::loadElevatorSet(f.fileName(), 1), QStringLiteral("nothing"));
+    EXPECT_TRUE(onlyDiagonal());
+}
+
+// --- captions and toolbar states ---------------------------------------------------
+
+TEST(Captions, MainAndMinimized)
+{
+    EXPECT_EQ(MainWindowLogic::mainCaption("noname"), QStringLiteral("Kelvarinor  [noname]"));
+    EXPECT_EQ(MainWindowLogic::minimizedCaption(false, 45, "a.ter"), QStringLiteral("Ready - Kelvarinor  [a.ter]   "));
+    EXPECT_EQ(MainWindowLogic::minimizedCaption(true, 45, "a.ter"), QStringLiteral("45 % - Kelvarinor  [a.ter]   "));
+    EXPECT_EQ(MainWindowLogic::progressBarValue(140), 100);
+    EXPECT_EQ(MainWindowLogic::progressBarValue(-3), 0);
+}
+
+TEST(Toolbar1Table, FortyPositionsWithKeysWhereTheButtonsAre)
+{
+    const auto& t = MainWindowLogic::toolbar1Buttons();
+    ASSERT_EQ(t.size(), 40u);
+    for (size_t i = 0; i < t.size(); ++i) EXPECT_EQ(t[i].position, int(i) + 1);
+    EXPECT_EQ(t[0].key, QStringLiteral("Neu"));
+    EXPECT_EQ(t[1].key, QStringLiteral("Öffnen"));
+    EXPECT_EQ(t[3].kind, MainWindowLogic::ButtonKind::Separator);
+    EXPECT_EQ(t[13].key, QStringLiteral("Löschen"));
+    EXPECT_EQ(t[13].toolTip, QStringLiteral("Clear Terrain "));
+    EXPECT_EQ(t[19].key, QStringLiteral("Zoom in"));
+    EXPECT_EQ(t[28].key, QStringLiteral("Terragen"));
+    EXPECT_EQ(t[39].key, QStringLiteral("SavePerlin"));
+    EXPECT_EQ(t[25].kind, MainWindowLogic::ButtonKind::Placeholder);
+}
+
+TEST(Toolbar1States, EmptyTerrainDisablesSavingAndBackup)
+{
+    using namespace MainWindowLogic;
+    const auto c = toolbarChanges(true, false, false);
+    auto find = [&c](int pos) {
+        std::optional<bool> last;
+        for (const auto& ch : c)
+            if (ch.position == pos) last = ch.enabled;
+        return last;
+    };
+    EXPECT_EQ(find(PosSave), false);
+    EXPECT_EQ(find(PosSaveAs), false);
+    EXPECT_EQ(find(PosRestore), false);
+    EXPECT_EQ(find(PosBackup), false);
+    EXPECT_EQ(find(PosZoomIn), true);
+    EXPECT_FALSE(find(PosNew).has_value());
+
+    const auto withBackup = toolbarChanges(true, true, true);
+    bool restore = false, zoomIn = true;
+    for (const auto& ch : withBackup) {
+        if (ch.position == PosRestore) restore = ch.enabled;
+        if (ch.position == PosZoomIn) zoomIn = ch.enabled;
+    }
+    EXPECT_TRUE(restore);
+    EXPECT_FALSE(zoomIn);
+}
+
+} // namespace
