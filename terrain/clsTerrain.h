@@ -59,6 +59,9 @@ public:
     // --- header properties --------------------------------------------------
     bool FixHeight() const { return m_fixHeight; }
     void setFixHeight(bool v) { m_fixHeight = v; }
+    // Terrain units at the top and bottom of the raw range. Writing one end
+    // keeps the other; an end written at or past the other lands one unit
+    // inside it, so HeightScale stays >= 1 (and within 16 bits).
     int16_t MaxTU();
     void setMaxTU(int16_t v);
     int16_t MinTU();
@@ -77,6 +80,8 @@ public:
     void setYPoints(int16_t v);
     int16_t XPoints() const { return m_header.XPoints; }
     void setXPoints(int16_t v);
+    // Writing Size, XPoints or YPoints sets all three; the grid keeps its
+    // allocation until Init (point access stays inside it).
     int16_t Size();
     int16_t Size() const { return m_header.Size; }
     void setSize(int16_t v);
@@ -84,6 +89,8 @@ public:
     TerHeader& header() { return m_header; }
 
     // --- unit conversions -----------------------------------------------------
+    // Metres-to-raw conversions give 0 when HeightScale or ScaleZ is 0; the
+    // point readers clamp their indices like GetPoint.
     float getMeter2Pixel(float m) const;
     float getPixel2Meters(float v) const;
     float GetV2Meter(float v) const;
@@ -112,6 +119,8 @@ public:
     int32_t max() const { return m_max; }
 
     // --- grid -----------------------------------------------------------------
+    // n points per side (1..32768), all 0, spare rows and columns Size+1 and
+    // Size+2, empty min/max cache.
     void Init(int32_t n);
     void Fill(int32_t v);
     void SetPoint(int32_t x, int32_t y, int32_t v);
@@ -121,6 +130,8 @@ public:
     int32_t GetPointH(int32_t x, int32_t y) const;
 
     // --- rectangle operations and pens ----------------------------------------
+    // The reflections do nothing unless x1 <= x2, y1 <= y2 and both corners
+    // lie in the grid; the pens may run off the grid freely.
     void GetReflectHor(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
     void GetReflectVer(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
     void GetCircle(int32_t cx, int32_t cy, int32_t r, int32_t v);
