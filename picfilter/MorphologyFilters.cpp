@@ -35,21 +35,55 @@ void computeBlockStats(const Pixels& px, int cy, BlockStats& out, std::vector<ui
     }
 }
 
-// max (or min) of each byte over three rows, then over three neighbouring
-// pixels, into `both` (bytes 4 .. 4w - 5).
-template <class Pick>
-void extremeRow(const uchar* up, const uchar* mid, const uchar* down, int w, std::vector<uchar>& vertical,
-                std::vector<uchar>& both, Pick pick)
+template <bool Max>
+inline uchar pick(uchar a, uchar b)
 {
-    const int bytes = 4 * w;
-    uchar* v = vertical.data();
-    uchar* b = both.data();
-    for (int i = 0; i < bytes; ++i) v[i] = pick(pick(up[i], mid[i]), down[i]);
-    for (int i = 4; i < bytes - 4; ++i) b[i] = pick(pick(v[i - 4], v[i]), v[i + 4]);
+    if constexpr (Max) return a > b ? a : b;
+    return a < b ? a : b;
 }
 
-template <class Pick>
-void morphology(const Pixels& px, int32_t& progressValue, Pick pick)
+// max (or min) of each byte over three rows, then over three neighbouring
+// pixels, into `both` (bytes 4 .. 4w - 5).
+template <bool Max>
+inline void extremeLoop(const uchar* __restrict up, const uchar* __restrict mid, const uchar* __restrict down,
+                        int w, uchar* __restrict v, uchar* __restrict both)
+{
+    const int bytes = 4 * w;
+    for (int i = 0; i < bytes; ++i) v[i] = pick<Max>(pick<Max>(up[i], mid[i]), down[i]);
+    for (int i = 4; i < bytes - 4; ++i) both[i] = pick<Max>(pick<Max>(v[i - 4], v[i]), v[i + 4]);
+}
+
+KV_VECTOR_CLONES void maxRow(const uchar* __restrict up, const uchar* __restrict mid, const uchar* __restrict down,
+                             int w, uchar* __restrict v, uchar* __restrict both)
+{
+    extremeLoop<true>(up, mid, down, w, v, both);
+}
+
+KV_VECTOR_CLONES void minRow(const uchar* __restrict up, const uchar* __restrict mid, const uchar* __restrict down,
+                             int w, uchar* __restrict v, uchar* __restrict both)
+{
+    extremeLoop<false>(up, mid, down, w, v, both);
+}
+
+// Pixels 1 .. w - 2 take the colour of `colour`, keeping their fourth byte.
+KV_VECTOR_CLONES void writeColourRow(uint32_t* __restrict out, const uint32_t* __restrict colour, int w)
+{
+    for (int x = 1; x < w - 1; ++x) out[x] = (out[x] & kFourthByte) | (colour[x] & kColourBits);
+}
+
+// The pixel minus its minimum, fourth byte kept (the minimum's own fourth byte is ignored).
+KV_VECTOR_CLONES void subtractRow(uint32_t* __restrict out, const uint32_t* __restrict pixel,
+                                  const uint32_t* __restrict minimum, int w)
+{
+    // Every byte of the minimum is at most the pixel's, so no byte borrows.
+    for (int x = 1; x < w - 1; ++x) {
+        out[x] = (out[x] & kFourthByte) | ((pixel[x] - (minimum[x] & kColourBits)) & kColourBits);
+    }
+}
+
+using ExtremeRow = void (*)(const uchar*, const uchar*, const uchar*, int, uchar*, uchar*);
+
+void morphology(const Pixels& px, int32_t& progressValue, ExtremeRow extremeRow)
 {
     FilterProgress progress(progressValue, px.h);
     SourceRows src(px, 2);
@@ -57,18 +91,12 @@ void morphology(const Pixels& px, int32_t& progressValue, Pick pick)
     std::vector<uchar> both(static_cast<size_t>(px.w) * 4);
     for (int y = 1; y < px.h - 1; ++y) {
         src.save(y);
-        extremeRow(src.row(y - 1), src.row(y), src.row(y + 1), px.w, vertical, both, pick);
-        // Keep the fourth byte of each pixel.
-        uint32_t* out = px.row32(y);
-        const auto* r = reinterpret_cast<const uint32_t*>(both.data());
-        for (int x = 1; x < px.w - 1; ++x) out[x] = (out[x] & kFourthByte) | (r[x] & kColourBits);
+        extremeRow(src.row(y - 1), src.row(y), src.row(y + 1), px.w, vertical.data(), both.data());
+        writeColourRow(px.row32(y), reinterpret_cast<const uint32_t*>(both.data()), px.w);
         progress.row(y);
     }
     progress.finish();
 }
-
-constexpr auto pickMax = [](uchar a, uchar b) { return a > b ? a : b; };
-constexpr auto pickMin = [](uchar a, uchar b) { return a < b ? a : b; };
 
 } // namespace
 
@@ -121,12 +149,12 @@ void FilterAqua(const Pixels& px, int32_t& progressValue)
 
 void FilterDilate(const Pixels& px, int32_t& progressValue)
 {
-    morphology(px, progressValue, pickMax);
+    morphology(px, progressValue, maxRow);
 }
 
 void FilterErode(const Pixels& px, int32_t& progressValue)
 {
-    morphology(px, progressValue, pickMin);
+    morphology(px, progressValue, minRow);
 }
 
 void FilterInnerEdge(const Pixels& px, int32_t& progressValue)
@@ -137,13 +165,8 @@ void FilterInnerEdge(const Pixels& px, int32_t& progressValue)
     std::vector<uchar> minimum(static_cast<size_t>(px.w) * 4);
     for (int y = 1; y < px.h - 1; ++y) {
         src.save(y);
-        const uchar* mid = src.row(y);
-        uchar* out = px.row(y);
-        // The pixel minus its 3 x 3 minimum: never negative.
-        extremeRow(src.row(y - 1), mid, src.row(y + 1), px.w, vertical, minimum, pickMin);
-        for (int i = 4; i < 4 * (px.w - 1); ++i) {
-            if ((i & 3) != 3) out[i] = static_cast<uchar>(mid[i] - minimum[i]);
-        }
+        minRow(src.row(y - 1), src.row(y), src.row(y + 1), px.w, vertical.data(), minimum.data());
+        subtractRow(px.row32(y), src.row32(y), reinterpret_cast<const uint32_t*>(minimum.data()), px.w);
         progress.row(y);
     }
     progress.finish();

@@ -19,65 +19,155 @@ inline uint32_t greyOfPixel(uint32_t v)
     return (sum * 683u) >> 11;
 }
 
+KV_VECTOR_CLONES void invertRow(uint32_t* __restrict p, int w)
+{
+    for (int x = 0; x < w; ++x) p[x] ^= kColourBits;
+}
+
+KV_VECTOR_CLONES void greyRow(uint32_t* __restrict p, int w)
+{
+    for (int x = 0; x < w; ++x) {
+        const uint32_t v = p[x];
+        const uint32_t g = greyOfPixel(v);
+        p[x] = (v & kFourthByte) | g | (g << 8) | (g << 16);
+    }
+}
+
+template <int Perm>
+inline uint32_t swapped(uint32_t v)
+{
+    const uint32_t b = v & 0xFF, g = (v >> 8) & 0xFF, r = (v >> 16) & 0xFF;
+    if constexpr (Perm == 1) return pixelOf(g, r, b);
+    if constexpr (Perm == 2) return pixelOf(r, b, g);
+    if constexpr (Perm == 3) return pixelOf(g, b, r);
+    if constexpr (Perm == 4) return pixelOf(r, g, b);
+    return pixelOf(b, r, g);
+}
+
+template <int Perm>
+void swapLoop(uint32_t* __restrict p, int w)
+{
+    for (int x = 0; x < w; ++x) p[x] = (p[x] & kFourthByte) | swapped<Perm>(p[x]);
+}
+
+KV_VECTOR_CLONES void swapRow(uint32_t* __restrict p, int w, int perm)
+{
+    switch (perm) {
+    case 1: swapLoop<1>(p, w); break;
+    case 2: swapLoop<2>(p, w); break;
+    case 3: swapLoop<3>(p, w); break;
+    case 4: swapLoop<4>(p, w); break;
+    case 5: swapLoop<5>(p, w); break;
+    default: break;
+    }
+}
+
+// White (all three 255) or black, fourth byte kept.
+inline uint32_t blackOrWhite(uint32_t v, bool white)
+{
+    return (v & kFourthByte) | ((0u - static_cast<uint32_t>(white)) & kColourBits);
+}
+
+KV_VECTOR_CLONES void colourThresholdRow(uint32_t* __restrict p, int w, int r0, int g0, int b0)
+{
+    for (int x = 0; x < w; ++x) {
+        const uint32_t v = p[x];
+        const int b = static_cast<int>(v & 0xFF), g = static_cast<int>((v >> 8) & 0xFF),
+                  r = static_cast<int>((v >> 16) & 0xFF);
+        p[x] = blackOrWhite(v, (r >= r0) | (g >= g0) | (b >= b0));
+    }
+}
+
+KV_VECTOR_CLONES void maskThresholdRow(uint32_t* __restrict p, int w, int t)
+{
+    for (int x = 0; x < w; ++x) {
+        const uint32_t v = p[x];
+        const int b = static_cast<int>(v & 0xFF), g = static_cast<int>((v >> 8) & 0xFF),
+                  r = static_cast<int>((v >> 16) & 0xFF);
+        p[x] = blackOrWhite(v, (b > t) & (g > t) & (r > t));
+    }
+}
+
+// Adds one row's bytes to the column sums of a mosaic block row.
+KV_VECTOR_CLONES void addRow(uint32_t* __restrict sums, const uchar* __restrict row, int bytes)
+{
+    for (int i = 0; i < bytes; ++i) sums[i] += row[i];
+}
+
 // One mosaic block row: each block's mean is computed once, then written to
-// every row of the block row.
-void mosaicBlockRow(const Pixels& px, int y0, int y1, int64_t n, std::vector<int64_t>& sums,
+// every row of the block row. Column sums fit 32 bits for any picture height below 2^24.
+void mosaicBlockRow(const Pixels& px, int y0, int y1, int64_t n, std::vector<uint32_t>& columnSums,
                     std::vector<uint32_t>& means)
 {
-    std::fill(sums.begin(), sums.end(), 0);
-    for (int y = y0; y < y1; ++y) {
-        const uchar* p = px.row(y);
-        for (size_t k = 0; k < means.size(); ++k) {
-            const int x0 = static_cast<int>(static_cast<int64_t>(k) * n);
-            const int x1 = static_cast<int>(std::min<int64_t>(x0 + n, px.w));
-            uint64_t b = 0, g = 0, r = 0;
-            for (int x = x0; x < x1; ++x) {
-                b += p[4 * x + kBlue];
-                g += p[4 * x + kGreen];
-                r += p[4 * x + kRed];
-            }
-            sums[k * 3] += static_cast<int64_t>(b);
-            sums[k * 3 + 1] += static_cast<int64_t>(g);
-            sums[k * 3 + 2] += static_cast<int64_t>(r);
-        }
-    }
+    std::fill(columnSums.begin(), columnSums.end(), 0u);
+    for (int y = y0; y < y1; ++y) addRow(columnSums.data(), px.row(y), 4 * px.w);
     const int64_t rows = y1 - y0;
     for (size_t k = 0; k < means.size(); ++k) {
-        const int64_t x0 = static_cast<int64_t>(k) * n;
-        const int64_t count = (std::min<int64_t>(x0 + n, px.w) - x0) * rows;
-        const int64_t* s = &sums[k * 3];
-        means[k] = pixelOf(static_cast<uint32_t>(s[0] / count), static_cast<uint32_t>(s[1] / count),
-                           static_cast<uint32_t>(s[2] / count));
+        const int x0 = static_cast<int>(static_cast<int64_t>(k) * n);
+        const int x1 = static_cast<int>(std::min<int64_t>(x0 + n, px.w));
+        uint64_t b = 0, g = 0, r = 0;
+        for (int x = x0; x < x1; ++x) {
+            b += columnSums[4 * static_cast<size_t>(x) + kBlue];
+            g += columnSums[4 * static_cast<size_t>(x) + kGreen];
+            r += columnSums[4 * static_cast<size_t>(x) + kRed];
+        }
+        const uint64_t count = static_cast<uint64_t>(x1 - x0) * static_cast<uint64_t>(rows);
+        means[k] = pixelOf(static_cast<uint32_t>(b / count), static_cast<uint32_t>(g / count),
+                           static_cast<uint32_t>(r / count));
     }
+}
+
+// Gives each pixel of a row its colour from `colours`, keeping its fourth byte.
+KV_VECTOR_CLONES void writeColours(uint32_t* __restrict p, const uint32_t* __restrict colours, int w)
+{
+    for (int x = 0; x < w; ++x) p[x] = (p[x] & kFourthByte) | colours[x];
+}
+
+// What a clipped channel passes on to each of the other two: half its excess.
+inline int64_t excessHalf(int64_t c)
+{
+    const int64_t below = c < 0 ? c : 0;
+    const int64_t above = c > 255 ? c - 255 : 0;
+    return below / 2 + above / 2;
+}
+
+inline int64_t clampChannel(int64_t c)
+{
+    return c < 0 ? 0 : (c > 255 ? 255 : c);
+}
+
+inline bool outOfRange(int64_t c)
+{
+    return static_cast<uint64_t>(c) > 255;
 }
 
 // Keeps the excess of a clipped channel in the pixel: half of it goes to each
 // of the other two channels. Each pass puts at least one channel on its bound.
-void spill(int64_t c[3])
+// Called only with a channel out of range.
+void spill(int64_t& b, int64_t& g, int64_t& r)
 {
-    auto inRange = [](int64_t v) { return v >= 0 && v <= 255; };
-    while (!(inRange(c[0]) && inRange(c[1]) && inRange(c[2]))) {
-        if (c[0] <= 0 && c[1] <= 0 && c[2] <= 0) {
-            c[0] = c[1] = c[2] = 0;
-        } else if (c[0] >= 255 && c[1] >= 255 && c[2] >= 255) {
-            c[0] = c[1] = c[2] = 255;
-        } else {
-            for (int k = 0; k < 3; ++k) {
-                int64_t give = 0;
-                if (c[k] < 0) {
-                    give = c[k] / 2;
-                    c[k] = 0;
-                } else if (c[k] > 255) {
-                    give = (c[k] - 255) / 2;
-                    c[k] = 255;
-                } else {
-                    continue;
-                }
-                c[(k + 1) % 3] += give;
-                c[(k + 2) % 3] += give;
-            }
+    do {
+        if ((b <= 0) & (g <= 0) & (r <= 0)) {
+            b = g = r = 0;
+            return;
         }
-    }
+        if ((b >= 255) & (g >= 255) & (r >= 255)) {
+            b = g = r = 255;
+            return;
+        }
+        int64_t give = excessHalf(b);
+        b = clampChannel(b);
+        g += give;
+        r += give;
+        give = excessHalf(g);
+        g = clampChannel(g);
+        b += give;
+        r += give;
+        give = excessHalf(r);
+        r = clampChannel(r);
+        b += give;
+        g += give;
+    } while (outOfRange(b) | outOfRange(g) | outOfRange(r));
 }
 
 } // namespace
@@ -87,8 +177,7 @@ void FilterInvert(const Pixels& px, int32_t& progressValue)
     // Invert never pumps events, neither per row nor at the end.
     FilterProgress progress(progressValue, px.h);
     for (int y = 0; y < px.h; ++y) {
-        uint32_t* p = px.row32(y);
-        for (int x = 0; x < px.w; ++x) p[x] ^= kColourBits;
+        invertRow(px.row32(y), px.w);
         progress.row(y, 0, 100, false);
     }
     progress.finish(false);
@@ -98,11 +187,7 @@ void FilterGreyscale(const Pixels& px, int32_t& progressValue)
 {
     FilterProgress progress(progressValue, px.h);
     for (int y = 0; y < px.h; ++y) {
-        uint32_t* p = px.row32(y);
-        for (int x = 0; x < px.w; ++x) {
-            const uint32_t v = p[x];
-            p[x] = (v & kFourthByte) | (greyOfPixel(v) * 0x010101u);
-        }
+        greyRow(px.row32(y), px.w);
         progress.row(y);
     }
     progress.finish();
@@ -126,18 +211,18 @@ void FilterMosaic(const Pixels& px, int32_t n, int32_t& progressValue)
     FilterProgress progress(progressValue, px.h);
     const int64_t size = n;  // at least 1, checked by the entry
     const size_t blocks = static_cast<size_t>((px.w + size - 1) / size);
-    std::vector<int64_t> sums(blocks * 3);
+    std::vector<uint32_t> columnSums(static_cast<size_t>(px.w) * 4);
     std::vector<uint32_t> means(blocks);
+    std::vector<uint32_t> rowColours(static_cast<size_t>(px.w));
     for (int y0 = 0; y0 < px.h; y0 = static_cast<int>(std::min<int64_t>(y0 + size, px.h))) {
         const int y1 = static_cast<int>(std::min<int64_t>(y0 + size, px.h));
-        mosaicBlockRow(px, y0, y1, size, sums, means);
+        mosaicBlockRow(px, y0, y1, size, columnSums, means);
+        for (size_t k = 0; k < blocks; ++k) {
+            const int64_t x0 = static_cast<int64_t>(k) * size;
+            std::fill(rowColours.begin() + x0, rowColours.begin() + std::min<int64_t>(x0 + size, px.w), means[k]);
+        }
         for (int y = y0; y < y1; ++y) {
-            uint32_t* p = px.row32(y);
-            for (size_t k = 0; k < blocks; ++k) {
-                const int x0 = static_cast<int>(static_cast<int64_t>(k) * size);
-                const int x1 = static_cast<int>(std::min<int64_t>(x0 + size, px.w));
-                for (int x = x0; x < x1; ++x) p[x] = (p[x] & kFourthByte) | means[k];
-            }
+            writeColours(px.row32(y), rowColours.data(), px.w);
             progress.row(y);
         }
     }
@@ -146,24 +231,10 @@ void FilterMosaic(const Pixels& px, int32_t n, int32_t& progressValue)
 
 void FilterSwapChannels(const Pixels& px, int32_t p, int32_t& progressValue)
 {
+    // Numbers other than 1 to 5 write no pixel; the rows and progress still run.
     FilterProgress progress(progressValue, px.h);
     for (int y = 0; y < px.h; ++y) {
-        uint32_t* q = px.row32(y);
-        if (p >= 1 && p <= 5) {
-            for (int x = 0; x < px.w; ++x) {
-                const uint32_t v = q[x];
-                const uint32_t b = v & 0xFF, g = (v >> 8) & 0xFF, r = (v >> 16) & 0xFF;
-                uint32_t out = 0;
-                switch (p) {
-                case 1: out = pixelOf(g, r, b); break;
-                case 2: out = pixelOf(r, b, g); break;
-                case 3: out = pixelOf(g, b, r); break;
-                case 4: out = pixelOf(r, g, b); break;
-                default: out = pixelOf(b, r, g); break;
-                }
-                q[x] = (v & kFourthByte) | out;
-            }
-        }
+        swapRow(px.row32(y), px.w, p);
         progress.row(y);
     }
     progress.finish();
@@ -186,12 +257,10 @@ void FilterContrast(const Pixels& px, int32_t p, int32_t& progressValue)
         uint32_t* q = px.row32(y);
         for (int x = 0; x < px.w; ++x) {
             const uint32_t v = q[x];
-            int64_t c[3] = {curve[v & 0xFF], curve[(v >> 8) & 0xFF], curve[(v >> 16) & 0xFF]};
-            if ((static_cast<uint64_t>(c[0]) | static_cast<uint64_t>(c[1]) | static_cast<uint64_t>(c[2])) > 255) {
-                spill(c);
-            }
+            int64_t b = curve[v & 0xFF], g = curve[(v >> 8) & 0xFF], r = curve[(v >> 16) & 0xFF];
+            if (outOfRange(b) | outOfRange(g) | outOfRange(r)) spill(b, g, r);
             q[x] = (v & kFourthByte)
-                | pixelOf(static_cast<uint32_t>(c[0]), static_cast<uint32_t>(c[1]), static_cast<uint32_t>(c[2]));
+                | pixelOf(static_cast<uint32_t>(b), static_cast<uint32_t>(g), static_cast<uint32_t>(r));
         }
         // 7.
         progress.row(y, 5, 95);
@@ -202,21 +271,13 @@ void FilterContrast(const Pixels& px, int32_t p, int32_t& progressValue)
 void FilterColourThreshold(const Pixels& px, int32_t colour, int32_t& progressValue)
 {
     FilterProgress progress(progressValue, px.h);
-    int32_t r0 = 0, g0 = 0, b0 = 0;
-    // 1. (SplitRGB's rule, repeated here to keep the entry's header free of internals.)
-    r0 = colour % 256;
-    g0 = (colour >> 8) & 255;
-    b0 = (colour >> 16) & 255;
+    // 1. Red may be negative (the colour's sign): then every pixel reaches it.
+    const int r0 = colour % 256;
+    const int g0 = (colour >> 8) & 255;
+    const int b0 = (colour >> 16) & 255;
     // 2. White where any channel reaches its threshold.
     for (int y = 0; y < px.h; ++y) {
-        uint32_t* q = px.row32(y);
-        for (int x = 0; x < px.w; ++x) {
-            const uint32_t v = q[x];
-            const int b = static_cast<int>(v & 0xFF), g = static_cast<int>((v >> 8) & 0xFF),
-                      r = static_cast<int>((v >> 16) & 0xFF);
-            const bool white = r >= r0 || g >= g0 || b >= b0;
-            q[x] = (v & kFourthByte) | (white ? kColourBits : 0u);
-        }
+        colourThresholdRow(px.row32(y), px.w, r0, g0, b0);
         progress.row(y);
     }
     progress.finish();
@@ -226,14 +287,7 @@ void FilterMaskThreshold(const Pixels& px, int32_t p, int32_t& progressValue)
 {
     FilterProgress progress(progressValue, px.h);
     for (int y = 0; y < px.h; ++y) {
-        uint32_t* q = px.row32(y);
-        for (int x = 0; x < px.w; ++x) {
-            const uint32_t v = q[x];
-            const int b = static_cast<int>(v & 0xFF), g = static_cast<int>((v >> 8) & 0xFF),
-                      r = static_cast<int>((v >> 16) & 0xFF);
-            const bool white = b > p && g > p && r > p;
-            q[x] = (v & kFourthByte) | (white ? kColourBits : 0u);
-        }
+        maskThresholdRow(px.row32(y), px.w, p);
         // Progress is not written per row here; the pump still runs.
         rt::DoEvents();
     }
