@@ -1,0 +1,332 @@
+#include "tests/app/FileCommandsFixture.h"
+
+#include <QFileInfo>
+
+namespace {
+
+class ClearTest : public FileCommandsTest {
+protected:
+    void SetUp() override
+    {
+        FileCommandsTest::SetUp();
+        TerrainFileName = path(QStringLiteral("hills.ter"));
+        terrain.setMinTU(-50);
+        terrain.setMaxTU(70);
+    }
+};
+
+class BackupTest : public FileCommandsTest {};
+
+class TerragenTest : public FileCommandsTest {
+protected:
+    void SetUp() override
+    {
+        FileCommandsTest::SetUp();
+        m_oldCurrentDir = QDir::currentPath();
+        ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("work")));
+        QDir::setCurrent(path(QStringLiteral("work")));
+        ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("tg")));
+        folder = path(QStringLiteral("tg"));
+        vbConfig::WriteIni(QStringLiteral("Directory"), QStringLiteral("Terragen"), folder);
+    }
+    void TearDown() override
+    {
+        QDir::setCurrent(m_oldCurrentDir);
+        FileCommandsTest::TearDown();
+    }
+
+    QString installProgram(const QString& name)
+    {
+        const QString program = QDir(folder).filePath(name);
+        writeBytes(program, "#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/arguments.txt\"\n");
+        QFile(program).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return program;
+    }
+
+    void expectStarted(const QString& program, const QString& terrainFile)
+    {
+        ASSERT_EQ(scriptedUi().started.size(), 1u);
+        const ScriptedUi::StartedProgram& s = scriptedUi().started[0];
+        EXPECT_EQ(s.program, program);
+        EXPECT_EQ(s.arguments, (QStringList{QStringLiteral("-t"), terrainFile}));
+    }
+
+    void expectLastMessage(const QString& text, const QString& title)
+    {
+        ASSERT_FALSE(scriptedUi().messages.empty());
+        EXPECT_EQ(scriptedUi().messages.back().text, text);
+        EXPECT_EQ(scriptedUi().messages.back().title, title);
+    }
+
+    QString folder;
+
+private:
+    QString m_oldCurrentDir;
+};
+
+const QString kFolderMissing = QStringLiteral("Please select Folder of Terragen in 'Options'");
+
+} // namespace
+
+// --- New and Clear ----------------------------------------------------------------
+
+TEST_F(ClearTest, NewAnsweredYesFlattensTheSameGridAndKeepsNameAndRange)
+{
+    scriptedUi().expectMsgBox(rt::vbYes);
+    FileCommands::cmdNew(view);
+    EXPECT_EQ(scriptedUi().messages[0].text, QStringLiteral("Terrain clear ?  Are you sure ?"));
+    EXPECT_EQ(scriptedUi().messages[0].title, QStringLiteral("Terrain clear"));
+    EXPECT_EQ(scriptedUi().messages[0].style, rt::vbYesNo);
+    EXPECT_EQ(terrain.XPoints(), 129);
+    EXPECT_EQ(terrain.Range(), 0);
+    EXPECT_TRUE(TerrainEmpty);
+    EXPECT_EQ(TerrainFileName, path(QStringLiteral("hills.ter")));
+    EXPECT_EQ(terrain.MinTU(), -50);
+    EXPECT_EQ(terrain.MaxTU(), 70);
+    EXPECT_EQ(view.redraws, 1);
+    EXPECT_EQ(view.merges, 0);
+}
+
+TEST_F(ClearTest, NewAnsweredNoChangesNothing)
+{
+    const int32_t h = terrain.GetPoint(50, 3);
+    scriptedUi().expectMsgBox(rt::vbNo);
+    FileCommands::cmdNew(view);
+    EXPECT_EQ(terrain.GetPoint(50, 3), h);
+    EXPECT_FALSE(TerrainEmpty);
+    EXPECT_EQ(view.redraws, 0);
+}
+
+TEST_F(ClearTest, ClearAnsweredYesFlattensUnnamesAndMergesTheObjects)
+{
+    scriptedUi().expectMsgBox(rt::vbYes);
+    FileCommands::cmdClear(view);
+    EXPECT_EQ(terrain.XPoints(), 129);
+    EXPECT_EQ(terrain.Range(), 0);
+    EXPECT_EQ(terrain.MinTU(), -10);
+    EXPECT_EQ(terrain.MaxTU(), 30);
+    EXPECT_EQ(terrain.HeightScale(), 40);
+    EXPECT_TRUE(TerrainEmpty);
+    EXPECT_EQ(TerrainFileName, QStringLiteral("noname"));
+    EXPECT_EQ(view.redraws, 1);
+    EXPECT_EQ(view.merges, 1);
+}
+
+TEST_F(ClearTest, ClearAnsweredNoLeavesTerrainAndObjectsAlone)
+{
+    scriptedUi().expectMsgBox(rt::vbNo);
+    FileCommands::cmdClear(view);
+    EXPECT_FALSE(TerrainEmpty);
+    EXPECT_EQ(TerrainFileName, path(QStringLiteral("hills.ter")));
+    EXPECT_EQ(view.merges, 0);
+}
+
+// --- Backup and Restore --------------------------------------------------------------
+
+TEST_F(BackupTest, RestoreBeforeAnyBackupSaysSoEvenWithAFileOnDisk)
+{
+    writeBytes(FileCommands::backupFilePath(), "left over");
+    const int32_t h = terrain.GetPoint(10, 10);
+    scriptedUi().expectMsgBox(rt::vbOK);
+    FileCommands::cmdRestore(view);
+    ASSERT_EQ(scriptedUi().messages.size(), 1u);
+    EXPECT_EQ(scriptedUi().messages[0].text,
+              QStringLiteral("Backup empty ! Use the Button BACKUP for protection of the terrain !"));
+    EXPECT_EQ(scriptedUi().messages[0].title, QStringLiteral("Restore Terrain"));
+    EXPECT_EQ(terrain.GetPoint(10, 10), h);
+}
+
+TEST_F(BackupTest, BackupGoesToTheProgramFolder)
+{
+    FileCommands::cmdBackup(view);
+    EXPECT_TRUE(BackupExists);
+    EXPECT_EQ(FileCommands::backupFilePath(), path(QStringLiteral("Backup.kvt")));
+    EXPECT_EQ(QFileInfo(FileCommands::backupFilePath()).size(), 80 + 4LL * 131 * 131);
+}
+
+TEST_F(BackupTest, RestoreBringsBackTheTerrainAndMarksItChanged)
+{
+    terrain.SetPoint(130, 130, 77);  // spare corner
+    const int32_t h = terrain.GetPoint(60, 61);
+    const int16_t scale = terrain.HeightScale();
+    FileCommands::cmdBackup(view);
+
+    makeRamp(257);
+    terrain.setHeightScale(5);
+    TerrainEmpty = true;
+    TerrainSaved = true;
+    FileCommands::cmdRestore(view);
+
+    EXPECT_EQ(terrain.XPoints(), 129);
+    EXPECT_EQ(terrain.GetPoint(60, 61), h);
+    EXPECT_EQ(terrain.GetPoint(130, 130), 77);
+    EXPECT_EQ(terrain.HeightScale(), scale);
+    EXPECT_EQ(terrain.min(), -32767);  // the cache is rebuilt
+    EXPECT_EQ(terrain.max(), 32768);
+    EXPECT_FALSE(TerrainEmpty);
+    EXPECT_FALSE(TerrainSaved);
+    EXPECT_EQ(view.resizes, 1);
+    EXPECT_EQ(view.actualScreen, 1);
+    EXPECT_EQ(view.redraws, 1);
+}
+
+TEST_F(BackupTest, DamagedBackupIsReportedAndTheTerrainKept)
+{
+    FileCommands::cmdBackup(view);
+    QFile(FileCommands::backupFilePath()).resize(1000);
+    const int32_t h = terrain.GetPoint(60, 61);
+    TerrainSaved = true;
+    scriptedUi().expectMsgBox(rt::vbOK);
+    FileCommands::cmdRestore(view);
+    EXPECT_EQ(scriptedUi().messages[0].title, QStringLiteral("Restore Terrain"));
+    EXPECT_EQ(terrain.GetPoint(60, 61), h);
+    EXPECT_TRUE(TerrainSaved);
+    EXPECT_EQ(view.redraws, 0);
+}
+
+// --- Terragen ---------------------------------------------------------------------------
+
+TEST_F(TerragenTest, EmptyTerrainIsRefused)
+{
+    TerrainEmpty = true;
+    scriptedUi().expectMsgBox(rt::vbOK);
+    FileCommands::cmdTerragen(view);
+    expectLastMessage(QStringLiteral("Terrain empty !"), QStringLiteral("Save"));
+    EXPECT_TRUE(scriptedUi().started.empty());
+}
+
+TEST_F(TerragenTest, CancelSavesAndStartsNothing)
+{
+    installProgram(QStringLiteral("terragen"));
+    scriptedUi().expectMsgBox(rt::vbCancel);
+    FileCommands::cmdTerragen(view);
+    ASSERT_EQ(scriptedUi().messages.size(), 1u);
+    EXPECT_EQ(scriptedUi().messages[0].text, QStringLiteral("Terrain save, before start terragen"));
+    EXPECT_EQ(scriptedUi().messages[0].title, QStringLiteral("Start Terragen"));
+    EXPECT_EQ(scriptedUi().messages[0].style, rt::vbYesNoCancel);
+    EXPECT_TRUE(scriptedUi().started.empty());
+}
+
+TEST_F(TerragenTest, EmptyFolderSettingIsReportedAfterTheQuestion)
+{
+    vbConfig::WriteIni(QStringLiteral("Directory"), QStringLiteral("Terragen"), QString());
+    scriptedUi().expectMsgBox(rt::vbNo);
+    scriptedUi().expectMsgBox(rt::vbOK);
+    FileCommands::cmdTerragen(view);
+    expectLastMessage(kFolderMissing, QStringLiteral("Start Terragen"));
+    EXPECT_EQ(scriptedUi().messages.back().style, rt::vbOKCancel);
+    EXPECT_TRUE(scriptedUi().started.empty());
+}
+
+TEST_F(TerragenTest, YesSavesANamedTerrainAndStartsTerragenOnIt)
+{
+    const QString program = installProgram(QStringLiteral("terragen"));
+    const QString file = path(QStringLiteral("hills.ter"));
+    TerrainFileName = file;
+    scriptedUi().expectMsgBox(rt::vbYes);
+    FileCommands::cmdTerragen(view);
+    EXPECT_TRUE(QFileInfo::exists(file));
+    EXPECT_TRUE(TerrainSaved);
+    expectStarted(program, file);
+    EXPECT_EQ(scriptedUi().started[0].workingDir, folder);
+}
+
+TEST_F(TerragenTest, YesOnAnUnnamedTerrainSavesThroughTheDialog)
+{
+    const QString program = installProgram(QStringLiteral("terragen"));
+    const QString file = path(QStringLiteral("chosen.ter"));
+    scriptedUi().expectMsgBox(rt::vbYes);
+    scriptedUi().expectSaveDialog(chosen(file));  // TER directly, no type dialog
+    FileCommands::cmdTerragen(view);
+    EXPECT_EQ(TerrainFileName, file);
+    EXPECT_TRUE(TerrainSaved);
+    expectStarted(program, file);
+}
+
+TEST_F(TerragenTest, YesWithCancelledSaveDialogDoesNotStart)
+{
+    installProgram(QStringLiteral("terragen"));
+    scriptedUi().expectMsgBox(rt::vbYes);
+    scriptedUi().expectSaveDialog(cancelled());
+    scriptedUi().expectMsgBox(rt::vbOK);
+    FileCommands::cmdTerragen(view);
+    expectLastMessage(QStringLiteral("Terragen not called"), QStringLiteral("Submit Terragen"));
+    EXPECT_TRUE(scriptedUi().started.empty());
+    EXPECT_FALSE(TerrainSaved);
+}
+
+TEST_F(TerragenTest, NoOnAnUnnamedTerrainWritesDefaultTerInTheCurrentFolder)
+{
+    const QString program = installProgram(QStringLiteral("terragen"));
+    scriptedUi().expectMsgBox(rt::vbNo);
+    FileCommands::cmdTerragen(view);
+    const QString file = path(QStringLiteral("work/default.ter"));
+    EXPECT_TRUE(QFileInfo::exists(file));
+    EXPECT_EQ(TerrainFileName, file);
+    EXPECT_FALSE(TerrainSaved);
+    expectStarted(program, file);
+}
+
+TEST_F(TerragenTest, NoOnANamedTerrainStartsWithoutWriting)
+{
+    const QString program = installProgram(QStringLiteral("terragen"));
+    const QString file = path(QStringLiteral("hills.ter"));
+    TerrainFileName = file;
+    scriptedUi().expectMsgBox(rt::vbNo);
+    FileCommands::cmdTerragen(view);
+    EXPECT_FALSE(QFileInfo::exists(file));
+    expectStarted(program, file);
+}
+
+TEST_F(TerragenTest, WindowsProgramIsUsedWhereOnlyItExists)
+{
+    const QString program = installProgram(QStringLiteral("terragen.exe"));
+    TerrainFileName = path(QStringLiteral("hills.ter"));
+    scriptedUi().expectMsgBox(rt::vbNo);
+    FileCommands::cmdTerragen(view);
+    expectStarted(program, TerrainFileName);
+}
+
+TEST_F(TerragenTest, NativeProgramWinsOverTheWindowsOne)
+{
+    const QString program = installProgram(QStringLiteral("terragen"));
+    installProgram(QStringLiteral("terragen.exe"));
+    EXPECT_EQ(FileCommands::terragenProgram(folder), program);
+}
+
+TEST_F(TerragenTest, MissingProgramIsReportedAndClearsTheBusyFlag)
+{
+    TerrainFileName = path(QStringLiteral("hills.ter"));
+    scriptedUi().expectMsgBox(rt::vbNo);
+    scriptedUi().expectMsgBox(rt::vbOK);
+    FileCommands::cmdTerragen(view);
+    expectLastMessage(kFolderMissing, QStringLiteral("ERROR  Terragen"));
+    EXPECT_TRUE(scriptedUi().started.empty());
+    EXPECT_FALSE(rt::BusyFlag);
+}
+
+TEST_F(TerragenTest, FailedStartIsReportedAndClearsTheBusyFlag)
+{
+    installProgram(QStringLiteral("terragen"));
+    TerrainFileName = path(QStringLiteral("hills.ter"));
+    scriptedUi().setStartProgramResult(false);
+    scriptedUi().expectMsgBox(rt::vbNo);
+    scriptedUi().expectMsgBox(rt::vbOK);
+    FileCommands::cmdTerragen(view);
+    expectLastMessage(kFolderMissing, QStringLiteral("ERROR  Terragen"));
+    EXPECT_FALSE(rt::BusyFlag);
+}
+
+TEST_F(TerragenTest, TerrainNamedAfterABitmapIsSavedAsTerFirst)
+{
+    const QString program = installProgram(QStringLiteral("terragen"));
+    const QString bitmap = path(QStringLiteral("view.bmp"));
+    writeBytes(bitmap, "a bitmap");
+    TerrainFileName = bitmap;
+    const QString file = path(QStringLiteral("view.ter"));
+    scriptedUi().expectMsgBox(rt::vbYes);
+    scriptedUi().expectSaveDialog(chosen(file));
+    FileCommands::cmdTerragen(view);
+    EXPECT_EQ(fileBytes(bitmap), QByteArray("a bitmap"));
+    expectStarted(program, file);
+}
