@@ -1,4 +1,9 @@
+#include "app/dlgSaveAs.h"
+#include "app/frmTer.h"
+#include "app/frmTerMain.h"
+#include "app/frmTerView.h"
 #include "runtime/QtUi.h"
+#include "runtime/Ui.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -6,12 +11,32 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kelvarinor"));
+    rt::setAppPath(QCoreApplication::applicationDirPath());
     rt::QtUi qtUi;
     rt::setUi(&qtUi);
-    QLabel label(QStringLiteral("Kelvarinor: the editor is being built."));
-    label.setMinimumSize(420, 120);
-    label.setAlignment(Qt::AlignCenter);
-    label.setWindowTitle(QStringLiteral("Kelvarinor"));
-    label.show();
-    return app.exec();
+    installFileCommandDialogs();
+
+    KVTools2::StartOptions options;
+    options.commandLine = QCoreApplication::arguments().mid(1).join(QLatin1Char(' '));
+    options.showSplash = qEnvironmentVariable("KV_NO_SPLASH") != QLatin1String("1");
+    options.beforeWindowLoad = [&qtUi](frmTer& w) {
+        qtUi.dialogParent = &w;
+        qtUi.statusSink = [&w](const QString& text) { w.InfoText->setText(text); };
+        qtUi.refreshSink = [&w] {
+            w.Picture1->update();
+            w.ActualScreen();
+        };
+    };
+
+    int result = 1;
+    if (auto window = KVTools2::Main(options)) {
+        result = app.exec();
+    }
+    qtUi.statusSink = nullptr;
+    qtUi.refreshSink = nullptr;
+    qtUi.dialogParent = nullptr;
+    rt::setUi(nullptr);
+    KVTools2::releaseTerrains();
+    return result;
 }

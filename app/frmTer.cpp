@@ -1,0 +1,397 @@
+#include "app/frmTer.h"
+
+#include "app/AppState.h"
+#include "app/FileCommands.h"
+#include "app/MainWindowLogic.h"
+#include "app/Zoom.h"
+#include "app/frmTerView.h"
+#include "app/vbConfig.h"
+#include "runtime/Files.h"
+#include "runtime/Numbers.h"
+#include "runtime/Ui.h"
+#include "terrain/Palette.h"
+#include "terrain/TerrainGlobals.h"
+#include "terrain/TerrainPicture.h"
+#include "terrain/mTerLoad.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+
+#include <algorithm>
+
+namespace {
+
+// Room the view keeps free below itself inside its scroll area.
+constexpr double kResizeMargin = 6;
+
+// The program folder's "PS" subfolder under any spelling of its name.
+QString perlinFolder()
+{
+    const QString app = rt::AppPath();
+    const QDir dir(app);
+    if (dir.exists(QStringLiteral("PS"))) return dir.filePath(QStringLiteral("PS"));
+    for (const QString& name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+        if (name.compare(QLatin1String("PS"), Qt::CaseInsensitive) == 0) return dir.filePath(name);
+    return dir.filePath(QStringLiteral("PS"));
+}
+
+// True when the perlin-set folder holds at least one file.
+bool perlinFolderHasFiles(const QString& folder)
+{
+    return !rt::listFiles(folder, QStringLiteral("*")).isEmpty();
+}
+
+} // namespace
+
+frmTer::frmTer(QWidget* parent) : QMainWindow(parent)
+{
+    buildWindow();
+    setWindowTitle(MainWindowLogic::mainCaption(TerrainFileName));
+    resize(1180, 820);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(200);
+    connect(Timer1, &QTimer::timeout, this, &frmTer::Timer1_Timer);
+
+    connect(Picture1, &TerrainView::doubleClicked, this, &frmTer::Picture1_DblClick);
+    connect(Picture1, &TerrainView::mouseMove, this, &frmTer::Picture1_MouseMove);
+    connect(OptXYView, &QRadioButton::clicked, this, &frmTer::OptXYView_Click);
+    connect(Slider2, &QSlider::valueChanged, this, &frmTer::Slider2_Change);
+    connect(Slider1, &QSlider::valueChanged, this, [this](int v) { Label39->setText(QString::number(v)); });
+    connect(txtRandom, &QLineEdit::textChanged, this,
+            [](const QString& t) { RandomSeed = rt::CLng(rt::Val(t)); });
+}
+
+frmTer::~frmTer() = default;
+
+bool frmTer::Form_Load()
+{
+    // 1-3. Progress full, the view's limit, not busy, the window colour.
+    CurrentTerrain->pProgress = 100;
+    // Until the window is shown its view area has no size; the inner height
+    // stands in and the view is fitted again once the window is laid out.
+    MaxViewSize = float(Zoom::maxViewSizeForHeight(height(), 60));
+    rt::BusyFlag = false;
+    if (settingsBackColor) {
+        QPalette pal = centralWidget()->palette();
+        pal.setColor(QPalette::Window, QColor::fromRgb(*settingsBackColor));
+        centralWidget()->setPalette(pal);
+        centralWidget()->setAutoFillBackground(true);
+    }
+    // 4. The profile view sits where the top view is, hidden.
+    PicZ->hide();
+    // 5. A black view fitted to the terrain.
+    Picture1->image() = QImage(CurrentTerrain->Size() + 1, CurrentTerrain->Size() + 1, QImage::Format_RGB32);
+    Picture1->image().fill(Qt::black);
+    ResizePic(CurrentTerrain->Size(), std::nullopt);
+    // 6. The terrain starts flat at raw height 0.
+    CurrentTerrain->Fill(0);
+    // 7. The generator's layer picture slots.
+    for (size_t i = 1; i <= 5; ++i) PicTer[i] = QImage();
+    // 8. Show; nothing to save yet.
+    show();
+    m_loaded = true;
+    Form_Resize();
+    rt::BusyFlag = false;
+    markTerrainCleared();
+    // 9.
+    ActualScreen();
+    rt::DoEvents();
+    Timer1->start();
+
+    // 10-11. The perlin sets; without them the editor cannot generate and ends.
+    const QString psFolder = perlinFolder();
+    vbConfig::LoadPerlinSets(psFolder);
+    if (!perlinFolderHasFiles(psFolder)) {
+        rt::MsgBox(QStringLiteral("Perlinsets not found !! Please install Perlinsets in Kelvarinorsubfolder \\PS !"),
+                   rt::vbOKOnly | rt::vbCritical, QStringLiteral("ERROR"));
+        close();
+        return false;
+    }
+    // 12-13.
+    LoadPerlinList(lstPerlinSets);
+    if (lstPerlinSets->count() > 0) lstPerlinSets->setCurrentRow(0);
+    Command1->setEnabled(false);
+    // 14-15. The colour table, pens off until the pen tool is chosen.
+    LoadPalette();
+    ToolBarPen->setEnabled(false);
+    // 16. Swatch and view background from the chosen scheme.
+    const int row = paletteRowClamped();
+    setSwatch(Picture2, Palette[std::clamp(Slider2->value() / 256, 0, PaletteCount)][row]);
+    Picture1->image().fill(Palette[128][row]);
+    Picture1->update();
+    // 17. The file named on the command line.
+    if (!StartFile.isEmpty() && mTerLoad::LoadTerFile(StartFile)) {
+        TerrainFileName = StartFile;
+        ResizePic(CurrentTerrain->Size(), std::nullopt);
+        setInfoText(QStringLiteral("Picture create..."));
+        redrawTerrain();
+        markTerrainLoaded();
+        rt::BusyFlag = false;
+        ActualScreen();
+    }
+    // 18.
+    Slider2_Change();
+    rt::BusyFlag = false;
+    return true;
+}
+
+void frmTer::Form_Resize()
+{
+    if (!m_loaded || isMinimized()) return;
+    // 1-2. The zoom returns to 100 % within the new limit.
+    MaxViewSize = float(maxViewSizeNow(kResizeMargin));
+    ResizePic(CurrentTerrain->Size(), 0.0);
+    // 3-5.
+    PB->setValue(MainWindowLogic::progressBarValue(CurrentTerrain->pProgress));
+    if (rt::BusyFlag) setViewsEnabled(false);
+}
+
+void frmTer::Timer1_Timer()
+{
+    if (!CurrentTerrain) return;
+    const bool busy = rt::BusyFlag;
+    if (!busy) {
+        // 1. Idle: everything usable again.
+        unsetCursor();
+        setViewsEnabled(true);
+        setInfoText(QStringLiteral("Ready"));
+        PB->setValue(0);
+    } else {
+        // 2. Busy: nothing may start a second operation.
+        setViewsEnabled(false);
+        setCursor(Qt::WaitCursor);
+        PB->setValue(MainWindowLogic::progressBarValue(CurrentTerrain->pProgress));
+    }
+    // 3. The task bar shows the progress of a minimized window.
+    if (isMinimized())
+        setWindowTitle(MainWindowLogic::minimizedCaption(busy, CurrentTerrain->pProgress, TerrainFileName));
+}
+
+void frmTer::setViewsEnabled(bool enabled)
+{
+    Toolbar1->setEnabled(enabled);
+    SSTab1->setEnabled(enabled);
+    Picture1->setEnabled(enabled);
+    PicZ->setEnabled(enabled);
+}
+
+void frmTer::ActualScreen()
+{
+    clsTerrain& t = *CurrentTerrain;
+    // 1. Caption.
+    setWindowTitle(MainWindowLogic::mainCaption(TerrainFileName));
+    // 2-3. The parameter panel from the terrain.
+    const double scale = t.ScaleT();
+    txtMetersPoint->setText(rt::Format(std::clamp(scale, 1.0, 100.0), QStringLiteral("#####.###")));
+    txtMinTerrain->setText(rt::Format(double(t.MinTU()) * scale, QStringLiteral("#######0")));
+    txtMaxTerrain->setText(rt::Format(double(t.MaxTU()) * scale, QStringLiteral("#######0")));
+    txtPlanetRadius->setText(rt::Format(t.CRAD(), QStringLiteral("#####0")));
+    txtTerSizeMeters->setText(rt::Format(double(t.Size()) * scale, QStringLiteral("######0")));
+    chkCurved->setChecked(t.CRVM() != 0);
+    // 4-5, 8. Toolbar states; buttons whose windows do not exist yet stay off.
+    for (const auto& change : MainWindowLogic::toolbarChanges(TerrainEmpty, BackupExists, ObjectsPresent)) {
+        QAction* a = toolbarButton(change.position);
+        if (a && a->objectName() != QLatin1String("Print")) a->setEnabled(change.enabled);
+    }
+    cmdGenModify->setEnabled(MainWindowLogic::genModifyEnabled(TerrainEmpty, chkClearTerrain->isChecked()));
+    // 6. The height band in metres.
+    txtZMin->setText(rt::Str(t.GetV2Meter(float(sldZMin->value() - 32768))).trimmed());
+    txtZmax->setText(rt::Str(t.GetV2Meter(float(sldZMax->value() - 32768))).trimmed());
+    // 7.
+    txtRandom->setText(QString::number(RandomSeed));
+    t.setFixHeight(chkFixHeight->isChecked());
+}
+
+void frmTer::redrawTerrain()
+{
+    DrawTerrainToPicture(Picture1->image(), *CurrentTerrain);
+    Picture1->update();
+}
+
+void frmTer::ResizePic()
+{
+    ResizePic(CurrentTerrain->Size(), std::nullopt);
+}
+
+void frmTer::ResizePic(int size, std::optional<double> factor)
+{
+    // 1-3. The new zoom within 0.25 .. 4.
+    ZoomFactor = Zoom::applyFactor(ZoomFactor, factor);
+    // 4. Keep the current image as the placeholder.
+    picback = Picture1->image();
+    // 5.
+    OptXYView_Click();
+    // 6. Within the window's limit.
+    ZoomFactor = Zoom::fitToView(ZoomFactor, size, MaxViewSize);
+    // 7-9. View side and coordinates in terrain points.
+    Picture1->setTerrainSize(CurrentTerrain->Size());
+    Picture1->setViewSide(Zoom::viewSide(ZoomFactor, size));
+    for (QRadioButton* o : optTerSize) o->setChecked(o->property("tag").toString().toInt() == size);
+    // 10. The old picture stretched to the terrain until the caller redraws.
+    const int side = CurrentTerrain->Size() + 1;
+    if (picback.isNull()) {
+        Picture1->image() = QImage(side, side, QImage::Format_RGB32);
+        Picture1->image().fill(Qt::black);
+    } else if (picback.width() != side || picback.height() != side) {
+        Picture1->image() = picback.scaled(side, side, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    }
+    Picture1->update();
+    // 11-12.
+    sBarPanels[0]->setText(Zoom::statusText(size, ZoomFactor));
+    ActualScreen();
+    rt::DoEvents();
+}
+
+void frmTer::LoadPerlinList(QListWidget* list)
+{
+    const auto& table = vbConfig::PerlinSetTable;
+    for (size_t i = 0; i < table.size() && i < size_t(vbConfig::MaxPerlinSets); ++i) {
+        if (table[i].name.isEmpty()) break;
+        auto* item = new QListWidgetItem(table[i].name, list);
+        item->setData(Qt::UserRole, int(i));
+    }
+}
+
+void frmTer::Picture1_DblClick()
+{
+    rt::BusyFlag = true;
+    setInfoText(QStringLiteral("Picture redraw..."));
+    ResetMouseFrame();
+    rt::DoEvents();
+    redrawTerrain();
+    setInfoText(QStringLiteral("Ready"));
+    rt::BusyFlag = false;
+    rt::DoEvents();
+}
+
+void frmTer::OptXYView_Click()
+{
+    PicZ->hide();
+    Picture1->show();
+    Picture1->update();
+    OptXYView->setChecked(true);
+}
+
+void frmTer::ResetMouseFrame()
+{
+    // The brush cursor is drawn by the painting tools; nothing is shown yet.
+}
+
+void frmTer::Slider2_Change()
+{
+    clsTerrain& t = *CurrentTerrain;
+    const int32_t v = Slider2->value();
+    const int32_t f = sliderFineHeight->value();
+    auto metres = [&t](int32_t x) {
+        return (double(t.BaseHeight()) + double(t.HeightScale()) * double(x) / 65536.0) * double(t.ScaleT());
+    };
+    // Cut, not rounded, to one and two decimals.
+    lblHeight->setText(rt::Format(std::trunc(metres(v - 32768) * 10.0) / 10.0, QStringLiteral("####0.0")));
+    lblPickHeigh->setText(rt::Format(std::trunc(metres(v - 32768 + f) * 100.0) / 100.0, QStringLiteral("####0.00")));
+    chkPick->setChecked(false);
+    const int heightClass = std::clamp<int32_t>((v + f) / 256, 0, PaletteCount);
+    setSwatch(Picture2, Palette[heightClass][paletteRowClamped()]);
+}
+
+void frmTer::setSwatch(QLabel* swatch, QRgb colour)
+{
+    QPalette pal = swatch->palette();
+    pal.setColor(QPalette::Window, QColor::fromRgb(colour));
+    swatch->setPalette(pal);
+}
+
+void frmTer::setInfoText(const QString& text)
+{
+    InfoText->setText(text);
+}
+
+void frmTer::Picture1_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPointF point)
+{
+    if (rt::BusyFlag) return;
+    showStatusReadOut(point);
+}
+
+// Panels 2..6: the point under the mouse in terrain units, raw, X, Y and metres.
+void frmTer::showStatusReadOut(QPointF point)
+{
+    clsTerrain& t = *CurrentTerrain;
+    const double size = t.Size();
+    const double x = std::min(point.x(), size);
+    const double y = std::min(point.y(), size);
+    if (x < 0 || y < 0 || x >= size || y >= size) return;
+    const int32_t xi = rt::CLng(x);
+    const int32_t yi = rt::CLng(y);
+    sBarPanels[1]->setText(rt::Format(t.GetPointTU(xi, yi), QStringLiteral("#####.## TU")));
+    sBarPanels[2]->setText(rt::Format(t.GetPoint(xi, yi), QStringLiteral("####### Pixel")));
+    sBarPanels[3]->setText(QStringLiteral("X=") + rt::Format(x, QStringLiteral("####")));
+    sBarPanels[4]->setText(QStringLiteral("Y=") + rt::Format(size - y, QStringLiteral("####")));
+    sBarPanels[5]->setText(rt::Format(t.GetPointMeters(xi, yi), QStringLiteral("######.### m")));
+}
+
+double frmTer::maxViewSizeNow(double margin) const
+{
+    const QSize vp = viewScroll->maximumViewportSize();
+    return Zoom::maxViewSizeForHeight(std::min(vp.height(), vp.width()), margin);
+}
+
+void frmTer::closeEvent(QCloseEvent* event)
+{
+    if (m_unloaded) {
+        event->accept();
+        return;
+    }
+    if (!FileCommands::queryClose(*this)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    Form_Unload();
+}
+
+void frmTer::Form_Unload()
+{
+    m_unloaded = true;
+    Timer1->stop();
+    const QString backup = FileCommands::backupFilePath();
+    if (QFile::exists(backup)) QFile::remove(backup);
+    // Closing the main window ends the program with every other window.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible()) w->close();
+}
+
+void frmTer::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmTer::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // Restoring a minimized window brings its normal caption back.
+    if (event->type() == QEvent::WindowStateChange && !isMinimized() && m_loaded)
+        setWindowTitle(MainWindowLogic::mainCaption(TerrainFileName));
+}
+
+void frmTer::keyPressEvent(QKeyEvent* event)
+{
+    QMainWindow::keyPressEvent(event);
+}

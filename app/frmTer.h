@@ -1,0 +1,213 @@
+#pragma once
+// The editor's main window: the height-map view, the main toolbar, the tabbed
+// parameter panel, the status label, progress bar and status bar. The controls
+// carry their names as Qt object names; the panels' behaviour lives in the
+// handlers of the parts that fill them.
+
+#include "app/MainView.h"
+
+#include <QImage>
+#include <QMainWindow>
+#include <QRgb>
+
+#include <array>
+#include <map>
+#include <optional>
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QSlider;
+class QStatusBar;
+class QTabWidget;
+class QTimer;
+class QToolBar;
+class TerrainView;
+
+class frmTer : public QMainWindow, public MainView {
+    Q_OBJECT
+public:
+    explicit frmTer(QWidget* parent = nullptr);
+    ~frmTer() override;
+
+    // The window's own start; false when it had to unload itself (no perlin
+    // sets installed), which ends the program.
+    bool Form_Load();
+    void Form_Resize();
+    // The busy watcher, every 200 ms.
+    void Timer1_Timer();
+
+    // MainView
+    void ActualScreen() override;
+    void redrawTerrain() override;
+    void ResizePic() override;
+
+    // Fits Picture1 to a terrain of `size` and the zoom; an absent factor keeps
+    // the zoom, 0 returns to 100 %.
+    void ResizePic(int size, std::optional<double> factor);
+    void LoadPerlinList(QListWidget* list);
+    void Picture1_DblClick();
+    void Toolbar1_ButtonClick(const QString& key);
+    void OptXYView_Click();
+    void DeactEdit();
+    void ResetMouseFrame();
+    void Slider2_Change();
+
+    // The main toolbar's button at a 1-based position (separators and
+    // placeholders counted); nullptr for those.
+    QAction* toolbarButton(int position) const;
+
+    // Back colour from the settings, applied by Form_Load.
+    std::optional<QRgb> settingsBackColor;
+
+    // --- pictures -------------------------------------------------------------
+    QImage picback;                 // keeps and rescales the view image
+    QImage PicLeer;                 // scratch picture of the generator
+    std::array<QImage, 6> PicTer;   // 0: imported picture, 1..5: generator layers
+
+    // --- window state ---------------------------------------------------------
+    int PenShape = 1;       // 1 square, 2 round, 3 noise
+    bool PenMode = false;
+    bool PickMode = false;
+    bool SelectMode = false;
+    bool SelectRound = false;
+    bool FrameDrawn = false;
+    bool SnapToGrid = false;
+    int FilterTool = 0;
+    int EffectFilter = 0;
+    int ViewAxis = 1;
+
+    // --- controls -------------------------------------------------------------
+    QToolBar* Toolbar1 = nullptr;
+    QToolBar* Toolbar2 = nullptr;
+    QToolBar* ToolBarPen = nullptr;
+    TerrainView* Picture1 = nullptr;
+    QScrollArea* viewScroll = nullptr;
+    QFrame* PicZ = nullptr;
+    QLabel* PicZView = nullptr;
+    QLabel* PicColor = nullptr;
+    QLabel* frmZView = nullptr;
+    QLabel* Picture2 = nullptr;
+    QLabel* InfoText = nullptr;
+    QProgressBar* PB = nullptr;
+    QStatusBar* sBar = nullptr;
+    std::array<QLabel*, 6> sBarPanels = {};  // panels 1..6 at indices 0..5
+    QTabWidget* SSTab1 = nullptr;
+    QTimer* Timer1 = nullptr;
+    QRadioButton* optZView = nullptr;
+    QRadioButton* OptXYView = nullptr;
+
+    // "Global" tab
+    QLineEdit* txtPlanetRadius = nullptr;
+    QCheckBox* chkCurved = nullptr;
+    QPushButton* cmdMars = nullptr;
+    QPushButton* cmdMoon = nullptr;
+    QPushButton* cmdEarth = nullptr;
+    QPushButton* cmdPlanetRender = nullptr;
+    QLineEdit* txtMinTerrain = nullptr;
+    QLineEdit* txtMaxTerrain = nullptr;
+    QLineEdit* txtTerSizeMeters = nullptr;
+    QLineEdit* txtMetersPoint = nullptr;
+    QCheckBox* chkFixHeight = nullptr;
+    std::array<QRadioButton*, 5> optTerSize = {};
+    QPushButton* CmdResize = nullptr;
+
+    // "Generator" tab
+    QListWidget* lstPerlinSets = nullptr;
+    QSlider* sldIteration = nullptr;
+    QSlider* sldGenHeigth = nullptr;
+    QSlider* sldStructure = nullptr;
+    QSlider* Slider3 = nullptr;
+    QCheckBox* chkHighResolution = nullptr;
+    QCheckBox* chkClearTerrain = nullptr;
+    QLineEdit* txtRandom = nullptr;
+    QPushButton* cmdRandom = nullptr;
+    QPushButton* cmdGenModify = nullptr;
+    QPushButton* cmdPreview = nullptr;
+    QPushButton* cmdGeneratorSaveSetting = nullptr;
+    QPushButton* cmdGenLoadSetting = nullptr;
+    QPushButton* cmdGenerator = nullptr;
+
+    // "Edit" tab
+    QSlider* Slider1 = nullptr;
+    QLabel* Label39 = nullptr;
+    QSlider* Slider2 = nullptr;
+    QSlider* sliderFineHeight = nullptr;
+    QPushButton* cmdResetFineHeight = nullptr;
+    QLabel* lblHeight = nullptr;
+    QLabel* lblPickHeigh = nullptr;
+    QLabel* lblFineHeight = nullptr;
+    QCheckBox* chkPick = nullptr;
+    QCheckBox* chkEditSnap = nullptr;
+
+    // "Effects" tab
+    std::array<QRadioButton*, 12> optFilter = {};
+    QSlider* sldEffectFactor = nullptr;
+    QSlider* sldDepthEffects = nullptr;
+    QPushButton* cmdElevatorPar = nullptr;
+    QPushButton* cmdStartEffects = nullptr;
+    QSlider* sldZMin = nullptr;
+    QSlider* sldZMax = nullptr;
+    QLineEdit* txtZMin = nullptr;
+    QLineEdit* txtZmax = nullptr;
+    QPushButton* cmdZrangeReset = nullptr;
+
+    // "Objects" tab
+    QPushButton* Command1 = nullptr;
+    QPushButton* cmdMask = nullptr;
+    QPushButton* cmdObjektmaker = nullptr;
+
+    // Profile view controls inside PicZ
+    QSlider* sldXView = nullptr;
+    QSlider* SldYView = nullptr;
+    QCheckBox* chkRealViewZ = nullptr;
+    QLabel* lblZhigh = nullptr;
+    QLabel* lblZlow = nullptr;
+    QLabel* lblColTblMax = nullptr;
+    QLabel* lblColTblMin = nullptr;
+    QLabel* lblViewFrom = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // frmTerLayout.cpp
+    void buildWindow();
+    QWidget* buildViewArea();
+    QWidget* buildGlobalTab();
+    QWidget* buildGeneratorTab();
+    QWidget* buildEditTab();
+    QWidget* buildEffectsTab();
+    QWidget* buildObjectsTab();
+    void buildProfileView();
+    void buildStatusBar();
+    // frmTerToolbar.cpp
+    void buildToolbar1();
+    void buildToolbar2();
+    void buildToolBarPen();
+    void toolbarTail();
+
+    void Form_Unload();
+    void setViewsEnabled(bool enabled);
+    void setInfoText(const QString& text);
+    void Picture1_MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF point);
+    void showStatusReadOut(QPointF point);
+    double maxViewSizeNow(double margin) const;
+    void setSwatch(QLabel* swatch, QRgb colour);
+
+    std::map<int, QAction*> m_toolbar1ByPosition;
+    bool m_loaded = false;
+    bool m_unloaded = false;
+};

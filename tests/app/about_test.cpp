@@ -1,0 +1,48 @@
+#include "app/frmAbout.h"
+
+#include <QLabel>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(AboutBox, VersionNumbersFormattedWithoutZeros)
+{
+    EXPECT_EQ(frmAbout::versionText(1, 2, 0), QStringLiteral("1.2  Rev."));
+    EXPECT_EQ(frmAbout::versionText(1, 0, 5), QStringLiteral("1.  Rev.5"));
+    EXPECT_EQ(frmAbout::versionText(2, 13, 7), QStringLiteral("2.13  Rev.7"));
+}
+
+TEST(AboutBox, ShowsTitleAndClosesAfterThreeSeconds)
+{
+    frmAbout about;
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("About"));
+    auto* title = about.findChild<QLabel*>(QStringLiteral("Label2"));
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->text(), QStringLiteral("Kelvarinor"));
+    ASSERT_NE(about.findChild<QLabel*>(QStringLiteral("lblversion")), nullptr);
+    EXPECT_TRUE(about.timer()->isActive());
+    EXPECT_EQ(about.timer()->interval(), 3000);
+    // The timeout closes it just as the 3 seconds would (shortened here).
+    about.show();
+    about.timer()->start(5);
+    EXPECT_TRUE(QTest::qWaitFor([&about] { return !about.isVisible(); }, 2000));
+    EXPECT_FALSE(about.timer()->isActive());
+}
+
+TEST(AboutBox, ClickOnTitleOrPictureOrFormCloses)
+{
+    for (const char* target : {"Label2", "Image1", ""}) {
+        frmAbout about;
+        about.show();
+        QWidget* w = *target ? about.findChild<QWidget*>(QString::fromLatin1(target)) : &about;
+        ASSERT_NE(w, nullptr) << target;
+        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(2, 2));
+        EXPECT_FALSE(about.isVisible()) << target;
+        EXPECT_EQ(about.result(), QDialog::Accepted) << target;
+    }
+}
+
+} // namespace

@@ -1,0 +1,384 @@
+#include "app/AppState.h"
+#include "app/frmTer.h"
+#include "app/frmTerMain.h"
+#include "app/frmTerView.h"
+#include "app/vbConfig.h"
+#include "runtime/Ui.h"
+#include "terrain/Palette.h"
+#include "terrain/TerrainGlobals.h"
+#include "tests/support/ScriptedUi.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray perlinSetIni(const char* name)
+{
+    return QByteArray("[SET]\r\nNAME=") + name +
+           "\r\n[PERLIN]\r\n01=a.bmp\r\n02=b.bmp\r\n03=c.bmp\r\n04=d.bmp\r\n05=e.bmp\r\n";
+}
+
+// A program folder of its own for every test: settings, PS folder and backup
+// live there, so nothing leaks between tests or into the user's folders.
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(programDir.isValid());
+        rt::setAppPath(programDir.path());
+        vbConfig::PerlinSetTable.clear();
+    }
+    void TearDown() override
+    {
+        if (window) {
+            TerrainSaved = true;  // close without the question
+            window->close();
+            window.reset();
+        }
+        KVTools2::releaseTerrains();
+        rt::setAppPath(QString());
+    }
+    void installPerlinSets()
+    {
+        writeFile(programDir.filePath("PS/Alps.ini"), perlinSetIni("Alps"));
+        writeFile(programDir.filePath("PS/Dunes.ini"), perlinSetIni("Dunes"));
+    }
+    void start(const QString& commandLine = QString())
+    {
+        KVTools2::StartOptions o;
+        o.commandLine = commandLine;
+        o.showSplash = false;
+        window = KVTools2::Main(o);
+    }
+    frmTer& w() { return *window; }
+    QAction* button(int position) { return window->toolbarButton(position); }
+
+    QTemporaryDir programDir;
+    std::unique_ptr<frmTer> window;
+};
+
+TEST_F(MainWindowTest, StartWithoutPerlinSetsShowsTheMessageAndEnds)
+{
+    scriptedUi().expectMsgBox(rt::vbOK);
+    start();
+    EXPECT_EQ(window, nullptr);
+    ASSERT_EQ(scriptedUi().messages.size(), 1u);
+    EXPECT_EQ(scriptedUi().messages[0].text,
+              QStringLiteral("Perlinsets not found !! Please install Perlinsets in Kelvarinorsubfolder \\PS !"));
+    EXPECT_EQ(scriptedUi().messages[0].title, QStringLiteral("ERROR"));
+    EXPECT_EQ(scriptedUi().messages[0].style, rt::vbOKOnly | rt::vbCritical);
+}
+
+TEST_F(MainWindowTest, EmptyPerlinFolderCountsAsMissing)
+{
+    QDir().mkpath(programDir.filePath("PS"));
+    scriptedUi().expectMsgBox(rt::vbOK);
+    start();
+    EXPECT_EQ(window, nullptr);
+}
+
+TEST_F(MainWindowTest, PerlinFolderWithoutUsableSetStartsWithAnEmptyList)
+{
+    writeFile(programDir.filePath("ps/readme.txt"), "no sets here");
+    start();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(w().lstPerlinSets->count(), 0);
+}
+
+TEST_F(MainWindowTest, StartGivesAFlatEmptyTerrainOfDefaultSize)
+{
+    installPerlinSets();
+    start();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(CurrentTerrain->Size(), 256);
+    EXPECT_EQ(CurrentTerrain->GetPoint(0, 0), 0);
+    EXPECT_EQ(CurrentTerrain->GetPoint(128, 200), 0);
+    EXPECT_EQ(CurrentTerrain->MinTU(), -10);
+    EXPECT_EQ(CurrentTerrain->MaxTU(), 30);
+    EXPECT_EQ(TerrainFileName, QStringLiteral("noname"));
+    EXPECT_TRUE(TerrainEmpty);
+    EXPECT_FALSE(TerrainSaved);
+    EXPECT_DOUBLE_EQ(ZoomFactor, 1.0);
+    EXPECT_EQ(PaletteRow, 0);
+    EXPECT_EQ(CurrentElevatorSet, 0);
+    EXPECT_EQ(CombineMode, 1);
+    EXPECT_EQ(EffectFactors[0], 0);
+    EXPECT_EQ(EffectFactors[12], 1);
+    EXPECT_GE(RandomSeed, 0);
+    EXPECT_LE(RandomSeed, 999998);
+    EXPECT_EQ(CurrentTerrain->pProgress, 100);
+}
+
+TEST_F(MainWindowTest, SettingsFileChoosesGridAndColourAndNonsenseIsIgnored)
+{
+    installPerlinSets();
+    writeFile(programDir.filePath("Kelvarinor.ini"),
+              "[Start]\r\nOptTer=0\r\nCOLOR=12\r\nOptZoom=x\r\nBackcolor=blue\r\n[Directory]\r\nObjects=/objs\r\n");
+    start();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(CurrentTerrain->Size(), 128);
+    EXPECT_EQ(PaletteRow, 0);
+    EXPECT_EQ(ResizeMode, 0);
+    EXPECT_EQ(ObjectDirectory, QStringLiteral("/objs"));
+}
+
+TEST_F(MainWindowTest, PerlinSetsAreListedWithTheirRowAsItemData)
+{
+    installPerlinSets();
+    start();
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(w().lstPerlinSets->count(), 2);
+    EXPECT_EQ(w().lstPerlinSets->item(0)->text(), QStringLiteral("Alps"));
+    EXPECT_EQ(w().lstPerlinSets->item(1)->data(Qt::UserRole).toInt(), 1);
+    EXPECT_EQ(w().lstPerlinSets->currentRow(), 0);
+}
+
+TEST_F(MainWindowTest, ActualScreenShowsCaptionAndPanelTexts)
+{
+    installPerlinSets();
+    start();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(w().windowTitle(), QStringLiteral("Kelvarinor  [noname]"));
+    EXPECT_EQ(w().txtMinTerrain->text(), QStringLiteral("-300"));
+    EXPECT_EQ(w().txtMaxTerrain->text(), QStringLiteral("900"));
+    EXPECT_EQ(w().txtTerSizeMeters->text(), QStringLiteral("7680"));
+    EXPECT_EQ(w().txtMetersPoint->text(), QStringLiteral("30."));
+    EXPECT_EQ(w().txtPlanetRadius->text(), QStringLiteral("6370"));
+    EXPECT_FALSE(w().chkCurved->isChecked());
+    EXPECT_EQ(w().txtRandom->text(), QString::number(RandomSeed));
+    EXPECT_EQ(w().InfoText->text(), QStringLiteral("Ready"));
+    EXPECT_FALSE(w().Command1->isEnabled());
+    EXPECT_FALSE(w().cmdGenModify->isEnabled());
+
+    TerrainFileName = QStringLiteral("/tmp/alps.ter");
+    CurrentTerrain->setCRVM(1);
+    w().ActualScreen();
+    EXPECT_EQ(w().windowTitle(), QStringLiteral("Kelvarinor  [/tmp/alps.ter]"));
+    EXPECT_TRUE(w().chkCurved->isChecked());
+}
+
+TEST_F(MainWindowTest, ControlsCarryTheirNames)
+{
+    installPerlinSets();
+    start();
+    ASSERT_NE(window, nullptr);
+    for (const char* name : {"Picture1", "PicZ", "PicZView", "Picture2", "InfoText", "PB", "sBar", "Toolbar1",
+                             "Toolbar2", "ToolBarPen", "SSTab1", "Timer1", "optZView", "OptXYView", "lstPerlinSets",
+                             "Command1", "txtZMin", "txtZmax", "sldZMin", "sldZMax", "Slider1", "Slider2",
+                             "optTerSize_4", "optFilter_11", "cmdGenerator"})
+        EXPECT_NE(w().findChild<QObject*>(QString::fromLatin1(name)), nullptr) << name;
+    ASSERT_EQ(w().SSTab1->count(), 5);
+    const char* tabs[] = {"Global", "Generator", "Edit", "Effects", "Objects"};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(w().SSTab1->tabText(i), QString::fromLatin1(tabs[i]));
+    EXPECT_EQ(w().Timer1->interval(), 200);
+    EXPECT_EQ(w().PB->toolTip(), QStringLiteral("Process announcement"));
+    EXPECT_FALSE(w().ToolBarPen->isEnabled());
+}
+
+TEST_F(MainWindowTest, ToolbarButtonsByPositionAndTheirStates)
+{
+    installPerlinSets();
+    start();
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(button(1), nullptr);
+    EXPECT_EQ(button(1)->objectName(), QStringLiteral("Neu"));
+    EXPECT_EQ(button(2)->objectName(), QStringLiteral("Öffnen"));
+    EXPECT_EQ(button(4), nullptr);
+    EXPECT_EQ(button(29)->objectName(), QStringLiteral("Terragen"));
+    EXPECT_EQ(button(40)->objectName(), QStringLiteral("SavePerlin"));
+    EXPECT_EQ(button(22)->toolTip(), QStringLiteral("Zoom 100%"));
+
+    // Empty terrain: nothing to save or back up.
+    for (int pos : {3, 5, 7, 9, 10}) EXPECT_FALSE(button(pos)->isEnabled()) << pos;
+    for (int pos : {1, 2, 14, 17, 20, 21, 22}) EXPECT_TRUE(button(pos)->isEnabled()) << pos;
+
+    markTerrainChanged();
+    w().ActualScreen();
+    for (int pos : {3, 5, 10}) EXPECT_TRUE(button(pos)->isEnabled()) << pos;
+    EXPECT_FALSE(button(9)->isEnabled());
+    EXPECT_TRUE(w().cmdGenModify->isEnabled());
+    // Print waits for its dialog.
+    EXPECT_FALSE(button(7)->isEnabled());
+
+    BackupExists = true;
+    ObjectsPresent = true;
+    w().ActualScreen();
+    EXPECT_TRUE(button(9)->isEnabled());
+    EXPECT_FALSE(button(20)->isEnabled());
+    EXPECT_FALSE(button(21)->isEnabled());
+    BackupExists = false;
+    ObjectsPresent = false;
+
+    w().chkClearTerrain->setChecked(true);
+    w().ActualScreen();
+    EXPECT_FALSE(w().cmdGenModify->isEnabled());
+}
+
+TEST_F(MainWindowTest, ZoomButtonsChangeTheViewWithinItsLimits)
+{
+    installPerlinSets();
+    start();
+    ASSERT_NE(window, nullptr);
+    MaxViewSize = 5000;  // no window limit for this test
+    w().Toolbar1_ButtonClick(QStringLiteral("Zoom in"));
+    EXPECT_DOUBLE_EQ(ZoomFactor, 2.0);
+    EXPECT_EQ(w().Picture1->width(), 518);
+    EXPECT_EQ(w().sBarPanels[0]->text(), QStringLiteral("256 x 256   Zoom =200.%"));
+    for (int i = 0; i < 4; ++i) w().Toolbar1_ButtonClick(QStringLiteral("Zoom out"));
+    EXPECT_DOUBLE_EQ(ZoomFactor, 0.25);
+    w().Toolbar1_ButtonClick(QStringLiteral("Zoom100"));
+    EXPECT_DOUBLE_EQ(ZoomFactor, 1.0);
+    EXPECT_EQ(w().Picture1->width(), 259);
+    EXPECT_EQ(w().InfoText->text(), QStringLiteral("Ready"));
+}
+
+TEST_F(MainWindowTest, BusyWatcherDisablesViewsAndShowsProgress)
+{
+    installPerlinSets();
+    start();
+    ASSERT_NE(window, nullptr);
+    rt::BusyFlag = true;
+    CurrentTerrain->pProgress = 45;
+    w().Timer1_Timer();
+    EXPECT_FALSE(w().Toolbar1->isEnabled());
+    EXPECT_FALSE(w().SSTab1->isEnabled());
+    EXPECT_FALSE(w().Picture1->isEnabled());
+    EXPECT_EQ(w().PB->value(), 45);
+    CurrentTerrain->pProgress = 250;
+    w().Timer1_Timer();
+    EXPECT_EQ(w().PB->value(), 100);
+
+    rt::BusyFlag = false;
+    w().InfoText->setText(QStringLiteral("Scale Terrain..."));
+    w().Timer1_Timer();
+    EXPECT_TRUE(w().Toolbar1->isEnabled());
+    EXPECT_TRUE(w().SSTab1->isEnabled());
+    EXPECT_TRUE(w().Picture1->isEnabled());
+    EXPECT_EQ(w().PB->value(), 0);
+    EXPECT_EQ(w().InfoText->text(), QStringLiteral("Ready"));
+}
+
+TEST_F(MainWindowTest, DoubleClickRedrawsTheTerrain)
+{
+    installPerlinSets();
+    start();
+    ASSERT_NE(window, nullptr);
+    CurrentTerrain->SetPoint(10, 20, 32767);
+    emit w().Picture1->doubleClicked();
+    EXPECT_FALSE(rt::BusyFlag);
+    EXPECT_EQ(w().InfoText->text(), QStringLiteral("Ready"));
+    const QImage& img = w().Picture1->image();
+    EXPECT_EQ(img.pixel(10, 20) & 0xFFFFFF, Palette[255][0] & 0xFFFFFF);
+    EXPECT_EQ(img.pixel(11, 20) & 0xFFFFFF, Palette[128][0] & 0xFFFFFF);
+}
+
+TEST_F(MainWindowTest, StartFileIsLoadedAndNamedInTheCaption)
+{
+    installPerlinSets();
+    // A TER file that uses the whole height range, so no rescale question comes.
+    clsTerrain t;
+    t.Init(129);
+    for (int y = 0; y <= 128; ++y)
+        for (int x = 0; x <= 128; ++x) t.SetPoint(x, y, -32768 + (x + 129 * y) * 3);
+    t.SetPoint(128, 128, 32767);
+    const QString file = programDir.filePath("start.ter");
+    ASSERT_TRUE(t.SaveT(file));
+    start(file);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(TerrainFileName, file);
+    EXPECT_EQ(CurrentTerrain->Size(), 128);
+    EXPECT_FALSE(TerrainEmpty);
+    EXPECT_EQ(w().windowTitle(), QStringLiteral("Kelvarinor  [") + file + "]");
+    for (int pos : {3, 5, 10}) EXPECT_TRUE(button(pos)->isEnabled()) << pos;
+}
+
+TEST_F(MainWindowTest, MissingStartFileIsDroppedSilently)
+{
+    installPerlinSets();
+    start(programDir.filePath("gone.ter"));
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(StartFile.isEmpty());
+    EXPECT_EQ(TerrainFileName, QStringLiteral("noname"));
+}
+
+TEST_F(MainWindowTest, ClosingAnUnsavedTerrainAsksAndCancelKeepsTheWindowOpen)
+{
+    installPerlinSets();
+    start();
+    ASSERT_NE(window, nullptr);
+    markTerrainChanged();
+    scriptedUi().expectMsgBox(rt::vbCancel);
+    EXPECT_FALSE(w().close());
+    EXPECT_TRUE(w().isVisible());
+    ASSERT_EQ(scriptedUi().messages.size(), 1u);
+    EXPECT_EQ(scriptedUi().messages[0].text, QStringLiteral("The terrain is not saved!  Do you want to save?"));
+    EXPECT_EQ(scriptedUi().messages[0].title, QStringLiteral("EXIT"));
+}
+
+TEST_F(MainWindowTest, ClosingAnsweredNoClosesAndDeletesTheBackup)
+{
+    installPerlinSets();
+    start();
+    ASSERT_NE(window, nullptr);
+    const QString backup = vbConfig::writableDataPath(QStringLiteral("Backup.kvt"), false);
+    writeFile(backup, "backup");
+    markTerrainChanged();
+    scriptedUi().expectMsgBox(rt::vbNo);
+    EXPECT_TRUE(w().close());
+    EXPECT_FALSE(QFile::exists(backup));
+}
+
+TEST_F(MainWindowTest, ClosingAnEmptyOrSavedTerrainAsksNothing)
+{
+    installPerlinSets();
+    start();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(w().close());
+    EXPECT_TRUE(scriptedUi().messages.empty());
+}
+
+TEST_F(MainWindowTest, WindowPicture)
+{
+    installPerlinSets();
+    start();
+    ASSERT_NE(window, nullptr);
+    const QString out = qEnvironmentVariable("KV_GRAB_PNG");
+    if (out.isEmpty()) GTEST_SKIP() << "set KV_GRAB_PNG to a file name to save the window's picture";
+    for (int y = 0; y <= 256; ++y)
+        for (int x = 0; x <= 256; ++x)
+            CurrentTerrain->SetPoint(x, y, int(20000 * std::sin(x / 23.0) * std::cos(y / 31.0)));
+    PaletteRow = 1;
+    w().redrawTerrain();
+    rt::BusyFlag = false;
+    EXPECT_TRUE(w().grab().save(out));
+    for (int tab = 1; tab < w().SSTab1->count(); ++tab) {
+        w().SSTab1->setCurrentIndex(tab);
+        EXPECT_TRUE(w().SSTab1->grab().save(out + QStringLiteral(".tab%1.png").arg(tab)));
+    }
+}
+
+} // namespace
