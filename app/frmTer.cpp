@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/FileCommands.h"
 #include "app/MainWindowLogic.h"
+#include "app/Pens.h"
 #include "app/Zoom.h"
 #include "app/frmTerView.h"
 #include "app/vbConfig.h"
@@ -332,18 +333,9 @@ void frmTer::Picture1_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPointF
 // Panels 2..6: the point under the mouse in terrain units, raw, X, Y and metres.
 void frmTer::showStatusReadOut(QPointF point)
 {
-    clsTerrain& t = *CurrentTerrain;
-    const double size = t.Size();
-    const double x = std::min(point.x(), size);
-    const double y = std::min(point.y(), size);
-    if (x < 0 || y < 0 || x >= size || y >= size) return;
-    const int32_t xi = rt::CLng(x);
-    const int32_t yi = rt::CLng(y);
-    sBarPanels[1]->setText(rt::Format(t.GetPointTU(xi, yi), QStringLiteral("#####.## TU")));
-    sBarPanels[2]->setText(rt::Format(t.GetPoint(xi, yi), QStringLiteral("####### Pixel")));
-    sBarPanels[3]->setText(QStringLiteral("X=") + rt::Format(x, QStringLiteral("####")));
-    sBarPanels[4]->setText(QStringLiteral("Y=") + rt::Format(size - y, QStringLiteral("####")));
-    sBarPanels[5]->setText(rt::Format(t.GetPointMeters(xi, yi), QStringLiteral("######.### m")));
+    const auto texts = Pens::readout(*CurrentTerrain, point);
+    if (!texts) return;
+    for (size_t i = 0; i < texts->size(); ++i) sBarPanels[i + 1]->setText((*texts)[i]);
 }
 
 double frmTer::maxViewSizeNow(double margin) const

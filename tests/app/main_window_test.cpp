@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -379,6 +380,44 @@ TEST_F(MainWindowTest, WindowPicture)
         w().SSTab1->setCurrentIndex(tab);
         EXPECT_TRUE(w().SSTab1->grab().save(out + QStringLiteral(".tab%1.png").arg(tab)));
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, MinimizedWindowShowsProgressInCaptionAndRestoringBringsItBack)
+{
+    installPerlinSets();
+    start();
+    ASSERT_NE(window, nullptr);
+    w().showMinimized();
+    QCoreApplication::processEvents();
+    if (!w().isMinimized()) GTEST_SKIP() << "the platform does not minimize windows";
+    rt::BusyFlag = true;
+    CurrentTerrain->pProgress = 45;
+    w().Timer1_Timer();
+    EXPECT_EQ(w().windowTitle(), QStringLiteral("45 % - Kelvarinor  [noname]   "));
+    rt::BusyFlag = false;
+    w().Timer1_Timer();
+    EXPECT_EQ(w().windowTitle(), QStringLiteral("Ready - Kelvarinor  [noname]   "));
+    w().showNormal();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w().windowTitle(), QStringLiteral("Kelvarinor  [noname]"));
+    EXPECT_GT(ZoomFactor, 0.0);
+    EXPECT_GT(w().Picture1->width(), 0);
+}
+
+TEST_F(MainWindowTest, MouseOverTheViewReadsOutThePoint)
+{
+    installPerlinSets();
+    start();
+    ASSERT_NE(window, nullptr);
+    CurrentTerrain->SetPoint(100, 56, 1234);
+    emit w().Picture1->mouseMove(Qt::NoButton, Qt::NoModifier, QPointF(100, 56));
+    EXPECT_EQ(w().sBarPanels[2]->text().trimmed(), QStringLiteral("1234 Pixel"));
+    EXPECT_EQ(w().sBarPanels[3]->text(), QStringLiteral("X=100"));
+    EXPECT_EQ(w().sBarPanels[4]->text(), QStringLiteral("Y=200"));
 }
 
 } // namespace
