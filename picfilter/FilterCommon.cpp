@@ -120,6 +120,11 @@ int meanGrey(const Pixels& px)
     return static_cast<int>(sum / (static_cast<uint64_t>(px.w) * static_cast<uint64_t>(px.h)));
 }
 
+KV_VECTOR_CLONES void writeColourRow(uint32_t* __restrict out, const uint32_t* __restrict colour, int x0, int x1)
+{
+    for (int x = x0; x < x1; ++x) out[x] = (out[x] & kFourthByte) | (colour[x] & kColourBits);
+}
+
 void mapChannels(const Pixels& px, const uchar* lutB, const uchar* lutG, const uchar* lutR,
                  FilterProgress& progress, int base, int span)
 {

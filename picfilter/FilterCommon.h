@@ -119,6 +119,10 @@ constexpr uint32_t pixelOf(uint32_t b, uint32_t g, uint32_t r)
     return b | (g << 8) | (r << 16);
 }
 
+// Pixels x0 .. x1 - 1 of `out` take blue, green and red from `colour`,
+// keeping their fourth byte.
+void writeColourRow(uint32_t* out, const uint32_t* colour, int x0, int x1);
+
 // Every pixel through one table per channel, the fourth byte kept; after each
 // row progress base + y * span \ H.
 void mapChannels(const Pixels& px, const uchar* lutB, const uchar* lutG, const uchar* lutR,

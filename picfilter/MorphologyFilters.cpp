@@ -9,29 +9,60 @@
 namespace mFilterG::detail {
 namespace {
 
-// Mean and deviation of every 3 x 3 block centred on one row: each block is
-// shared by four pixels, so it is computed once.
+// Mean and deviation of every 3 x 3 block centred on one row, per byte: each
+// block is shared by four pixels, so it is computed once. The fourth bytes
+// are computed too, to keep the loops plain, and never used.
 struct BlockStats {
-    std::vector<uchar> mean;      // (S \ 9) per centre and channel
-    std::vector<uint16_t> dev;    // sum of |value - mean| over the nine values
+    std::vector<uint16_t> mean;  // S \ 9
+    std::vector<uint16_t> dev;   // sum of |value - mean| over the nine values
 };
+
+inline uint32_t absDiff(uint32_t a, uint32_t b)
+{
+    return a > b ? a - b : b - a;
+}
+
+// Bytes 4 .. bytes - 5 of the block row centred on `mid`.
+KV_VECTOR_CLONES void blockStatsRow(const uchar* __restrict up, const uchar* __restrict mid,
+                                    const uchar* __restrict down, int bytes, uint16_t* __restrict columnSums,
+                                    uint16_t* __restrict mean, uint16_t* __restrict dev)
+{
+    for (int i = 0; i < bytes; ++i) columnSums[i] = static_cast<uint16_t>(up[i] + mid[i] + down[i]);
+    for (int i = 4; i < bytes - 4; ++i) {
+        const uint32_t s = static_cast<uint32_t>(columnSums[i - 4]) + columnSums[i] + columnSums[i + 4];
+        const uint32_t m = (s * 7282u) >> 16;  // s \ 9, exact up to 9 * 255
+        uint32_t d = 0;
+        for (int k = -4; k <= 4; k += 4) d += absDiff(up[i + k], m) + absDiff(mid[i + k], m) + absDiff(down[i + k], m);
+        mean[i] = static_cast<uint16_t>(m);
+        dev[i] = static_cast<uint16_t>(d);
+    }
+}
 
 void computeBlockStats(const Pixels& px, int cy, BlockStats& out, std::vector<uint16_t>& columnSums)
 {
-    const uchar* up = px.row(cy - 1);
-    const uchar* mid = px.row(cy);
-    const uchar* down = px.row(cy + 1);
-    const int bytes = 4 * px.w;
-    for (int i = 0; i < bytes; ++i) columnSums[i] = static_cast<uint16_t>(up[i] + mid[i] + down[i]);
-    for (int x = 1; x < px.w - 1; ++x) {
-        for (int c = 0; c < 3; ++c) {
-            const int i = 4 * x + c;
-            const int m = (columnSums[i - 4] + columnSums[i] + columnSums[i + 4]) / 9;
-            int d = 0;
-            for (int k = i - 4; k <= i + 4; k += 4) d += std::abs(up[k] - m) + std::abs(mid[k] - m) + std::abs(down[k] - m);
-            out.mean[i] = static_cast<uchar>(m);
-            out.dev[i] = static_cast<uint16_t>(d);
-        }
+    blockStatsRow(px.row(cy - 1), px.row(cy), px.row(cy + 1), 4 * px.w, columnSums.data(), out.mean.data(),
+                  out.dev.data());
+}
+
+// Per byte of pixels 2 .. w - 3: the mean of the region with the smallest
+// deviation among upper left, upper right, lower left, lower right; on ties
+// the first in that order.
+KV_VECTOR_CLONES void chooseRegionsRow(const uint16_t* __restrict aboveMean, const uint16_t* __restrict aboveDev,
+                                       const uint16_t* __restrict belowMean, const uint16_t* __restrict belowDev,
+                                       int bytes, uchar* __restrict out)
+{
+    for (int i = 8; i < bytes - 8; ++i) {
+        // All eight values are read first, so the choice compiles to selects.
+        const uint16_t d0 = aboveDev[i - 4], d1 = aboveDev[i + 4], d2 = belowDev[i - 4], d3 = belowDev[i + 4];
+        const uint16_t m0 = aboveMean[i - 4], m1 = aboveMean[i + 4], m2 = belowMean[i - 4], m3 = belowMean[i + 4];
+        // Strictly smaller replaces, so the earlier region keeps a tie.
+        const bool upperRight = d1 < d0;
+        const uint16_t best01 = upperRight ? d1 : d0;
+        const uint16_t value01 = upperRight ? m1 : m0;
+        const bool lowerLeft = d2 < best01;
+        const uint16_t best012 = lowerLeft ? d2 : best01;
+        const uint16_t value012 = lowerLeft ? m2 : value01;
+        out[i] = static_cast<uchar>(d3 < best012 ? m3 : value012);
     }
 }
 
@@ -65,12 +96,6 @@ KV_VECTOR_CLONES void minRow(const uchar* __restrict up, const uchar* __restrict
     extremeLoop<false>(up, mid, down, w, v, both);
 }
 
-// Pixels 1 .. w - 2 take the colour of `colour`, keeping their fourth byte.
-KV_VECTOR_CLONES void writeColourRow(uint32_t* __restrict out, const uint32_t* __restrict colour, int w)
-{
-    for (int x = 1; x < w - 1; ++x) out[x] = (out[x] & kFourthByte) | (colour[x] & kColourBits);
-}
-
 // The pixel minus its minimum, fourth byte kept (the minimum's own fourth byte is ignored).
 KV_VECTOR_CLONES void subtractRow(uint32_t* __restrict out, const uint32_t* __restrict pixel,
                                   const uint32_t* __restrict minimum, int w)
@@ -92,7 +117,7 @@ void morphology(const Pixels& px, int32_t& progressValue, ExtremeRow extremeRow)
     for (int y = 1; y < px.h - 1; ++y) {
         src.save(y);
         extremeRow(src.row(y - 1), src.row(y), src.row(y + 1), px.w, vertical.data(), both.data());
-        writeColourRow(px.row32(y), reinterpret_cast<const uint32_t*>(both.data()), px.w);
+        writeColourRow(px.row32(y), reinterpret_cast<const uint32_t*>(both.data()), 1, px.w - 1);
         progress.row(y);
     }
     progress.finish();
@@ -114,6 +139,7 @@ void FilterAqua(const Pixels& px, int32_t& progressValue)
         s.dev.assign(bytes, 0);
     }
     std::vector<uint16_t> columnSums(bytes);
+    std::vector<uchar> chosen(bytes);
     // The block rows above the first pixel row; each later one is computed just
     // before the row it overlaps is overwritten.
     computeBlockStats(px, 1, ring[1], columnSums);
@@ -122,26 +148,9 @@ void FilterAqua(const Pixels& px, int32_t& progressValue)
         computeBlockStats(px, y + 1, ring[(y + 1) % 3], columnSums);
         const BlockStats& above = ring[(y - 1) % 3];
         const BlockStats& below = ring[(y + 1) % 3];
-        uchar* out = px.row(y);
-        for (int x = 2; x < px.w - 2; ++x) {
-            for (int c = 0; c < 3; ++c) {
-                const int i = 4 * x + c;
-                // Regions 1 upper left, 2 upper right, 3 lower left, 4 lower right;
-                // the first one with the smallest deviation wins.
-                const int centres[4] = {i - 4, i + 4, i - 4, i + 4};
-                const BlockStats* rows[4] = {&above, &above, &below, &below};
-                int best = 99999;
-                int value = 0;
-                for (int r = 0; r < 4; ++r) {
-                    const int d = rows[r]->dev[centres[r]];
-                    if (d < best) {
-                        best = d;
-                        value = rows[r]->mean[centres[r]];
-                    }
-                }
-                out[i] = static_cast<uchar>(value);
-            }
-        }
+        chooseRegionsRow(above.mean.data(), above.dev.data(), below.mean.data(), below.dev.data(),
+                         static_cast<int>(bytes), chosen.data());
+        writeColourRow(px.row32(y), reinterpret_cast<const uint32_t*>(chosen.data()), 2, px.w - 2);
         progress.row(y);
     }
     progress.finish();

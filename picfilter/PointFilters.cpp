@@ -117,12 +117,6 @@ void mosaicBlockRow(const Pixels& px, int y0, int y1, int64_t n, std::vector<uin
     }
 }
 
-// Gives each pixel of a row its colour from `colours`, keeping its fourth byte.
-KV_VECTOR_CLONES void writeColours(uint32_t* __restrict p, const uint32_t* __restrict colours, int w)
-{
-    for (int x = 0; x < w; ++x) p[x] = (p[x] & kFourthByte) | colours[x];
-}
-
 // What a clipped channel passes on to each of the other two: half its excess.
 inline int64_t excessHalf(int64_t c)
 {
@@ -222,7 +216,7 @@ void FilterMosaic(const Pixels& px, int32_t n, int32_t& progressValue)
             std::fill(rowColours.begin() + x0, rowColours.begin() + std::min<int64_t>(x0 + size, px.w), means[k]);
         }
         for (int y = y0; y < y1; ++y) {
-            writeColours(px.row32(y), rowColours.data(), px.w);
+            writeColourRow(px.row32(y), rowColours.data(), 0, px.w);
             progress.row(y);
         }
     }

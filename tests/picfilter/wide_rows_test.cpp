@@ -100,3 +100,142 @@ TEST(WideRows, MosaicOfAWidePictureAveragesEachBlock)
         }
     }
 }
+
+TEST(WideRows, AquaMatchesADirectLookAtTheFourRegions)
+{
+    const int w = 23, h = 7;
+    // Few distinct values, so that ties between regions are common.
+    std::vector<Bgr> pixels = mixedPixels(w * h);
+    for (Bgr& p : pixels) p = {p.b % 3 * 40, p.g % 2 * 90, p.r % 4 * 20};
+    const QImage source = picture(w, h, pixels);
+    QImage img = source.copy();
+    apply(pfAqua, img);
+    auto value = [&](int x, int y, int c) {
+        const Bgr v = at(source, x, y);
+        return c == 0 ? v.b : (c == 1 ? v.g : v.r);
+    };
+    for (int y = 2; y < h - 2; ++y) {
+        for (int x = 2; x < w - 2; ++x) {
+            int out[3];
+            for (int c = 0; c < 3; ++c) {
+                const int corners[4][2] = {{x - 2, y - 2}, {x, y - 2}, {x - 2, y}, {x, y}};
+                int best = 99999, chosen = 0;
+                for (const auto& corner : corners) {
+                    int sum = 0;
+                    for (int dy = 0; dy < 3; ++dy)
+                        for (int dx = 0; dx < 3; ++dx) sum += value(corner[0] + dx, corner[1] + dy, c);
+                    const int mean = sum / 9;
+                    int dev = 0;
+                    for (int dy = 0; dy < 3; ++dy)
+                        for (int dx = 0; dx < 3; ++dx) dev += std::abs(value(corner[0] + dx, corner[1] + dy, c) - mean);
+                    if (dev < best) {
+                        best = dev;
+                        chosen = mean;
+                    }
+                }
+                out[c] = chosen;
+            }
+            ASSERT_EQ(at(img, x, y), (Bgr{out[0], out[1], out[2]})) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(channel(img, 3), channel(source, 3));
+}
+
+namespace {
+
+// Channel c of pixel (x, y); channel order blue, green, red.
+int channelAt(const QImage& img, int x, int y, int c)
+{
+    const Bgr v = at(img, x, y);
+    return c == 0 ? v.b : (c == 1 ? v.g : v.r);
+}
+
+int clamp255(int v)
+{
+    return std::clamp(v, 0, 255);
+}
+
+} // namespace
+
+TEST(WideRows, SourceReliefFiltersMatchTheirFormulas)
+{
+    const int w = 41, h = 4;
+    const QImage source = picture(w, h, mixedPixels(w * h));
+    const int offset[3] = {0x30, 0x20, 0x10};  // colour &H302010: red 0x10, green 0x20, blue 0x30
+    struct Case {
+        int32_t filter;
+        int32_t param;
+        int (*formula)(const QImage&, int, int, int, int);
+    };
+    const Case cases[] = {
+        {pfContour, 0x302010, [](const QImage& s, int x, int y, int c, int off) {
+             int sum8 = 0;
+             for (int dy = -1; dy <= 1; ++dy)
+                 for (int dx = -1; dx <= 1; ++dx)
+                     if (dx || dy) sum8 += channelAt(s, x + dx, y + dy, c);
+             return clamp255(8 * channelAt(s, x, y, c) - sum8 + off);
+         }},
+        {pfEmbossWest, 0x302010, [](const QImage& s, int x, int y, int c, int off) {
+             int left = 0, right = 0;
+             for (int dy = -1; dy <= 1; ++dy) {
+                 left += channelAt(s, x - 1, y + dy, c);
+                 right += channelAt(s, x + 1, y + dy, c);
+             }
+             return clamp255(left - right + off);
+         }},
+        {pfEmbossSobel, 0, [](const QImage& s, int x, int y, int c, int) {
+             auto v = [&](int dx, int dy) { return channelAt(s, x + dx, y + dy, c); };
+             return clamp255((v(0, 0) + 2 * v(-1, -1) + v(-1, 0) + v(0, -1) - v(0, 1) - v(1, 0) - 2 * v(1, 1)) / 2 + 50);
+         }},
+    };
+    for (const Case& k : cases) {
+        QImage img = source.copy();
+        apply(k.filter, img, k.param);
+        for (int y = 1; y < h - 1; ++y) {
+            for (int x = 1; x < w - 1; ++x) {
+                for (int c = 0; c < 3; ++c) {
+                    const int off = k.filter == pfEmbossSobel ? 0 : offset[c];
+                    ASSERT_EQ(channelAt(img, x, y, c), k.formula(source, x, y, c, off)) << k.filter << " " << x;
+                }
+            }
+        }
+    }
+}
+
+TEST(WideRows, DiagonalReliefMatchesItsFormula)
+{
+    const int w = 41, h = 3;
+    const QImage source = picture(w, h, mixedPixels(w * h));
+    QImage img = source.copy();
+    apply(pfEmbossDiagonal, img, 0x050505);
+    for (int y = 0; y < h - 1; ++y) {
+        for (int x = 0; x < w - 1; ++x) {
+            for (int c = 0; c < 3; ++c) {
+                const int v = std::abs(channelAt(source, x + 1, y + 1, c) - channelAt(source, x, y, c) + 5);
+                ASSERT_EQ(channelAt(img, x, y, c), std::min(v, 255)) << x << "," << y;
+            }
+        }
+    }
+    EXPECT_EQ(at(img, w - 1, 1), at(source, w - 1, 1));
+}
+
+TEST(WideRows, InPlaceBlurMatchesAScanThatReadsItsOwnOutput)
+{
+    const int w = 41, h = 4;
+    const QImage source = picture(w, h, mixedPixels(w * h));
+    QImage expected = source.copy();
+    for (int y = 1; y < h - 1; ++y) {
+        for (int x = 1; x < w - 1; ++x) {
+            int sum[3] = {0, 0, 0};
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    if (dx || dy)
+                        for (int c = 0; c < 3; ++c) sum[c] += channelAt(expected, x + dx, y + dy, c);
+            const QRgb old = expected.pixel(x, y);
+            expected.setPixel(x, y, qRgba(sum[2] / 8, sum[1] / 8, sum[0] / 8, qAlpha(old)));
+        }
+    }
+    QImage img = source.copy();
+    apply(pfBlur, img);
+    EXPECT_EQ(img, expected);
+}
