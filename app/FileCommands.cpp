@@ -118,8 +118,8 @@ bool prepareSaveTarget(int type, SaveTarget& target)
         return true;
     }
     if (type == SaveBitmap) {
-        // The box of the original held a one-pixel border: the picture is one
-        // pixel per point.
+        // BitmapSize counts the picture box's one-pixel border; the bitmap
+        // itself has one pixel per point.
         BitmapSize = int16_t(CurrentTerrain->XPoints() + 2);
         target.bitmapSide = CurrentTerrain->XPoints();
     } else if (type == SaveBitmapSized) {
