@@ -4,6 +4,7 @@
 #include "picfilter/FilterCommon.h"
 
 #include <algorithm>
+#include <array>
 
 namespace mFilterG::detail {
 namespace {
@@ -30,50 +31,43 @@ struct Share {
     int weight;
 };
 
+template <int Rows, size_t K>
 struct Diffusion {
     int startProgress;  // the value reported before the mean is computed
     int divisor;
-    int rows;           // error rows kept: the current one and those below
-    std::vector<Share> shares;
+    std::array<Share, K> shares;
 };
 
-const Diffusion& floydSteinberg()
-{
-    static const Diffusion d{2, 16, 2, {{0, 1, 7}, {1, -1, 3}, {1, 0, 5}, {1, 1, 1}}};
-    return d;
-}
+constexpr Diffusion<2, 4> kFloydSteinberg{2, 16, {{{0, 1, 7}, {1, -1, 3}, {1, 0, 5}, {1, 1, 1}}}};
+constexpr Diffusion<2, 7> kBurkes{3, 32,
+                                  {{{0, 1, 8}, {0, 2, 4},
+                                    {1, -2, 2}, {1, -1, 4}, {1, 0, 8}, {1, 1, 4}, {1, 2, 2}}}};
+constexpr Diffusion<3, 12> kStucki{3, 42,
+                                   {{{0, 1, 8}, {0, 2, 4},
+                                     {1, -2, 2}, {1, -1, 4}, {1, 0, 8}, {1, 1, 4}, {1, 2, 2},
+                                     {2, -2, 1}, {2, -1, 2}, {2, 0, 4}, {2, 1, 2}, {2, 2, 1}}}};
 
-const Diffusion& burkes()
-{
-    static const Diffusion d{3, 32, 2,
-                             {{0, 1, 8}, {0, 2, 4},
-                              {1, -2, 2}, {1, -1, 4}, {1, 0, 8}, {1, 1, 4}, {1, 2, 2}}};
-    return d;
-}
-
-const Diffusion& stucki()
-{
-    static const Diffusion d{3, 42, 3,
-                             {{0, 1, 8}, {0, 2, 4},
-                              {1, -2, 2}, {1, -1, 4}, {1, 0, 8}, {1, 1, 4}, {1, 2, 2},
-                              {2, -2, 1}, {2, -1, 2}, {2, 0, 4}, {2, 1, 2}, {2, 2, 1}}};
-    return d;
-}
+// The accumulated error of a pixel stays within -255..255: it is a sum of
+// truncated shares whose weights add up to at most the divisor.
+constexpr int kMaxError = 255;
 
 // Error diffusion with the given weights; p scales the error when it is used.
-void diffuseError(const Pixels& px, const Diffusion& d, int32_t p, int32_t& progressValue)
+template <int Rows, size_t K>
+void diffuseError(const Pixels& px, const Diffusion<Rows, K>& d, int32_t p, int32_t& progressValue)
 {
     FilterProgress progress(progressValue, px.h);
-    // 1. Share table: entry (e, k) = e * weight(k) \ D for every error -255..255.
-    const size_t k = d.shares.size();
-    std::vector<int> shareTable(511 * k);
-    for (int e = -255; e <= 255; ++e) {
-        for (size_t j = 0; j < k; ++j) shareTable[(e + 255) * k + j] = e * d.shares[j].weight / d.divisor;
+    // 1. Share table: entry (e, k) = e * weight(k) \ D for every error -255..255,
+    //    and the scaled error e * 10 \ p for every accumulated error.
+    std::vector<std::array<int32_t, K>> shareTable(2 * kMaxError + 1);
+    std::vector<int32_t> scaled(2 * kMaxError + 1);
+    for (int e = -kMaxError; e <= kMaxError; ++e) {
+        for (size_t j = 0; j < K; ++j) shareTable[static_cast<size_t>(e + kMaxError)][j] = e * d.shares[j].weight / d.divisor;
+        scaled[static_cast<size_t>(e + kMaxError)] = static_cast<int32_t>(static_cast<int64_t>(e) * 10 / p);
     }
-    // Error rows with two spare columns on each side, so shares outside the
-    // picture land there and are dropped.
+    // Error rows with two spare columns on each side and one spare row below
+    // the picture: shares that fall outside land there and are dropped.
     const size_t cols = static_cast<size_t>(px.w) + 4;
-    std::vector<int64_t> errors(cols * static_cast<size_t>(d.rows), 0);
+    std::vector<int32_t> errors(cols * Rows, 0);
     auto errorRow = [&](int r) { return errors.data() + cols * static_cast<size_t>(r) + 2; };
     // 2.-3.
     progress.set(d.startProgress);
@@ -82,21 +76,23 @@ void diffuseError(const Pixels& px, const Diffusion& d, int32_t p, int32_t& prog
     // 4.
     for (int y = 0; y < px.h; ++y) {
         uchar* row = px.row(y);
-        const int rowsBelow = std::min(d.rows - 1, px.h - 1 - y);
+        int32_t* rows[Rows];
+        for (int r = 0; r < Rows; ++r) rows[r] = errorRow(r);
         for (int x = 0; x < px.w; ++x) {
             uchar* q = row + 4 * x;
-            const int64_t v = clampByte(greyOf(q) + errorRow(0)[x] * 10 / p);
+            const int32_t error = rows[0][x];
+            const int scaledError = error >= -kMaxError && error <= kMaxError
+                ? scaled[static_cast<size_t>(error + kMaxError)]
+                : static_cast<int>(static_cast<int64_t>(error) * 10 / p);
+            const int v = clampByte(greyOf(q) + static_cast<int64_t>(scaledError));
             const bool white = v >= m;
             setBlackWhite(q, white);
-            const int e = static_cast<int>(v) - (white ? 255 : 0);
-            const int* s = &shareTable[(e + 255) * k];
-            for (size_t j = 0; j < k; ++j) {
-                if (d.shares[j].row <= rowsBelow) errorRow(d.shares[j].row)[x + d.shares[j].dx] += s[j];
-            }
+            const auto& shares = shareTable[static_cast<size_t>(v - (white ? 255 : 0) + kMaxError)];
+            for (size_t j = 0; j < K; ++j) rows[d.shares[j].row][x + d.shares[j].dx] += shares[j];
         }
         // 5. Shift the error rows up; the last starts empty.
-        std::move(errors.begin() + cols, errors.end(), errors.begin());
-        std::fill(errors.end() - cols, errors.end(), 0);
+        std::move(errors.begin() + static_cast<std::ptrdiff_t>(cols), errors.end(), errors.begin());
+        std::fill(errors.end() - static_cast<std::ptrdiff_t>(cols), errors.end(), 0);
         // 6.
         progress.row(y, 10, 90);
     }
@@ -159,17 +155,17 @@ void FilterDitherOrdered(const Pixels& px, int32_t& progressValue)
 
 void FilterDitherFloydSteinberg(const Pixels& px, int32_t p, int32_t& progress)
 {
-    diffuseError(px, floydSteinberg(), p, progress);
+    diffuseError(px, kFloydSteinberg, p, progress);
 }
 
 void FilterDitherBurkes(const Pixels& px, int32_t p, int32_t& progress)
 {
-    diffuseError(px, burkes(), p, progress);
+    diffuseError(px, kBurkes, p, progress);
 }
 
 void FilterDitherStucki(const Pixels& px, int32_t p, int32_t& progress)
 {
-    diffuseError(px, stucki(), p, progress);
+    diffuseError(px, kStucki, p, progress);
 }
 
 } // namespace mFilterG::detail

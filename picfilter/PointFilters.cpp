@@ -164,6 +164,45 @@ void spill(int64_t& b, int64_t& g, int64_t& r)
     } while (outOfRange(b) | outOfRange(g) | outOfRange(r));
 }
 
+// Curve values up to this size keep every sum of the spill within 32 bits.
+constexpr int32_t kSmallCurve = 1 << 28;
+
+inline int32_t halfTowardZero(int32_t v)
+{
+    return v / 2;
+}
+
+// One pass of the spill over a whole row, per pixel without branches so the
+// loop vectorises. Returns whether any pixel was still out of range.
+KV_VECTOR_CLONES bool spillPassRow(int32_t* __restrict bs, int32_t* __restrict gs, int32_t* __restrict rs, int w)
+{
+    int32_t anyOut = 0;
+    for (int x = 0; x < w; ++x) {
+        const int32_t b = bs[x], g = gs[x], r = rs[x];
+        const bool inRange = (static_cast<uint32_t>(b) <= 255) & (static_cast<uint32_t>(g) <= 255)
+            & (static_cast<uint32_t>(r) <= 255);
+        const bool noneAbove = (b <= 0) & (g <= 0) & (r <= 0);
+        const bool allAtTop = (b >= 255) & (g >= 255) & (r >= 255);
+        auto give = [](int32_t c) {
+            return halfTowardZero(c < 0 ? c : 0) + halfTowardZero(c > 255 ? c - 255 : 0);
+        };
+        auto clamp = [](int32_t c) { return c < 0 ? 0 : (c > 255 ? 255 : c); };
+        const int32_t gb = give(b);
+        const int32_t b1 = clamp(b), g1 = g + gb, r1 = r + gb;
+        const int32_t gg = give(g1);
+        const int32_t g2 = clamp(g1), b2 = b1 + gg, r2 = r1 + gg;
+        const int32_t gr = give(r2);
+        const int32_t r3 = clamp(r2), b3 = b2 + gr, g3 = g2 + gr;
+        const int32_t settled = noneAbove ? 0 : 255;
+        const bool ends = noneAbove | allAtTop;
+        bs[x] = inRange ? b : (ends ? settled : b3);
+        gs[x] = inRange ? g : (ends ? settled : g3);
+        rs[x] = inRange ? r : (ends ? settled : r3);
+        anyOut |= !inRange;
+    }
+    return anyOut != 0;
+}
+
 } // namespace
 
 void FilterInvert(const Pixels& px, int32_t& progressValue)
@@ -246,15 +285,35 @@ void FilterContrast(const Pixels& px, int32_t p, int32_t& progressValue)
     for (int i = 0; i < 256; ++i) curve[i] = rt::CLng(static_cast<double>(f) * (i - m) + m);
     // 5.
     progress.set(5);
-    // 6. Curve, then spill what left 0..255 into the other channels.
+    // 6. Curve, then spill what left 0..255 into the other channels: a row at a
+    //    time with passes until every pixel is settled, or pixel by pixel in
+    //    wide numbers when the curve is huge.
+    bool small = true;
+    for (int64_t c : curve) small = small && c > -kSmallCurve && c < kSmallCurve;
+    std::vector<int32_t> bs(static_cast<size_t>(px.w)), gs(bs.size()), rs(bs.size());
     for (int y = 0; y < px.h; ++y) {
         uint32_t* q = px.row32(y);
-        for (int x = 0; x < px.w; ++x) {
-            const uint32_t v = q[x];
-            int64_t b = curve[v & 0xFF], g = curve[(v >> 8) & 0xFF], r = curve[(v >> 16) & 0xFF];
-            if (outOfRange(b) | outOfRange(g) | outOfRange(r)) spill(b, g, r);
-            q[x] = (v & kFourthByte)
-                | pixelOf(static_cast<uint32_t>(b), static_cast<uint32_t>(g), static_cast<uint32_t>(r));
+        if (small) {
+            for (int x = 0; x < px.w; ++x) {
+                const uint32_t v = q[x];
+                bs[x] = static_cast<int32_t>(curve[v & 0xFF]);
+                gs[x] = static_cast<int32_t>(curve[(v >> 8) & 0xFF]);
+                rs[x] = static_cast<int32_t>(curve[(v >> 16) & 0xFF]);
+            }
+            while (spillPassRow(bs.data(), gs.data(), rs.data(), px.w)) {
+            }
+            for (int x = 0; x < px.w; ++x) {
+                q[x] = (q[x] & kFourthByte)
+                    | pixelOf(static_cast<uint32_t>(bs[x]), static_cast<uint32_t>(gs[x]), static_cast<uint32_t>(rs[x]));
+            }
+        } else {
+            for (int x = 0; x < px.w; ++x) {
+                const uint32_t v = q[x];
+                int64_t b = curve[v & 0xFF], g = curve[(v >> 8) & 0xFF], r = curve[(v >> 16) & 0xFF];
+                if (outOfRange(b) | outOfRange(g) | outOfRange(r)) spill(b, g, r);
+                q[x] = (v & kFourthByte)
+                    | pixelOf(static_cast<uint32_t>(b), static_cast<uint32_t>(g), static_cast<uint32_t>(r));
+            }
         }
         // 7.
         progress.row(y, 5, 95);
