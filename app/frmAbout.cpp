@@ -16,10 +16,8 @@
 
 #include <cmath>
 
-namespace {
-
 // A small landscape picture: layered hills in the woodland colours.
-QPixmap aboutPicture()
+QPixmap frmAbout::productPicture()
 {
     QPixmap pm(112, 112);
     pm.fill(Qt::transparent);
@@ -51,8 +49,6 @@ QPixmap aboutPicture()
     return pm;
 }
 
-} // namespace
-
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
@@ -61,7 +57,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(aboutPicture());
+    Image1->setPixmap(productPicture());
 
     Label2 = new QLabel(QStringLiteral("Kelvarinor"), this);
     Label2->setObjectName(QStringLiteral("Label2"));

@@ -3,6 +3,7 @@
 // three seconds or at the first click on the form, the picture or the title.
 
 #include <QDialog>
+#include <QPixmap>
 
 class QLabel;
 class QTimer;
@@ -16,6 +17,8 @@ public:
     static QString versionText(int major, int minor, int revision);
 
     QTimer* timer() const { return Timer1; }
+    // The product picture, also the windows' icon.
+    static QPixmap productPicture();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

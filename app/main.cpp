@@ -1,4 +1,5 @@
 #include "app/dlgSaveAs.h"
+#include "app/frmAbout.h"
 #include "app/frmTer.h"
 #include "app/frmTerMain.h"
 #include "app/frmTerView.h"
@@ -6,12 +7,14 @@
 #include "runtime/Ui.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLabel>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelvarinor"));
+    QApplication::setWindowIcon(QIcon(frmAbout::productPicture()));
     rt::setAppPath(QCoreApplication::applicationDirPath());
     rt::QtUi qtUi;
     rt::setUi(&qtUi);

@@ -46,3 +46,16 @@ TEST(AboutBox, ClickOnTitleOrPictureOrFormCloses)
 }
 
 } // namespace
+
+namespace {
+
+TEST(AboutBox, Picture)
+{
+    const QString out = qEnvironmentVariable("KV_GRAB_PNG");
+    if (out.isEmpty()) GTEST_SKIP() << "set KV_GRAB_PNG to a file name to save the about box's picture";
+    frmAbout about;
+    about.show();
+    EXPECT_TRUE(about.grab().save(out + QStringLiteral(".about.png")));
+}
+
+} // namespace

@@ -421,3 +421,54 @@ TEST_F(MainWindowTest, MouseOverTheViewReadsOutThePoint)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, ToolbarCommandsTakeThePlanetValuesAndEndWithTheTail)
+{
+    installPerlinSets();
+    start();
+    ASSERT_NE(window, nullptr);
+    w().txtPlanetRadius->setText(QStringLiteral("3390"));
+    w().chkCurved->setChecked(true);
+    rt::BusyFlag = true;
+    w().InfoText->setText(QStringLiteral("Scale Terrain..."));
+    w().Toolbar1_ButtonClick(QStringLiteral("Zoom100"));
+    EXPECT_FLOAT_EQ(CurrentTerrain->CRAD(), 3390.0f);
+    EXPECT_EQ(CurrentTerrain->CRVM(), 1);
+    EXPECT_FALSE(rt::BusyFlag);
+    EXPECT_EQ(w().InfoText->text(), QStringLiteral("Ready"));
+    EXPECT_EQ(w().PB->value(), 0);
+}
+
+TEST_F(MainWindowTest, BackupButtonEnablesRestore)
+{
+    installPerlinSets();
+    start();
+    ASSERT_NE(window, nullptr);
+    markTerrainChanged();
+    w().ActualScreen();
+    EXPECT_FALSE(button(9)->isEnabled());
+    button(10)->trigger();
+    EXPECT_TRUE(BackupExists);
+    EXPECT_TRUE(button(9)->isEnabled());
+}
+
+TEST_F(MainWindowTest, NewAnsweredYesEmptiesTheTerrainAndDisablesSaving)
+{
+    installPerlinSets();
+    start();
+    ASSERT_NE(window, nullptr);
+    CurrentTerrain->SetPoint(5, 5, 900);
+    markTerrainChanged();
+    w().ActualScreen();
+    EXPECT_TRUE(button(3)->isEnabled());
+    scriptedUi().expectMsgBox(rt::vbYes);
+    button(1)->trigger();
+    EXPECT_TRUE(TerrainEmpty);
+    EXPECT_EQ(CurrentTerrain->GetPoint(5, 5), 0);
+    EXPECT_FALSE(button(3)->isEnabled());
+    EXPECT_TRUE(scriptedUi().allAnswersUsed());
+}
+
+} // namespace
