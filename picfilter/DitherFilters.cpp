@@ -9,24 +9,31 @@
 namespace mFilterG::detail {
 namespace {
 
-inline void setBlackWhite(uchar* p, bool white)
+// Bytes 4 .. bytes - 5 of an inner row sharpened per channel: (10 P - S8) \ 2, clamped.
+KV_VECTOR_CLONES void sharpenRow(const uchar* __restrict up, const uchar* __restrict mid,
+                                 const uchar* __restrict down, int bytes, uchar* __restrict out)
 {
-    const uchar v = white ? 255 : 0;
-    p[kBlue] = v;
-    p[kGreen] = v;
-    p[kRed] = v;
+    for (int i = 4; i < bytes - 4; ++i) {
+        const int s8 = up[i - 4] + up[i] + up[i + 4] + mid[i - 4] + mid[i + 4] + down[i - 4] + down[i] + down[i + 4];
+        const int v = (10 * mid[i] - s8) / 2;
+        out[i] = static_cast<uchar>(v < 0 ? 0 : (v > 255 ? 255 : v));
+    }
 }
 
-// Sharpened value of one channel of an inner pixel: (10 P - S8) \ 2, clamped.
-inline int sharpened(const uchar* up, const uchar* mid, const uchar* down, int i)
+// White where the pixel's level (grey \ 16 + 1) reaches the matrix value.
+KV_VECTOR_CLONES void orderedRow(uint32_t* __restrict p, const uint32_t* __restrict threshold, int w)
 {
-    const int s8 = up[i - 4] + up[i] + up[i + 4] + mid[i - 4] + mid[i + 4] + down[i - 4] + down[i] + down[i + 4];
-    return clampByte((10 * mid[i] - s8) / 2);
+    for (int x = 0; x < w; ++x) {
+        const uint32_t v = p[x];
+        const uint32_t grey = greyOfPixel(v);
+        const bool white = grey / 16 + 1 >= threshold[x];
+        p[x] = (v & kFourthByte) | ((0u - static_cast<uint32_t>(white)) & kColourBits);
+    }
 }
 
 // One position that receives a share of the error: error row, column offset, weight.
 struct Share {
-    int row;
+    int row;  // 0: the current row, where dx is 1 or 2
     int dx;
     int weight;
 };
@@ -51,6 +58,36 @@ constexpr Diffusion<3, 12> kStucki{3, 42,
 // truncated shares whose weights add up to at most the divisor.
 constexpr int kMaxError = 255;
 
+// One picture row of error diffusion. `scale` turns the accumulated error
+// into the amount added to the grey; `byValue` holds the shares of the error
+// left by each clamped value (its error is v or v - 255, depending on m).
+template <int Rows, size_t K, class Scale>
+void diffuseRow(uint32_t* row, int w, int m, const Diffusion<Rows, K>& d, int32_t* const* rows,
+                const std::vector<std::array<int32_t, K>>& byValue, Scale scale)
+{
+    // Shares for the next two pixels of this row travel in registers; the
+    // error rows hold what earlier rows passed down.
+    int32_t ahead1 = 0, ahead2 = 0;
+    for (int x = 0; x < w; ++x) {
+        const uint32_t pixel = row[x];
+        int v = static_cast<int>(greyOfPixel(pixel)) + scale(rows[0][x] + ahead1);
+        v = v < 0 ? 0 : (v > 255 ? 255 : v);
+        const uint32_t white = v >= m;
+        row[x] = (pixel & kFourthByte) | ((0u - white) & kColourBits);
+        const std::array<int32_t, K>& shares = byValue[static_cast<size_t>(v)];
+        ahead1 = ahead2;
+        ahead2 = 0;
+        for (size_t j = 0; j < K; ++j) {
+            const Share& share = d.shares[j];
+            if (share.row == 0) {
+                (share.dx == 1 ? ahead1 : ahead2) += shares[j];
+            } else {
+                rows[share.row][x + share.dx] += shares[j];
+            }
+        }
+    }
+}
+
 // Error diffusion with the given weights; p scales the error when it is used.
 template <int Rows, size_t K>
 void diffuseError(const Pixels& px, const Diffusion<Rows, K>& d, int32_t p, int32_t& progressValue)
@@ -64,31 +101,26 @@ void diffuseError(const Pixels& px, const Diffusion<Rows, K>& d, int32_t p, int3
         for (size_t j = 0; j < K; ++j) shareTable[static_cast<size_t>(e + kMaxError)][j] = e * d.shares[j].weight / d.divisor;
         scaled[static_cast<size_t>(e + kMaxError)] = static_cast<int32_t>(static_cast<int64_t>(e) * 10 / p);
     }
-    // Error rows with two spare columns on each side and one spare row below
-    // the picture: shares that fall outside land there and are dropped.
+    // Error rows with two spare columns on each side: shares that fall outside
+    // the picture land there and are dropped. Rows below the last picture row
+    // are never read.
     const size_t cols = static_cast<size_t>(px.w) + 4;
     std::vector<int32_t> errors(cols * Rows, 0);
-    auto errorRow = [&](int r) { return errors.data() + cols * static_cast<size_t>(r) + 2; };
+    int32_t* rows[Rows];
+    for (int r = 0; r < Rows; ++r) rows[r] = errors.data() + cols * static_cast<size_t>(r) + 2;
     // 2.-3.
     progress.set(d.startProgress);
     const int m = meanGrey(px);
     progress.set(10);
+    std::vector<std::array<int32_t, K>> byValue(256);
+    for (int v = 0; v < 256; ++v) byValue[static_cast<size_t>(v)] = shareTable[static_cast<size_t>(v - (v >= m ? 255 : 0) + kMaxError)];
+    auto scaledError = [&](int32_t e) { return scaled[static_cast<size_t>(e + kMaxError)]; };
     // 4.
     for (int y = 0; y < px.h; ++y) {
-        uchar* row = px.row(y);
-        int32_t* rows[Rows];
-        for (int r = 0; r < Rows; ++r) rows[r] = errorRow(r);
-        for (int x = 0; x < px.w; ++x) {
-            uchar* q = row + 4 * x;
-            const int32_t error = rows[0][x];
-            const int scaledError = error >= -kMaxError && error <= kMaxError
-                ? scaled[static_cast<size_t>(error + kMaxError)]
-                : static_cast<int>(static_cast<int64_t>(error) * 10 / p);
-            const int v = clampByte(greyOf(q) + static_cast<int64_t>(scaledError));
-            const bool white = v >= m;
-            setBlackWhite(q, white);
-            const auto& shares = shareTable[static_cast<size_t>(v - (white ? 255 : 0) + kMaxError)];
-            for (size_t j = 0; j < K; ++j) rows[d.shares[j].row][x + d.shares[j].dx] += shares[j];
+        if (p == 10) {
+            diffuseRow(px.row32(y), px.w, m, d, rows, byValue, [](int32_t e) { return e; });
+        } else {
+            diffuseRow(px.row32(y), px.w, m, d, rows, byValue, scaledError);
         }
         // 5. Shift the error rows up; the last starts empty.
         std::move(errors.begin() + static_cast<std::ptrdiff_t>(cols), errors.end(), errors.begin());
@@ -108,27 +140,22 @@ void FilterDitherCarry(const Pixels& px, int32_t& progressValue)
     const int m = meanGrey(px);
     progress.set(5);
     SourceRows src(px, 2);
+    std::vector<uchar> sharp(static_cast<size_t>(px.w) * 4);
     int carry = 0;  // crosses row ends
     for (int y = 0; y < px.h; ++y) {
         src.save(y);
         const uchar* mid = src.row(y);
-        const bool innerRow = y > 0 && y < px.h - 1;
-        const uchar* up = innerRow ? src.row(y - 1) : nullptr;
-        const uchar* down = innerRow ? src.row(y + 1) : nullptr;
-        uchar* out = px.row(y);
+        // 2. Inner pixels are sharpened first, the frame is used as it is.
+        std::copy(mid, mid + sharp.size(), sharp.begin());
+        if (y > 0 && y < px.h - 1) sharpenRow(src.row(y - 1), mid, src.row(y + 1), 4 * px.w, sharp.data());
+        uint32_t* out = px.row32(y);
         for (int x = 0; x < px.w; ++x) {
-            const int i = 4 * x;
-            // 2. Inner pixels are sharpened first, the frame is used as it is.
-            int sum = mid[i + kBlue] + mid[i + kGreen] + mid[i + kRed];
-            if (innerRow && x > 0 && x < px.w - 1) {
-                sum = sharpened(up, mid, down, i + kBlue) + sharpened(up, mid, down, i + kGreen)
-                    + sharpened(up, mid, down, i + kRed);
-            }
             // 3.-5. Only a quarter of the error is carried on.
-            const int v = clampByte(greyTable()[sum] + carry);
-            const bool white = v >= m;
-            setBlackWhite(out + i, white);
-            carry = (v - (white ? 255 : 0)) / 4;
+            int v = greyOf(&sharp[4 * static_cast<size_t>(x)]) + carry;
+            v = v < 0 ? 0 : (v > 255 ? 255 : v);
+            const int white = v >= m;  // 0 or 1
+            out[x] = (out[x] & kFourthByte) | ((0u - static_cast<uint32_t>(white)) & kColourBits);
+            carry = (v - 255 * white) / 4;
         }
         // 6.
         progress.row(y, 5, 95);
@@ -140,14 +167,14 @@ void FilterDitherOrdered(const Pixels& px, int32_t& progressValue)
 {
     static const int matrix[4][4] = {{1, 13, 4, 16}, {9, 5, 12, 8}, {3, 15, 2, 14}, {11, 7, 10, 6}};
     FilterProgress progress(progressValue, px.h);
+    // The matrix values along each of the four row patterns.
+    std::vector<uint32_t> thresholds[4];
+    for (int r = 0; r < 4; ++r) {
+        thresholds[r].resize(static_cast<size_t>(px.w));
+        for (int x = 0; x < px.w; ++x) thresholds[r][static_cast<size_t>(x)] = static_cast<uint32_t>(matrix[r][x % 4]);
+    }
     for (int y = 0; y < px.h; ++y) {
-        uchar* row = px.row(y);
-        const int* m = matrix[y % 4];
-        for (int x = 0; x < px.w; ++x) {
-            uchar* q = row + 4 * x;
-            const int level = greyOf(q) / 16 + 1;  // 1..16
-            setBlackWhite(q, level >= m[x % 4]);
-        }
+        orderedRow(px.row32(y), thresholds[y % 4].data(), px.w);
         progress.row(y);
     }
     progress.finish();

@@ -19,16 +19,6 @@ void FilterProgress::set(int32_t v, bool pump)
     if (pump) rt::DoEvents();
 }
 
-const std::array<uchar, 766>& greyTable()
-{
-    static const std::array<uchar, 766> table = [] {
-        std::array<uchar, 766> t{};
-        for (int i = 0; i < 766; ++i) t[i] = static_cast<uchar>(i / 3);
-        return t;
-    }();
-    return table;
-}
-
 namespace {
 
 KV_VECTOR_CLONES uint64_t greySumRow(const uint32_t* __restrict p, int w)
@@ -36,7 +26,7 @@ KV_VECTOR_CLONES uint64_t greySumRow(const uint32_t* __restrict p, int w)
     uint64_t sum = 0;
     for (int x = 0; x < w; ++x) {
         const uint32_t v = p[x];
-        sum += (((v & 0xFF) + ((v >> 8) & 0xFF) + ((v >> 16) & 0xFF)) * 683u) >> 11;  // \ 3, exact to 765
+        sum += greyOfPixel(v);
     }
     return sum;
 }

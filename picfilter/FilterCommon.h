@@ -103,12 +103,21 @@ inline uchar clampByte(int64_t v)
     return static_cast<uchar>(v < 0 ? 0 : (v > 255 ? 255 : v));
 }
 
-// Grey of a pixel: (blue + green + red) \ 3.
-const std::array<uchar, 766>& greyTable();
+// Grey of a pixel, (blue + green + red) \ 3: the multiply and shift are exact
+// for every sum up to 765.
+inline uint32_t greyOfSum(uint32_t sum)
+{
+    return (sum * 683u) >> 11;
+}
+
+inline uint32_t greyOfPixel(uint32_t v)
+{
+    return greyOfSum((v & 0xFF) + ((v >> 8) & 0xFF) + ((v >> 16) & 0xFF));
+}
 
 inline int greyOf(const uchar* p)
 {
-    return greyTable()[p[kBlue] + p[kGreen] + p[kRed]];
+    return static_cast<int>(greyOfSum(static_cast<uint32_t>(p[kBlue] + p[kGreen] + p[kRed])));
 }
 
 // Mean grey of the whole picture, the sum kept wide.

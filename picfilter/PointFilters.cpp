@@ -12,13 +12,6 @@
 namespace mFilterG::detail {
 namespace {
 
-// (b + g + r) \ 3 without a table: exact for every sum up to 765.
-inline uint32_t greyOfPixel(uint32_t v)
-{
-    const uint32_t sum = (v & 0xFF) + ((v >> 8) & 0xFF) + ((v >> 16) & 0xFF);
-    return (sum * 683u) >> 11;
-}
-
 KV_VECTOR_CLONES void invertRow(uint32_t* __restrict p, int w)
 {
     for (int x = 0; x < w; ++x) p[x] ^= kColourBits;

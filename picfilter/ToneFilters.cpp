@@ -76,7 +76,7 @@ void FilterSaturation(const Pixels& px, int32_t p, int32_t& progressValue)
         for (int x = 0; x < px.w; ++x) {
             const uint32_t v = q[x];
             const uint32_t b = v & 0xFF, g = (v >> 8) & 0xFF, r = (v >> 16) & 0xFF;
-            const uchar* t = &table[static_cast<size_t>(((b + g + r) * 683u) >> 11) * 256];  // grey = sum \ 3
+            const uchar* t = &table[static_cast<size_t>(greyOfSum(b + g + r)) * 256];
             q[x] = (v & kFourthByte) | pixelOf(t[b], t[g], t[r]);
         }
         // 3.
