@@ -28,7 +28,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
-#include <QScrollBar>
+#include <QScreen>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTimer>
@@ -64,7 +64,10 @@ frmTer::frmTer(QWidget* parent) : QMainWindow(parent)
 {
     buildWindow();
     setWindowTitle(MainWindowLogic::mainCaption(TerrainFileName));
-    resize(1180, 820);
+    // A roomy first size that still fits small screens.
+    QSize initial(1180, 820);
+    if (const QScreen* scr = screen()) initial = initial.boundedTo(scr->availableGeometry().size() - QSize(40, 60));
+    resize(initial);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

@@ -106,6 +106,7 @@ void frmTer::buildWindow()
     optZView = named(new QRadioButton(QStringLiteral("Z view"), viewFrame), "optZView",
                      QStringLiteral("select z-view"));
     OptXYView->setChecked(true);
+    optZView->setEnabled(false);  // until the profile view is built
     vh->addWidget(OptXYView);
     vh->addWidget(optZView);
     vh->addStretch(1);

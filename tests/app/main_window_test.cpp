@@ -174,6 +174,10 @@ TEST_F(MainWindowTest, ActualScreenShowsCaptionAndPanelTexts)
     EXPECT_EQ(w().InfoText->text(), QStringLiteral("Ready"));
     EXPECT_FALSE(w().Command1->isEnabled());
     EXPECT_FALSE(w().cmdGenModify->isEnabled());
+    // Brush height at the slider's middle: BaseHeight 10 x 30 m.
+    EXPECT_EQ(w().lblHeight->text(), QStringLiteral("300.0"));
+    EXPECT_EQ(w().lblPickHeigh->text(), QStringLiteral("300.00"));
+    EXPECT_EQ(w().Picture2->palette().color(QPalette::Window).rgb(), Palette[128][0] | 0xFF000000u);
 
     TerrainFileName = QStringLiteral("/tmp/alps.ter");
     CurrentTerrain->setCRVM(1);
