@@ -81,19 +81,33 @@ KV_VECTOR_CLONES void maskThresholdRow(uint32_t* __restrict p, int w, int t)
     }
 }
 
-// Adds one row's bytes to the column sums of a mosaic block row.
-KV_VECTOR_CLONES void addRow(uint32_t* __restrict sums, const uchar* __restrict row, int bytes)
+// Adds one row's bytes to 16-bit column sums (room for 257 rows).
+KV_VECTOR_CLONES void addRow(uint16_t* __restrict sums, const uchar* __restrict row, int bytes)
 {
-    for (int i = 0; i < bytes; ++i) sums[i] += row[i];
+    for (int i = 0; i < bytes; ++i) sums[i] = static_cast<uint16_t>(sums[i] + row[i]);
+}
+
+// Moves 16-bit column sums into the 32-bit ones and clears them.
+KV_VECTOR_CLONES void flushSums(uint32_t* __restrict sums, uint16_t* __restrict partial, int bytes)
+{
+    for (int i = 0; i < bytes; ++i) {
+        sums[i] += partial[i];
+        partial[i] = 0;
+    }
 }
 
 // One mosaic block row: each block's mean is computed once, then written to
 // every row of the block row. Column sums fit 32 bits for any picture height below 2^24.
 void mosaicBlockRow(const Pixels& px, int y0, int y1, int64_t n, std::vector<uint32_t>& columnSums,
-                    std::vector<uint32_t>& means)
+                    std::vector<uint16_t>& partial, std::vector<uint32_t>& means)
 {
     std::fill(columnSums.begin(), columnSums.end(), 0u);
-    for (int y = y0; y < y1; ++y) addRow(columnSums.data(), px.row(y), 4 * px.w);
+    std::fill(partial.begin(), partial.end(), uint16_t{0});
+    const int bytes = 4 * px.w;
+    for (int y = y0; y < y1; ++y) {
+        addRow(partial.data(), px.row(y), bytes);
+        if ((y - y0) % 257 == 256 || y == y1 - 1) flushSums(columnSums.data(), partial.data(), bytes);
+    }
     const int64_t rows = y1 - y0;
     for (size_t k = 0; k < means.size(); ++k) {
         const int x0 = static_cast<int>(static_cast<int64_t>(k) * n);
@@ -104,9 +118,12 @@ void mosaicBlockRow(const Pixels& px, int y0, int y1, int64_t n, std::vector<uin
             g += columnSums[4 * static_cast<size_t>(x) + kGreen];
             r += columnSums[4 * static_cast<size_t>(x) + kRed];
         }
-        const uint64_t count = static_cast<uint64_t>(x1 - x0) * static_cast<uint64_t>(rows);
-        means[k] = pixelOf(static_cast<uint32_t>(b / count), static_cast<uint32_t>(g / count),
-                           static_cast<uint32_t>(r / count));
+        // Truncated quotients in double precision: exact while count stays far below
+        // 2^44 (a quotient at most 255 is never within 255 * 2^-53 of the next integer).
+        const double count = static_cast<double>(x1 - x0) * static_cast<double>(rows);
+        means[k] = pixelOf(static_cast<uint32_t>(static_cast<double>(b) / count),
+                           static_cast<uint32_t>(static_cast<double>(g) / count),
+                           static_cast<uint32_t>(static_cast<double>(r) / count));
     }
 }
 
@@ -238,11 +255,12 @@ void FilterMosaic(const Pixels& px, int32_t n, int32_t& progressValue)
     const int64_t size = n;  // at least 1, checked by the entry
     const size_t blocks = static_cast<size_t>((px.w + size - 1) / size);
     std::vector<uint32_t> columnSums(static_cast<size_t>(px.w) * 4);
+    std::vector<uint16_t> partial(columnSums.size());
     std::vector<uint32_t> means(blocks);
     std::vector<uint32_t> rowColours(static_cast<size_t>(px.w));
     for (int y0 = 0; y0 < px.h; y0 = static_cast<int>(std::min<int64_t>(y0 + size, px.h))) {
         const int y1 = static_cast<int>(std::min<int64_t>(y0 + size, px.h));
-        mosaicBlockRow(px, y0, y1, size, columnSums, means);
+        mosaicBlockRow(px, y0, y1, size, columnSums, partial, means);
         for (size_t k = 0; k < blocks; ++k) {
             const int64_t x0 = static_cast<int64_t>(k) * size;
             std::fill(rowColours.begin() + x0, rowColours.begin() + std::min<int64_t>(x0 + size, px.w), means[k]);

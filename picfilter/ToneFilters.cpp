@@ -6,24 +6,72 @@
 #include "runtime/Numbers.h"
 #include "runtime/Rnd.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace mFilterG::detail {
+namespace {
+
+// Running minimum and maximum of each byte position within 64-byte blocks.
+KV_VECTOR_CLONES void minMaxRow(const uchar* __restrict row, int bytes, uchar* __restrict lo, uchar* __restrict hi)
+{
+    int i = 0;
+    for (; i + 64 <= bytes; i += 64) {
+        for (int j = 0; j < 64; ++j) {
+            lo[j] = std::min(lo[j], row[i + j]);
+            hi[j] = std::max(hi[j], row[i + j]);
+        }
+    }
+    for (int j = 0; i + j < bytes; ++j) {
+        lo[j] = std::min(lo[j], row[i + j]);
+        hi[j] = std::max(hi[j], row[i + j]);
+    }
+}
+
+// One channel moved f times its distance from the grey, rounded halves to even.
+// f * (c - grey) + c is exact in double precision; values beyond -1..256 are
+// cut before rounding, which changes nothing after the clamp.
+inline uint32_t saturated(double f, int c, int grey)
+{
+    double t = f * (c - grey) + c;
+    t = t < -1.0 ? -1.0 : (t > 256.0 ? 256.0 : t);
+    const int v = static_cast<int>(std::nearbyint(t));
+    return static_cast<uint32_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
+}
+
+KV_VECTOR_CLONES void saturationRow(uint32_t* __restrict p, int w, float f)
+{
+    const double factor = f;
+    for (int x = 0; x < w; ++x) {
+        const uint32_t v = p[x];
+        const int b = static_cast<int>(v & 0xFF), g = static_cast<int>((v >> 8) & 0xFF),
+                  r = static_cast<int>((v >> 16) & 0xFF);
+        const int grey = static_cast<int>(greyOfPixel(v));
+        p[x] = (v & kFourthByte)
+            | pixelOf(saturated(factor, b, grey), saturated(factor, g, grey), saturated(factor, r, grey));
+    }
+}
+
+} // namespace
 void FilterAutoLevels(const Pixels& px, int32_t& progressValue)
 {
     FilterProgress progress(progressValue, px.h);
-    // 1. Smallest and largest value of each channel.
+    // 1. Smallest and largest value of each channel, kept per byte position of
+    //    a 64-byte block (16 pixels) and folded per channel afterwards.
+    uchar lo64[64], hi64[64];
+    std::fill(std::begin(lo64), std::end(lo64), uchar{255});
+    std::fill(std::begin(hi64), std::end(hi64), uchar{0});
+    for (int y = 0; y < px.h; ++y) {
+        minMaxRow(px.row(y), 4 * px.w, lo64, hi64);
+        progress.row(y, 0, 10);
+    }
     int lo[3] = {255, 255, 255};
     int hi[3] = {0, 0, 0};
-    for (int y = 0; y < px.h; ++y) {
-        const uchar* p = px.row(y);
-        for (int x = 0; x < px.w; ++x, p += 4) {
-            for (int c = 0; c < 3; ++c) {
-                lo[c] = std::min<int>(lo[c], p[c]);
-                hi[c] = std::max<int>(hi[c], p[c]);
-            }
-        }
-        progress.row(y, 0, 10);
+    for (int j = 0; j < 64; ++j) {
+        if ((j & 3) == 3) continue;
+        lo[j & 3] = std::min<int>(lo[j & 3], lo64[j]);
+        hi[j & 3] = std::max<int>(hi[j & 3], hi64[j]);
     }
     progress.set(10);
     // 2. Stretch each channel to 0..255; a channel of one value has no range
@@ -64,22 +112,9 @@ void FilterSaturation(const Pixels& px, int32_t p, int32_t& progressValue)
     FilterProgress progress(progressValue, px.h);
     // 1.
     const float f = static_cast<float>(p / 100.0);
-    // 2. The result depends only on the grey and the channel: one table for all pairs.
-    std::vector<uchar> table(256 * 256);
-    for (int grey = 0; grey < 256; ++grey) {
-        for (int c = 0; c < 256; ++c) {
-            table[grey * 256 + c] = clampByte(rt::roundHalfEven(static_cast<double>(f) * (c - grey) + c));
-        }
-    }
+    // 2.-3.
     for (int y = 0; y < px.h; ++y) {
-        uint32_t* q = px.row32(y);
-        for (int x = 0; x < px.w; ++x) {
-            const uint32_t v = q[x];
-            const uint32_t b = v & 0xFF, g = (v >> 8) & 0xFF, r = (v >> 16) & 0xFF;
-            const uchar* t = &table[static_cast<size_t>(greyOfSum(b + g + r)) * 256];
-            q[x] = (v & kFourthByte) | pixelOf(t[b], t[g], t[r]);
-        }
-        // 3.
+        saturationRow(px.row32(y), px.w, f);
         progress.row(y);
     }
     progress.finish();
