@@ -28,11 +28,11 @@ inline bool outOfRange(int64_t c)
     return static_cast<uint64_t>(c) > 255;
 }
 
-// Keeps the excess of a clipped channel in the pixel: half of it goes to each
-// of the other two channels. Each pass puts at least one channel on its bound.
-// Called only with a channel out of range.
-void spill(int64_t& b, int64_t& g, int64_t& r)
+} // namespace
+
+void spillPixel(int64_t& b, int64_t& g, int64_t& r)
 {
+    if (!(outOfRange(b) | outOfRange(g) | outOfRange(r))) return;
     do {
         if ((b <= 0) & (g <= 0) & (r <= 0)) {
             b = g = r = 0;
@@ -57,8 +57,12 @@ void spill(int64_t& b, int64_t& g, int64_t& r)
     } while (outOfRange(b) | outOfRange(g) | outOfRange(r));
 }
 
-// Curve values up to this size keep every sum of the spill within 32 bits.
-constexpr int32_t kSmallCurve = 1 << 28;
+namespace {
+
+// Curve values below this leave the spill's sums far inside 32 bits: one pass
+// at most a little more than doubles the largest magnitude, and the pixel's
+// sum, which the spill keeps, bounds the passes after it.
+constexpr int32_t kSmallCurve = 1 << 24;
 
 inline int32_t halfTowardZero(int32_t v)
 {
@@ -96,8 +100,8 @@ KV_VECTOR_CLONES bool spillPassRow(int32_t* __restrict bs, int32_t* __restrict g
     return anyOut != 0;
 }
 
-// Settles a row whose curve values are small: one full pass, then passes over
-// only the pixels still out of range, gathered together.
+} // namespace
+
 void spillRow(std::vector<int32_t>& bs, std::vector<int32_t>& gs, std::vector<int32_t>& rs, int w,
               std::vector<int32_t>& index)
 {
@@ -125,8 +129,6 @@ void spillRow(std::vector<int32_t>& bs, std::vector<int32_t>& gs, std::vector<in
         rs[x] = r[static_cast<size_t>(k)];
     }
 }
-
-} // namespace
 
 void FilterContrast(const Pixels& px, int32_t p, int32_t& progressValue)
 {
@@ -164,7 +166,7 @@ void FilterContrast(const Pixels& px, int32_t p, int32_t& progressValue)
             for (int x = 0; x < px.w; ++x) {
                 const uint32_t v = q[x];
                 int64_t b = curve[v & 0xFF], g = curve[(v >> 8) & 0xFF], r = curve[(v >> 16) & 0xFF];
-                if (outOfRange(b) | outOfRange(g) | outOfRange(r)) spill(b, g, r);
+                spillPixel(b, g, r);
                 q[x] = (v & kFourthByte)
                     | pixelOf(static_cast<uint32_t>(b), static_cast<uint32_t>(g), static_cast<uint32_t>(r));
             }

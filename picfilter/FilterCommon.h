@@ -137,6 +137,13 @@ void writeColourRow(uint32_t* out, const uint32_t* colour, int x0, int x1);
 void mapChannels(const Pixels& px, const uchar* lutB, const uchar* lutG, const uchar* lutR,
                  FilterProgress& progress, int base, int span);
 
+// The contrast filter's spill: the excess of a clipped channel moves, halved,
+// into the other two until all three lie within 0..255. Pixel by pixel in wide
+// numbers, or a whole row of values below 2^24 in magnitude (index: scratch of w entries).
+void spillPixel(int64_t& b, int64_t& g, int64_t& r);
+void spillRow(std::vector<int32_t>& bs, std::vector<int32_t>& gs, std::vector<int32_t>& rs, int w,
+              std::vector<int32_t>& index);
+
 // Routines, one per filter number; the parameter checks are done by the entry.
 // Point and colour filters
 void FilterInvert(const Pixels& px, int32_t& progress);

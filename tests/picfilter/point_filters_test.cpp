@@ -1,6 +1,7 @@
 // Per-pixel filters: invert, greyscale, brightness, mask and colour threshold,
 // contrast with its spill, channel swap and mosaic.
 
+#include "picfilter/FilterCommon.h"
 #include "tests/picfilter/PictureTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -170,4 +171,38 @@ TEST(Mosaic, BlockSizeOneKeepsThePictureAndALargeOneTakesTheWholeMean)
     for (int y = 0; y < 2; ++y) {
         for (int x = 0; x < 3; ++x) EXPECT_EQ(at(img, x, y), (Bgr{8, 9, 10}));
     }
+}
+
+TEST(ContrastSpill, RowPassesAgreeWithThePixelByPixelSpill)
+{
+    // Hand cases first, then a spread of values around and far beyond 0..255.
+    std::vector<std::array<int32_t, 3>> cases = {{-20, 100, 300}, {-5, -1, 0}, {300, 260, 256}, {10, 20, 30},
+                                                 {-3000, 5000, 128}, {16000000, -16000000, 7}};
+    uint32_t seed = 5;
+    for (int i = 0; i < 3000; ++i) {
+        std::array<int32_t, 3> c{};
+        for (int32_t& v : c) {
+            seed = seed * 1664525u + 1013904223u;
+            const int32_t range = (i % 3 == 0) ? 1000 : ((i % 3 == 1) ? 100000 : 10000000);
+            v = static_cast<int32_t>(seed % static_cast<uint32_t>(2 * range)) - range + 128;
+        }
+        cases.push_back(c);
+    }
+    const int w = static_cast<int>(cases.size());
+    std::vector<int32_t> bs, gs, rs, index(cases.size());
+    for (const auto& c : cases) {
+        bs.push_back(c[0]);
+        gs.push_back(c[1]);
+        rs.push_back(c[2]);
+    }
+    mFilterG::detail::spillRow(bs, gs, rs, w, index);
+    for (size_t i = 0; i < cases.size(); ++i) {
+        int64_t b = cases[i][0], g = cases[i][1], r = cases[i][2];
+        mFilterG::detail::spillPixel(b, g, r);
+        ASSERT_EQ((std::array<int64_t, 3>{bs[i], gs[i], rs[i]}), (std::array<int64_t, 3>{b, g, r})) << i;
+        ASSERT_TRUE(b >= 0 && b <= 255 && g >= 0 && g <= 255 && r >= 0 && r <= 255);
+    }
+    EXPECT_EQ((std::array<int32_t, 3>{bs[0], gs[0], rs[0]}), (std::array<int32_t, 3>{17, 107, 255}));
+    EXPECT_EQ((std::array<int32_t, 3>{bs[1], gs[1], rs[1]}), (std::array<int32_t, 3>{0, 0, 0}));
+    EXPECT_EQ((std::array<int32_t, 3>{bs[2], gs[2], rs[2]}), (std::array<int32_t, 3>{255, 255, 255}));
 }
