@@ -96,22 +96,13 @@ KV_VECTOR_CLONES void flushSums(uint32_t* __restrict sums, uint16_t* __restrict 
     }
 }
 
-// One mosaic block row: each block's mean is computed once, then written to
-// every row of the block row. Column sums fit 32 bits for any picture height below 2^24.
-void mosaicBlockRow(const Pixels& px, int y0, int y1, int64_t n, std::vector<uint32_t>& columnSums,
-                    std::vector<uint16_t>& partial, std::vector<uint32_t>& means)
+// The mean colour of each block from the column sums of its block row.
+template <class Sum>
+void blockMeans(const Sum* columnSums, int w, int64_t n, int64_t rows, std::vector<uint32_t>& means)
 {
-    std::fill(columnSums.begin(), columnSums.end(), 0u);
-    std::fill(partial.begin(), partial.end(), uint16_t{0});
-    const int bytes = 4 * px.w;
-    for (int y = y0; y < y1; ++y) {
-        addRow(partial.data(), px.row(y), bytes);
-        if ((y - y0) % 257 == 256 || y == y1 - 1) flushSums(columnSums.data(), partial.data(), bytes);
-    }
-    const int64_t rows = y1 - y0;
     for (size_t k = 0; k < means.size(); ++k) {
         const int x0 = static_cast<int>(static_cast<int64_t>(k) * n);
-        const int x1 = static_cast<int>(std::min<int64_t>(x0 + n, px.w));
+        const int x1 = static_cast<int>(std::min<int64_t>(x0 + n, w));
         uint64_t b = 0, g = 0, r = 0;
         for (int x = x0; x < x1; ++x) {
             b += columnSums[4 * static_cast<size_t>(x) + kBlue];
@@ -125,6 +116,28 @@ void mosaicBlockRow(const Pixels& px, int y0, int y1, int64_t n, std::vector<uin
                            static_cast<uint32_t>(static_cast<double>(g) / count),
                            static_cast<uint32_t>(static_cast<double>(r) / count));
     }
+}
+
+// One mosaic block row: each block's mean is computed once, then written to
+// every row of the block row. The 16-bit column sums hold 257 rows; taller
+// block rows move them into 32-bit sums, enough for any height below 2^24.
+void mosaicBlockRow(const Pixels& px, int y0, int y1, int64_t n, std::vector<uint32_t>& columnSums,
+                    std::vector<uint16_t>& partial, std::vector<uint32_t>& means)
+{
+    std::fill(partial.begin(), partial.end(), uint16_t{0});
+    const int bytes = 4 * px.w;
+    const int rows = y1 - y0;
+    if (rows <= 257) {
+        for (int y = y0; y < y1; ++y) addRow(partial.data(), px.row(y), bytes);
+        blockMeans(partial.data(), px.w, n, rows, means);
+        return;
+    }
+    std::fill(columnSums.begin(), columnSums.end(), 0u);
+    for (int y = y0; y < y1; ++y) {
+        addRow(partial.data(), px.row(y), bytes);
+        if ((y - y0) % 257 == 256 || y == y1 - 1) flushSums(columnSums.data(), partial.data(), bytes);
+    }
+    blockMeans(columnSums.data(), px.w, n, rows, means);
 }
 
 } // namespace

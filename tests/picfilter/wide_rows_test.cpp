@@ -239,3 +239,21 @@ TEST(WideRows, InPlaceBlurMatchesAScanThatReadsItsOwnOutput)
     apply(pfBlur, img);
     EXPECT_EQ(img, expected);
 }
+
+TEST(WideRows, MosaicBlocksTallerThan257RowsStillAverageEveryRow)
+{
+    const int w = 3, h = 600;
+    const QImage source = picture(w, h, mixedPixels(w * h));
+    QImage img = source.copy();
+    apply(pfMosaic, img, 1000);
+    int64_t sum[3] = {0, 0, 0};
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            for (int c = 0; c < 3; ++c) sum[c] += channelAt(source, x, y, c);
+        }
+    }
+    const int n = w * h;
+    const Bgr mean{static_cast<int>(sum[0] / n), static_cast<int>(sum[1] / n), static_cast<int>(sum[2] / n)};
+    EXPECT_EQ(at(img, 0, 0), mean);
+    EXPECT_EQ(at(img, 2, 599), mean);
+}
