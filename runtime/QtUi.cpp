@@ -1,26 +1,166 @@
 #include "runtime/QtUi.h"
 
 #include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+
+#include <vector>
 
 namespace rt {
 
+QStringList dialogNameFilters(const QString& filter)
+{
+    // "text|pattern|text|pattern" with patterns joined by ";" becomes Qt's
+    // "text (pattern pattern)"; a text without its pattern is dropped.
+    QStringList result;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString& p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            if (!p.trimmed().isEmpty()) patterns << p.trimmed();
+        if (patterns.isEmpty()) patterns << QStringLiteral("*");
+        const QString joined = QLatin1Char('(') + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+        QString text = parts[i].trimmed();
+        // Qt reads the patterns from the last parentheses, so they always go last.
+        if (!text.endsWith(joined)) text = (text.isEmpty() ? QString() : text + QLatin1Char(' ')) + joined;
+        result << text;
+    }
+    return result;
+}
+
+namespace {
+
+struct ButtonSet {
+    std::vector<std::pair<QMessageBox::StandardButton, int>> buttons;  // in order, with answers
+    QMessageBox::StandardButton escape;  // what closing the box means
+};
+
+ButtonSet buttonsFor(int style)
+{
+    switch (style & 7) {
+    case vbOKCancel:
+        return {{{QMessageBox::Ok, vbOK}, {QMessageBox::Cancel, vbCancel}}, QMessageBox::Cancel};
+    case vbYesNoCancel:
+        return {{{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}, {QMessageBox::Cancel, vbCancel}},
+                QMessageBox::Cancel};
+    case vbYesNo:
+        return {{{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}}, QMessageBox::No};
+    default:
+        return {{{QMessageBox::Ok, vbOK}}, QMessageBox::Ok};
+    }
+}
+
+QMessageBox::Icon iconFor(int style)
+{
+    switch (style & 0x70) {
+    case vbCritical: return QMessageBox::Critical;
+    case vbQuestion: return QMessageBox::Question;
+    case vbExclamation: return QMessageBox::Warning;
+    case vbInformation: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+// The common set-up of the open and save dialogs.
+void prepare(QFileDialog& dialog, const FileDialogRequest& request, const QStringList& filters)
+{
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setWindowTitle(request.title);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        const int index = request.filterIndex >= 1 && request.filterIndex <= filters.size() ? request.filterIndex : 1;
+        dialog.selectNameFilter(filters[index - 1]);
+    }
+    if (!request.initDir.isEmpty()) dialog.setDirectory(request.initDir);
+    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+}
+
+FileDialogResult run(QFileDialog& dialog, const QStringList& filters)
+{
+    FileDialogResult result;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return result;
+    result.accepted = true;
+    result.fileName = QFileInfo(dialog.selectedFiles().first()).absoluteFilePath();
+    const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
+    result.filterIndex = chosen >= 0 ? static_cast<int>(chosen) + 1 : 1;
+    return result;
+}
+
+} // namespace
+
 int QtUi::msgBox(const QString& text, int style, const QString& title)
 {
-    return QMessageBox::information(dialogParent, title, text) == QMessageBox::Ok ? vbOK : vbCancel;
+    const ButtonSet set = buttonsFor(style);
+    QMessageBox box(iconFor(style), title, text, QMessageBox::NoButton, dialogParent);
+    QPushButton* first = nullptr;
+    for (const auto& [button, answer] : set.buttons) {
+        QPushButton* b = box.addButton(button);
+        if (!first) first = b;
+    }
+    box.setDefaultButton(first);
+    box.setEscapeButton(box.button(set.escape));
+    box.exec();
+    const QMessageBox::StandardButton clicked = box.standardButton(box.clickedButton());
+    for (const auto& [button, answer] : set.buttons)
+        if (button == clicked) return answer;
+    // Closed without a button (the title bar's close button): what Escape means.
+    for (const auto& [button, answer] : set.buttons)
+        if (button == set.escape) return answer;
+    return vbCancel;
 }
-FileDialogResult QtUi::openFileDialog(const FileDialogRequest&) { return {}; }
-FileDialogResult QtUi::saveFileDialog(const FileDialogRequest&) { return {}; }
-std::optional<QColor> QtUi::colorDialog(const QColor&) { return std::nullopt; }
+
+FileDialogResult QtUi::openFileDialog(const FileDialogRequest& request)
+{
+    const QStringList filters = dialogNameFilters(request.filter);
+    QFileDialog dialog(dialogParent);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    prepare(dialog, request, filters);
+    return run(dialog, filters);
+}
+
+FileDialogResult QtUi::saveFileDialog(const FileDialogRequest& request)
+{
+    const QStringList filters = dialogNameFilters(request.filter);
+    QFileDialog dialog(dialogParent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // Appended when the typed name has no extension; the overwrite question
+    // (on by default) sees the name with it.
+    QString ext = request.defaultExt;
+    while (ext.startsWith(QLatin1Char('.'))) ext.remove(0, 1);
+    dialog.setDefaultSuffix(ext);
+    prepare(dialog, request, filters);
+    return run(dialog, filters);
+}
+
+std::optional<QColor> QtUi::colorDialog(const QColor& initial)
+{
+    const QColor c = QColorDialog::getColor(initial, dialogParent, QString(), QColorDialog::DontUseNativeDialog);
+    if (!c.isValid()) return std::nullopt;
+    return c;
+}
+
 void QtUi::setStatusText(const QString& text)
 {
     if (statusSink) statusSink(text);
 }
+
 void QtUi::processEvents()
 {
     QApplication::processEvents();
 }
-bool QtUi::startProgram(const QString&, const QStringList&, const QString&) { return false; }
+
+bool QtUi::startProgram(const QString& program, const QStringList& arguments, const QString& workingDir)
+{
+    if (program.isEmpty()) return false;
+    return QProcess::startDetached(program, arguments, workingDir);
+}
+
 void QtUi::refreshMainWindow()
 {
     if (refreshSink) refreshSink();

@@ -9,6 +9,10 @@ class QWidget;
 
 namespace rt {
 
+// Qt name filters ("Setting (*.par)") from a dialog filter "text|pattern|...",
+// in the same order, so a 1-based filter index points at the same entry.
+QStringList dialogNameFilters(const QString& filter);
+
 class QtUi : public UiService {
 public:
     // Where status text goes and what redraws the main window; set by the main window.

@@ -1,0 +1,218 @@
+#include "runtime/QtUi.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+// Runs action on the next modal window (of type W) as soon as it shows.
+template <typename W>
+void whenShown(std::function<void(W*)> action)
+{
+    auto* timer = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, tries, action] {
+        if (auto* w = qobject_cast<W*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            action(w);
+        } else if (++*tries > 500) {
+            timer->stop();
+            timer->deleteLater();
+            ADD_FAILURE() << "no modal window showed";
+        }
+    });
+    timer->start(10);
+}
+
+// Types a name into the dialog and presses its accept button. The dialog's
+// own selectFile depends on the folder listing, which loads in the background.
+void typeAndAccept(QFileDialog* d, const QString& name)
+{
+    auto* edit = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(edit, nullptr);
+    edit->setText(name);
+    static_cast<QDialog*>(d)->accept();  // through QDialog: the override is protected
+}
+
+void clickOn(QMessageBox* box, QMessageBox::StandardButton which)
+{
+    ASSERT_NE(box->button(which), nullptr);
+    box->button(which)->click();
+}
+
+} // namespace
+
+TEST(QtUiMsgBox, ClosingAYesNoBoxMeansNo)
+{
+    rt::QtUi ui;
+    int buttons = 0;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    whenShown<QMessageBox>([&](QMessageBox* box) {
+        buttons = static_cast<int>(box->buttons().size());
+        icon = box->icon();
+        box->close();
+    });
+    EXPECT_EQ(ui.msgBox("Spread?", rt::vbYesNo + rt::vbQuestion, "Kelvarinor"), rt::vbNo);
+    EXPECT_EQ(buttons, 2);
+    EXPECT_EQ(icon, QMessageBox::Question);
+}
+
+TEST(QtUiMsgBox, ClosingAYesNoCancelBoxMeansCancel)
+{
+    rt::QtUi ui;
+    whenShown<QMessageBox>([](QMessageBox* box) { box->close(); });
+    EXPECT_EQ(ui.msgBox("Save?", rt::vbYesNoCancel, "t"), rt::vbCancel);
+}
+
+TEST(QtUiMsgBox, ButtonsGiveTheirAnswers)
+{
+    rt::QtUi ui;
+    whenShown<QMessageBox>([](QMessageBox* box) { clickOn(box, QMessageBox::No); });
+    EXPECT_EQ(ui.msgBox("Save?", rt::vbYesNoCancel, "t"), rt::vbNo);
+    whenShown<QMessageBox>([](QMessageBox* box) { clickOn(box, QMessageBox::Yes); });
+    EXPECT_EQ(ui.msgBox("Save?", rt::vbYesNo, "t"), rt::vbYes);
+    whenShown<QMessageBox>([](QMessageBox* box) { clickOn(box, QMessageBox::Cancel); });
+    EXPECT_EQ(ui.msgBox("Go?", rt::vbOKCancel + rt::vbCritical, "t"), rt::vbCancel);
+}
+
+TEST(QtUiMsgBox, OkBoxShowsTextTitleAndIcon)
+{
+    rt::QtUi ui;
+    QString text, title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    whenShown<QMessageBox>([&](QMessageBox* box) {
+        text = box->text();
+        title = box->windowTitle();
+        icon = box->icon();
+        clickOn(box, QMessageBox::Ok);
+    });
+    EXPECT_EQ(ui.msgBox("Terrain empty !", rt::vbExclamation, "Kelvarinor"), rt::vbOK);
+    EXPECT_EQ(text, "Terrain empty !");
+    EXPECT_EQ(title, "Kelvarinor");
+    EXPECT_EQ(icon, QMessageBox::Warning);
+}
+
+TEST(DialogNameFilters, TurnsPairsIntoQtFilters)
+{
+    EXPECT_EQ(rt::dialogNameFilters("Setting |*.par"), QStringList({"Setting (*.par)"}));
+    EXPECT_EQ(rt::dialogNameFilters("Pictures|*.bmp;*.jpg|All|*.*"),
+              QStringList({"Pictures (*.bmp *.jpg)", "All (*.*)"}));
+    EXPECT_EQ(rt::dialogNameFilters("BMP-Files (*.bmp)|*.bmp"), QStringList({"BMP-Files (*.bmp)"}));
+    EXPECT_EQ(rt::dialogNameFilters("Lonely text"), QStringList());
+    EXPECT_EQ(rt::dialogNameFilters(""), QStringList());
+}
+
+class QtUiFileDialog : public testing::Test {
+protected:
+    rt::FileDialogRequest request(const QString& filter, int index)
+    {
+        rt::FileDialogRequest r;
+        r.title = "Save Setting";
+        r.filter = filter;
+        r.filterIndex = index;
+        r.defaultExt = "par";
+        r.initDir = dir.path();
+        return r;
+    }
+    QTemporaryDir dir;
+    rt::QtUi ui;
+};
+
+TEST_F(QtUiFileDialog, SaveAppendsTheDefaultExtensionAndReportsTheFilter)
+{
+    QStringList filters;
+    QString selected, title, folder;
+    whenShown<QFileDialog>([&](QFileDialog* d) {
+        filters = d->nameFilters();
+        selected = d->selectedNameFilter();
+        title = d->windowTitle();
+        folder = d->directory().absolutePath();
+        typeAndAccept(d, "abc");
+    });
+    const auto r = ui.saveFileDialog(request("Setting |*.par|All files|*.*", 2));
+    EXPECT_EQ(filters, QStringList({"Setting (*.par)", "All files (*.*)"}));
+    EXPECT_EQ(selected, "All files (*.*)");
+    EXPECT_EQ(title, "Save Setting");
+    EXPECT_EQ(folder, QDir(dir.path()).absolutePath());
+    ASSERT_TRUE(r.accepted);
+    EXPECT_EQ(r.fileName, QDir(dir.path()).absoluteFilePath("abc.par"));
+    EXPECT_EQ(r.filterIndex, 2);
+}
+
+TEST_F(QtUiFileDialog, SaveOverAnExistingFileAsksFirst)
+{
+    {
+        QFile f(dir.filePath("old.par"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    bool asked = false;
+    whenShown<QFileDialog>([&](QFileDialog* d) {
+        whenShown<QMessageBox>([&](QMessageBox* box) {
+            asked = true;
+            clickOn(box, QMessageBox::Yes);
+        });
+        typeAndAccept(d, "old");
+    });
+    const auto r = ui.saveFileDialog(request("Setting |*.par", 1));
+    EXPECT_TRUE(asked);
+    ASSERT_TRUE(r.accepted);
+    EXPECT_EQ(r.fileName, QDir(dir.path()).absoluteFilePath("old.par"));
+}
+
+TEST_F(QtUiFileDialog, CancelledOpenIsNotAccepted)
+{
+    whenShown<QFileDialog>([](QFileDialog* d) { d->reject(); });
+    EXPECT_FALSE(ui.openFileDialog(request("Terrain|*.ter", 1)).accepted);
+}
+
+TEST_F(QtUiFileDialog, OpenReturnsTheChosenFile)
+{
+    {
+        QFile f(dir.filePath("a.ter"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    whenShown<QFileDialog>([](QFileDialog* d) { typeAndAccept(d, "a.ter"); });
+    const auto r = ui.openFileDialog(request("Terrain|*.ter", 7));  // index out of range: first filter
+    ASSERT_TRUE(r.accepted);
+    EXPECT_EQ(r.fileName, QDir(dir.path()).absoluteFilePath("a.ter"));
+    EXPECT_EQ(r.filterIndex, 1);
+}
+
+TEST(QtUiStartProgram, StartsAProgramOrSaysItCannot)
+{
+    rt::QtUi ui;
+    const QString truePath = QStandardPaths::findExecutable("true");
+    if (!truePath.isEmpty()) {
+        EXPECT_TRUE(ui.startProgram(truePath, {"-t", "a b.ter"}, QDir::tempPath()));
+    }
+    EXPECT_FALSE(ui.startProgram("/nonexistent/terragen", {}, QString()));
+    EXPECT_FALSE(ui.startProgram("", {}, QString()));
+}
+
+TEST(QtUiSinks, StatusAndRefreshGoToTheMainWindow)
+{
+    rt::QtUi ui;
+    QString status;
+    int refreshes = 0;
+    ui.setStatusText("ignored without a sink");
+    ui.refreshMainWindow();
+    ui.statusSink = [&](const QString& t) { status = t; };
+    ui.refreshSink = [&] { ++refreshes; };
+    ui.setStatusText("Ready");
+    ui.refreshMainWindow();
+    EXPECT_EQ(status, "Ready");
+    EXPECT_EQ(refreshes, 1);
+}
