@@ -14,8 +14,8 @@ namespace mFilterG::detail {
 
 static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "pixels are read as blue, green, red, fourth byte");
 
-// Hot row loops get a second, AVX2 build chosen at load time on processors
-// that have it; the compiler vectorises both from the same plain loop.
+// Hot row loops are also built for AVX2 and AVX-512 processors, the build
+// chosen at load time; the compiler vectorises each from the same plain loop.
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__)
 #define KV_VECTOR_CLONES __attribute__((target_clones("arch=x86-64-v4", "avx2", "default")))
 #else
