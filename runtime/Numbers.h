@@ -58,10 +58,10 @@ inline uint32_t RGB(int r, int g, int b)
 }
 
 // Number text with a blank before non-negative values and "-" before negative
-// ones, the shortest text that reads back as the value, and no zero before the
-// decimal point: " 10000", "-3", " .5", "-.25". Doubles carry up to 15
-// significant digits, singles up to 7 (so a single 0.1 is " .1"); beyond
-// 10^15 (singles: 10^7) and below 10^-4 the text has an exponent (" 1E+15").
+// ones, no zero before the decimal point and no trailing zeros: " 10000", "-3",
+// " .5", "-.25". Doubles are rounded to 15 significant digits, singles to 7 (so
+// a single 0.1 is " .1"); from 10^15 (singles: 10^7) up and below 10^-4 the
+// text has an exponent (" 1E+15"). Integers of any type print as doubles.
 QString Str(double v);
 QString Str(float v);
 template <typename T>
