@@ -8,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstring>
 
 #ifdef KV_HAVE_OPENCV
