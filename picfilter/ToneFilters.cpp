@@ -54,6 +54,7 @@ KV_VECTOR_CLONES void saturationRow(uint32_t* __restrict p, int w, float f)
 }
 
 } // namespace
+
 void FilterAutoLevels(const Pixels& px, int32_t& progressValue)
 {
     FilterProgress progress(progressValue, px.h);
