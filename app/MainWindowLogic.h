@@ -76,3 +76,8 @@ QString defaultElevatorName();
 QString loadElevatorSet(const QString& path, int32_t n);
 
 } // namespace MainWindowLogic
+
+// The start module's title routine under its own name.
+namespace KVTools2 {
+using MainWindowLogic::ProductTitle;
+}

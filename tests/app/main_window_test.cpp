@@ -1,4 +1,5 @@
 #include "app/AppState.h"
+#include "app/Zoom.h"
 #include "app/frmTer.h"
 #include "app/frmTerMain.h"
 #include "app/frmTerView.h"
@@ -473,6 +474,47 @@ TEST_F(MainWindowTest, NewAnsweredYesEmptiesTheTerrainAndDisablesSaving)
     EXPECT_EQ(CurrentTerrain->GetPoint(5, 5), 0);
     EXPECT_FALSE(button(3)->isEnabled());
     EXPECT_TRUE(scriptedUi().allAnswersUsed());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, UnreadableStartFileIsReportedAndTheEmptyTerrainStays)
+{
+    installPerlinSets();
+    const QString file = programDir.filePath("broken.ter");
+    writeFile(file, "TERRAGEN garbage that is no terrain");
+    scriptedUi().expectMsgBox(rt::vbOK);
+    start(file);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(scriptedUi().messages.size(), 1u);
+    EXPECT_EQ(TerrainFileName, QStringLiteral("noname"));
+    EXPECT_TRUE(TerrainEmpty);
+    EXPECT_EQ(CurrentTerrain->Size(), 256);
+    EXPECT_FALSE(button(3)->isEnabled());
+}
+
+TEST_F(MainWindowTest, BackColourFromTheSettingsColoursTheWindow)
+{
+    installPerlinSets();
+    writeFile(programDir.filePath("Kelvarinor.ini"), "[Start]\r\nBackcolor=255\r\n");
+    start();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(w().centralWidget()->palette().color(QPalette::Window), QColor(255, 0, 0));
+}
+
+TEST_F(MainWindowTest, ZoomInStopsAtTheWindowLimit)
+{
+    installPerlinSets();
+    start();
+    ASSERT_NE(window, nullptr);
+    MaxViewSize = 300;
+    w().Toolbar1_ButtonClick(QStringLiteral("Zoom in"));
+    EXPECT_DOUBLE_EQ(ZoomFactor, 300.0 / 256.0);
+    w().Toolbar1_ButtonClick(QStringLiteral("Zoom in"));
+    EXPECT_DOUBLE_EQ(ZoomFactor, 300.0 / 256.0);
+    EXPECT_EQ(w().Picture1->width(), Zoom::viewSide(300.0 / 256.0, 256));
 }
 
 } // namespace
