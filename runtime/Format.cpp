@@ -3,6 +3,7 @@
 
 #include "runtime/Numbers.h"
 
+#include <charconv>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -191,6 +192,16 @@ QString Format(double v, const QString& pattern)
         out += fractionPart(tokens, point + 1, f.fracDigits);
     }
     return out;
+}
+
+QString Format(float v, const QString& pattern)
+{
+    if (!std::isfinite(v)) return Format(static_cast<double>(v), pattern);
+    char buf[32];
+    const int n = std::snprintf(buf, sizeof buf, "%.6e", static_cast<double>(v));
+    double shown = v;
+    std::from_chars(buf, buf + n, shown);
+    return Format(shown, pattern);
 }
 
 } // namespace rt

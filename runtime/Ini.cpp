@@ -54,7 +54,9 @@ void endWithNewline(IniLines& f)
 
 QString decoded(const QByteArray& line)
 {
-    return QString::fromUtf8(line).trimmed();
+    QString t = QString::fromUtf8(line);
+    if (t.startsWith(QChar(0xFEFF))) t.remove(0, 1);  // byte-order mark of editors that write one
+    return t.trimmed();
 }
 
 // The section name of a "[name]" line, or nothing for other lines.

@@ -86,6 +86,15 @@ double Val(const QString& s);
 // the plain number text. Thousand separators and exponents are not supported.
 // Examples: Format(0, "##") = "", Format(30, "#####.###") = "30.",
 // Format(1.5, "###.##%") = "150.%", Format(1234.5678, "#####.## TU") = "1234.57 TU".
+// Singles are taken at their 7 significant digits first, so a single 2.675
+// rounds like the number it shows.
 QString Format(double v, const QString& pattern);
+QString Format(float v, const QString& pattern);
+template <typename T>
+    requires std::is_integral_v<T>
+QString Format(T v, const QString& pattern)
+{
+    return Format(static_cast<double>(v), pattern);
+}
 
 } // namespace rt

@@ -82,3 +82,10 @@ TEST(Format, EmptyPatternGivesThePlainNumber)
     EXPECT_EQ(rt::Format(-0.5, ""), "-0.5");
     EXPECT_EQ(rt::Format(42, ""), "42");
 }
+
+TEST(Format, SinglesRoundAsTheyShow)
+{
+    EXPECT_EQ(rt::Format(2.675f, "0.00"), "2.68");
+    EXPECT_EQ(rt::Format(0.1f, "0.000000000"), "0.100000000");
+    EXPECT_EQ(rt::Format(int16_t(-5), "###0.0"), "-5.0");
+}

@@ -60,6 +60,14 @@ TEST_F(IniFile, ReadTrimsBlanksAndSurroundingQuotes)
     EXPECT_EQ(get("S", "e"), "");
 }
 
+TEST_F(IniFile, ByteOrderMarkBeforeTheFirstSectionIsIgnored)
+{
+    writeRaw("\xEF\xBB\xBF[Start]\r\nOptTer=2\r\n");
+    EXPECT_EQ(get("Start", "OptTer"), "2");
+    ASSERT_TRUE(put("Start", "OptTer", "3"));
+    EXPECT_EQ(readRaw(), "\xEF\xBB\xBF[Start]\r\nOptTer=3\r\n");
+}
+
 TEST_F(IniFile, KeysOfOtherSectionsAreNotFound)
 {
     writeRaw("[A]\nk=1\n[B]\nother=2\n");
