@@ -518,3 +518,18 @@ TEST_F(MainWindowTest, ZoomInStopsAtTheWindowLimit)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, PerlinListStopsAtTheTablesEnd)
+{
+    for (int i = 0; i < 35; ++i)
+        writeFile(programDir.filePath(QStringLiteral("PS/set%1.ini").arg(i, 2, 10, QLatin1Char('0'))),
+                  perlinSetIni(qPrintable(QStringLiteral("Set %1").arg(i))));
+    start();
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(w().lstPerlinSets->count(), 33);
+    EXPECT_EQ(w().lstPerlinSets->item(32)->text(), QStringLiteral("Set 32"));
+}
+
+} // namespace
