@@ -172,6 +172,24 @@ TEST_F(QtUiFileDialog, SaveOverAnExistingFileAsksFirst)
     EXPECT_EQ(r.fileName, QDir(dir.path()).absoluteFilePath("old.par"));
 }
 
+TEST_F(QtUiFileDialog, SaveStartsWithTheGivenFileName)
+{
+    auto r = request("PerlinSets|*.KPS", 1);
+    r.defaultExt = ".KPS";
+    r.fileName = "alps";
+    QString shown;
+    whenShown<QFileDialog>([&](QFileDialog* d) {
+        auto* edit = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(edit, nullptr);
+        shown = edit->text();
+        static_cast<QDialog*>(d)->accept();
+    });
+    const auto result = ui.saveFileDialog(r);
+    EXPECT_EQ(shown, "alps");
+    ASSERT_TRUE(result.accepted);
+    EXPECT_EQ(result.fileName, QDir(dir.path()).absoluteFilePath("alps.KPS"));
+}
+
 TEST_F(QtUiFileDialog, CancelledOpenIsNotAccepted)
 {
     whenShown<QFileDialog>([](QFileDialog* d) { d->reject(); });
