@@ -100,6 +100,28 @@ KV_VECTOR_CLONES bool spillPassRow(int32_t* __restrict bs, int32_t* __restrict g
     return anyOut != 0;
 }
 
+// The curve values of a row's three channels.
+KV_VECTOR_CLONES void curveRow(const uint32_t* __restrict q, int w, const int32_t* __restrict curve,
+                               int32_t* __restrict bs, int32_t* __restrict gs, int32_t* __restrict rs)
+{
+    for (int x = 0; x < w; ++x) {
+        const uint32_t v = q[x];
+        bs[x] = curve[v & 0xFF];
+        gs[x] = curve[(v >> 8) & 0xFF];
+        rs[x] = curve[(v >> 16) & 0xFF];
+    }
+}
+
+// Settled channels back into the row, fourth byte kept.
+KV_VECTOR_CLONES void packRow(uint32_t* __restrict q, int w, const int32_t* __restrict bs,
+                              const int32_t* __restrict gs, const int32_t* __restrict rs)
+{
+    for (int x = 0; x < w; ++x) {
+        q[x] = (q[x] & kFourthByte)
+            | pixelOf(static_cast<uint32_t>(bs[x]), static_cast<uint32_t>(gs[x]), static_cast<uint32_t>(rs[x]));
+    }
+}
+
 } // namespace
 
 void spillRow(std::vector<int32_t>& bs, std::vector<int32_t>& gs, std::vector<int32_t>& rs, int w,
@@ -146,22 +168,18 @@ void FilterContrast(const Pixels& px, int32_t p, int32_t& progressValue)
     //    time with passes until every pixel is settled, or pixel by pixel in
     //    wide numbers when the curve is huge.
     bool small = true;
-    for (int64_t c : curve) small = small && c > -kSmallCurve && c < kSmallCurve;
+    int32_t curve32[256];
+    for (int i = 0; i < 256; ++i) {
+        small = small && curve[i] > -kSmallCurve && curve[i] < kSmallCurve;
+        curve32[i] = static_cast<int32_t>(curve[i]);
+    }
     std::vector<int32_t> bs(static_cast<size_t>(px.w)), gs(bs.size()), rs(bs.size()), index(bs.size());
     for (int y = 0; y < px.h; ++y) {
         uint32_t* q = px.row32(y);
         if (small) {
-            for (int x = 0; x < px.w; ++x) {
-                const uint32_t v = q[x];
-                bs[x] = static_cast<int32_t>(curve[v & 0xFF]);
-                gs[x] = static_cast<int32_t>(curve[(v >> 8) & 0xFF]);
-                rs[x] = static_cast<int32_t>(curve[(v >> 16) & 0xFF]);
-            }
+            curveRow(q, px.w, curve32, bs.data(), gs.data(), rs.data());
             spillRow(bs, gs, rs, px.w, index);
-            for (int x = 0; x < px.w; ++x) {
-                q[x] = (q[x] & kFourthByte)
-                    | pixelOf(static_cast<uint32_t>(bs[x]), static_cast<uint32_t>(gs[x]), static_cast<uint32_t>(rs[x]));
-            }
+            packRow(q, px.w, bs.data(), gs.data(), rs.data());
         } else {
             for (int x = 0; x < px.w; ++x) {
                 const uint32_t v = q[x];
