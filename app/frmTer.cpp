@@ -76,6 +76,7 @@ frmTer::frmTer(QWidget* parent) : QMainWindow(parent)
 
     connect(Picture1, &TerrainView::doubleClicked, this, &frmTer::Picture1_DblClick);
     connect(Picture1, &TerrainView::mouseMove, this, &frmTer::Picture1_MouseMove);
+    connectPenControls();
     connect(OptXYView, &QRadioButton::clicked, this, &frmTer::OptXYView_Click);
     connect(Slider2, &QSlider::valueChanged, this, &frmTer::Slider2_Change);
     connect(Slider1, &QSlider::valueChanged, this, [this](int v) { Label39->setText(QString::number(v)); });
@@ -294,11 +295,6 @@ void frmTer::OptXYView_Click()
     OptXYView->setChecked(true);
 }
 
-void frmTer::ResetMouseFrame()
-{
-    // The brush cursor is drawn by the painting tools; nothing is shown yet.
-}
-
 void frmTer::Slider2_Change()
 {
     clsTerrain& t = *CurrentTerrain;
@@ -325,12 +321,6 @@ void frmTer::setSwatch(QLabel* swatch, QRgb colour)
 void frmTer::setInfoText(const QString& text)
 {
     InfoText->setText(text);
-}
-
-void frmTer::Picture1_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPointF point)
-{
-    if (rt::BusyFlag) return;
-    showStatusReadOut(point);
 }
 
 // Panels 2..6: the point under the mouse in terrain units, raw, X, Y and metres.

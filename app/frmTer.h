@@ -29,9 +29,14 @@ class QScrollArea;
 class QSlider;
 class QStatusBar;
 class QTabWidget;
+class QPainter;
 class QTimer;
 class QToolBar;
 class TerrainView;
+namespace Pens {
+struct PenSettings;
+struct ViewMark;
+}
 
 class frmTer : public QMainWindow, public MainView {
     Q_OBJECT
@@ -61,6 +66,13 @@ public:
     void DeactEdit();
     void ResetMouseFrame();
     void Slider2_Change();
+
+    // Pens on the top view (frmTerPens.cpp).
+    void Picture1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF point);
+    void Picture1_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF point);
+    void Toolbar2_ButtonClick(const QString& key);
+    void ToolBarPen_ButtonClick(const QString& key);
+    void Command1_Click();
 
     // The main toolbar's button at a 1-based position (separators and
     // placeholders counted); nullptr for those.
@@ -203,6 +215,14 @@ private:
     void setViewsEnabled(bool enabled);
     void setInfoText(const QString& text);
     void Picture1_MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF point);
+    // frmTerPens.cpp
+    void connectPenControls();
+    void penStroke(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF point);
+    void showPenCursor(Qt::MouseButtons buttons, QPointF point);
+    void drawPenMark(const Pens::ViewMark& mark);
+    void paintPenCursor(QPainter& painter);
+    QRgb swatchColour() const;
+    Pens::PenSettings penSettings() const;
     void showStatusReadOut(QPointF point);
     double maxViewSizeNow(double margin) const;
     void setSwatch(QLabel* swatch, QRgb colour);
@@ -210,4 +230,7 @@ private:
     std::map<int, QAction*> m_toolbar1ByPosition;
     bool m_loaded = false;
     bool m_unloaded = false;
+    // Shape1, the pen cursor: shown at m_cursorAt (terrain points) while visible.
+    bool m_cursorVisible = false;
+    QPointF m_cursorAt;
 };

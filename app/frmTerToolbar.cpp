@@ -132,10 +132,10 @@ void frmTer::Toolbar1_ButtonClick(const QString& key)
 
     // 5. Dispatch on the key.
     if (key == QLatin1String("Neu")) FileCommands::cmdNew(*this);
-    else if (key == QLatin1String("Öffnen")) FileCommands::cmdOpen(*this);
+    else if (key == QStringLiteral("Öffnen")) FileCommands::cmdOpen(*this);
     else if (key == QLatin1String("Speichern")) FileCommands::cmdSave(*this);
     else if (key == QLatin1String("SpeichernAls")) FileCommands::cmdSaveAs(*this);
-    else if (key == QLatin1String("Löschen")) FileCommands::cmdClear(*this);
+    else if (key == QStringLiteral("Löschen")) FileCommands::cmdClear(*this);
     else if (key == QLatin1String("Backup")) FileCommands::cmdBackup(*this);
     else if (key == QLatin1String("Restore")) FileCommands::cmdRestore(*this);
     else if (key == QLatin1String("Terragen")) FileCommands::cmdTerragen(*this);

@@ -7,6 +7,7 @@
 #include "runtime/Ui.h"
 #include "terrain/Palette.h"
 #include "terrain/TerrainGlobals.h"
+#include "tests/app/MainWindowFixture.h"
 #include "tests/support/ScriptedUi.h"
 
 #include <QAction>
@@ -29,59 +30,6 @@
 #include <memory>
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray perlinSetIni(const char* name)
-{
-    return QByteArray("[SET]\r\nNAME=") + name +
-           "\r\n[PERLIN]\r\n01=a.bmp\r\n02=b.bmp\r\n03=c.bmp\r\n04=d.bmp\r\n05=e.bmp\r\n";
-}
-
-// A program folder of its own for every test: settings, PS folder and backup
-// live there, so nothing leaks between tests or into the user's folders.
-class MainWindowTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(programDir.isValid());
-        rt::setAppPath(programDir.path());
-        vbConfig::PerlinSetTable.clear();
-    }
-    void TearDown() override
-    {
-        if (window) {
-            TerrainSaved = true;  // close without the question
-            window->close();
-            window.reset();
-        }
-        KVTools2::releaseTerrains();
-        rt::setAppPath(QString());
-    }
-    void installPerlinSets()
-    {
-        writeFile(programDir.filePath("PS/Alps.ini"), perlinSetIni("Alps"));
-        writeFile(programDir.filePath("PS/Dunes.ini"), perlinSetIni("Dunes"));
-    }
-    void start(const QString& commandLine = QString())
-    {
-        KVTools2::StartOptions o;
-        o.commandLine = commandLine;
-        o.showSplash = false;
-        window = KVTools2::Main(o);
-    }
-    frmTer& w() { return *window; }
-    QAction* button(int position) { return window->toolbarButton(position); }
-
-    QTemporaryDir programDir;
-    std::unique_ptr<frmTer> window;
-};
 
 TEST_F(MainWindowTest, StartWithoutPerlinSetsShowsTheMessageAndEnds)
 {
