@@ -148,6 +148,9 @@ TEST_F(PenWindowTest, OpenedLargeTerrainFillsTheView)
     EXPECT_EQ(img.pixel(1000, 1000) & 0xFFFFFF,
               Palette[heightClass(CurrentTerrain->GetPoint(1000, 1000))][row] & 0xFFFFFF);
     EXPECT_EQ(w().Picture1->terrainSize(), 1024);
+    // To look at the window as a user sees it after opening a file.
+    if (const QString out = qEnvironmentVariable("KV_GRAB_PNG"); !out.isEmpty())
+        w().grab().save(out + QStringLiteral(".opened.png"));
 }
 
 } // namespace
