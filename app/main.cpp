@@ -3,6 +3,8 @@
 #include "app/frmTer.h"
 #include "app/frmTerMain.h"
 #include "app/frmTerView.h"
+// quorvex ships beside the editor; its routines are declared here and never called.
+#include "quorvex/quorvex.h"
 #include "runtime/QtUi.h"
 #include "runtime/Ui.h"
 
