@@ -1,0 +1,294 @@
+#include "generate/KVFilter.h"
+
+#include "runtime/Numbers.h"
+#include "runtime/Rnd.h"
+#include "runtime/Ui.h"
+#include "terrain/TerrainGlobals.h"
+#include "terrain/TerrainPicture.h"
+#include "terrain/clsTerrain.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QImage>
+
+#include <algorithm>
+#include <cmath>
+
+namespace KVFilter {
+
+QString ErosionPatternFile;
+std::function<QString()> SeedText;
+
+namespace {
+
+std::vector<float> g_table;
+int32_t g_bound = -1;
+
+// The part of a routine's window that lies in the grid, both ends included.
+struct Window {
+    int32_t xFirst = 0, xLast = -1, yFirst = 0, yLast = -1;
+    bool empty() const { return xFirst > xLast || yFirst > yLast; }
+};
+
+Window clipWindow(const clsTerrain& ter, int32_t extent, int32_t x0, int32_t y0)
+{
+    Window w;
+    const int64_t last = lastPoint(ter);
+    if (last < 0 || extent < 0) return w;
+    // Wide sums: a window may be given far off the grid.
+    w.xFirst = int32_t(std::max<int64_t>(x0, 0));
+    w.xLast = int32_t(std::min<int64_t>(int64_t(x0) + extent, last));
+    w.yFirst = int32_t(std::max<int64_t>(y0, 0));
+    w.yLast = int32_t(std::min<int64_t>(int64_t(y0) + extent, last));
+    return w;
+}
+
+// Progress through a window: scale at its far end. Counted from the window's
+// start, so a window of no width, or one beginning off the grid, cannot
+// divide by zero or leave 0..scale.
+int32_t windowProgress(int64_t doneColumns, int32_t extent, int32_t scale)
+{
+    if (extent <= 0) return scale;
+    return int32_t(std::clamp<int64_t>(scale * doneColumns / extent, 0, scale));
+}
+
+double axisBell(double offset, double w)
+{
+    if (w == 0) return offset == 0 ? 1.0 : 0.0;
+    const double t = (offset - w / 2) / (w / 8);
+    return std::exp(-t * t / 2);
+}
+
+// The erosion pattern as RGB32, read again only when the file changes: a
+// stroke stamps it once per marked point.
+const QImage* erosionPattern(const QString& path, QString* error)
+{
+    static QString cachedPath;
+    static QDateTime cachedTime;
+    static qint64 cachedSize = -1;
+    static QImage cached;
+    const QFileInfo info(findPathNoCase(path));
+    if (!cached.isNull() && path == cachedPath && info.exists() && info.lastModified() == cachedTime &&
+        info.size() == cachedSize)
+        return &cached;
+    QString why;
+    QImage img = LoadPicture(path, &why);
+    if (img.isNull() || img.width() < 1 || img.height() < 1) {
+        cached = QImage();
+        if (error) *error = why.isEmpty() ? QStringLiteral("Erosion pattern not readable: ") + path : why;
+        return nullptr;
+    }
+    cached = img.convertToFormat(QImage::Format_RGB32);
+    cachedPath = path;
+    cachedTime = info.lastModified();
+    cachedSize = info.size();
+    return &cached;
+}
+
+// Pixel of a pattern n pixels long at point p of a picture stretched over
+// `span` points; -1 outside the picture.
+int32_t patternPixel(int64_t p, int32_t n, double span)
+{
+    if (p < 0) return -1;
+    const double pixel = std::floor(double(p) * n / span);
+    return pixel < n ? int32_t(pixel) : -1;
+}
+
+} // namespace
+
+int32_t lastPoint(const clsTerrain& ter)
+{
+    return std::min<int32_t>(int32_t(ter.Size()) + 2, ter.allocatedSide() - 1);
+}
+
+float Gauss2D(double x, double y, double cx, double cy, double w, double hgt)
+{
+    const double gx = axisBell(x - cx, w);
+    const double gy = axisBell(y - cy, hgt);
+    return float(gx * 0.3 * 0.3 * gy * 4.0);
+}
+
+void InitBrushTable(int16_t n)
+{
+    const int32_t bound = std::max<int32_t>(n, 0);
+    const size_t cells = size_t(bound) + 1;
+    g_table.assign(cells * cells, 0.0f);
+    for (int32_t i = 0; i <= bound; ++i)
+        for (int32_t j = 0; j <= bound; ++j) g_table[size_t(i) * cells + size_t(j)] = Gauss2D(i, j, 0, 0, bound, bound);
+    g_bound = bound;
+}
+
+int32_t brushTableBound()
+{
+    return g_bound;
+}
+
+const std::vector<float>& brushTable()
+{
+    return g_table;
+}
+
+int32_t brushTableIndex(double offset, double length)
+{
+    if (g_bound < 0 || length == 0) return 0;
+    const float scale = float(double(g_bound) / length);
+    const int64_t i = rt::roundHalfEven(offset * double(scale));
+    // Points beyond the window read its edge instead of memory past the table.
+    return int32_t(std::clamp<int64_t>(i, 0, g_bound));
+}
+
+float GetBrushWeight(double x, double y, double cx, double cy, double w, double hgt, double factor)
+{
+    if (g_bound < 0 || w == 0 || hgt == 0) return 0.0f;
+    const int32_t i = brushTableIndex(x - cx, w);
+    const int32_t j = brushTableIndex(y - cy, hgt);
+    return float(factor * double(g_table[size_t(i) * size_t(g_bound + 1) + size_t(j)]));
+}
+
+void AddNoise(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t zMin, int32_t zMax)
+{
+    const int32_t ext = extent.value_or(ter.XPoints());
+    // 2.
+    ter.pProgress = 0;
+    rt::ui().setStatusText(QStringLiteral("Noise..."));
+    rt::BusyFlag = true;
+    // 3.
+    strength += 1.0f;
+    if (!(strength >= 1.0f)) return;
+    const double k = double(strength) / 20.0;
+    // 4. Each column gets a fresh seed, as the noise always did.
+    const Window win = clipWindow(ter, ext, x0, y0);
+    const int64_t side = ter.allocatedSide();
+    for (int32_t x = win.xFirst; x <= win.xLast; ++x) {
+        ter.pProgress = windowProgress(int64_t(x) - x0, ext, 100);
+        rt::DoEvents();
+        rt::Randomize();
+        int32_t* column = ter.row(0) + x;
+        for (int32_t y = win.yFirst; y <= win.yLast; ++y) {
+            int32_t& h = column[y * side];
+            if (zMin < h && h < zMax) {
+                const double t = k * (double(rt::Rnd()) - 0.5);
+                h = rt::CLng(double(h) + double(h) * t);
+            }
+        }
+    }
+    // 5.
+    ter.pProgress = 100;
+    rt::DoEvents();
+}
+
+void smoothSweep(clsTerrain& ter, int32_t extent, int32_t x0, int32_t y0, int32_t zMin, int32_t zMax, bool forward)
+{
+    const Window win = clipWindow(ter, extent, x0, y0);
+    if (win.empty()) return;
+    // Neighbours off the grid read its edge, as GetPoint does.
+    const int32_t last = lastPoint(ter);
+    const int64_t side = ter.allocatedSide();
+    int32_t* base = ter.row(0);
+    const int32_t columns = win.xLast - win.xFirst + 1;
+    const int32_t rows = win.yLast - win.yFirst + 1;
+    for (int32_t k = 0; k < columns; ++k) {
+        const int32_t x = forward ? win.xFirst + k : win.xLast - k;
+        const int32_t xm = std::max(x - 1, 0);
+        const int32_t xp = std::min(x + 1, last);
+        for (int32_t m = 0; m < rows; ++m) {
+            const int32_t y = forward ? win.yFirst + m : win.yLast - m;
+            int32_t& h = base[y * side + x];
+            if (!(zMin < h && h < zMax)) continue;
+            const int32_t* above = base + std::max(y - 1, 0) * side;
+            const int32_t* below = base + std::min(y + 1, last) * side;
+            // Five heights may leave 32 bits; the mean cannot.
+            const int64_t sum = int64_t(h) + above[xm] + below[xm] + above[xp] + below[xp];
+            h = rt::CLng(double(sum) / 5.0);
+        }
+        ter.pProgress = forward ? windowProgress(int64_t(x) - x0, extent, 50)
+                                : 50 + windowProgress(int64_t(x0) + extent - x, extent, 50);
+        rt::DoEvents();
+    }
+}
+
+void SmoothTerrain(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t zMin,
+                   int32_t zMax)
+{
+    // 1.
+    if (!(strength >= 3.0f)) return;
+    const int32_t ext = extent.value_or(ter.XPoints());
+    // 2.
+    rt::ui().setStatusText(QStringLiteral("smoothes...."));
+    rt::BusyFlag = true;
+    ter.pProgress = 0;
+    rt::DoEvents();
+    // 3. Only the caller sees the limited size; the pass is always the same.
+    double d = strength;
+    if (d / 2.0 == double(rt::IDiv(rt::CInt(d), 2))) d += 1.0;
+    strength = float(std::clamp(d, 1.0, 10.0));
+    // 4-5.
+    smoothSweep(ter, ext, x0, y0, zMin, zMax, true);
+    smoothSweep(ter, ext, x0, y0, zMin, zMax, false);
+    // 6.
+    ter.pProgress = 100;
+    rt::DoEvents();
+}
+
+bool ErodeWithBitmap(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t, int32_t,
+                     QString* error)
+{
+    const int32_t ext = extent.value_or(ter.XPoints());
+    // 1.
+    rt::ui().setStatusText(QStringLiteral("erode..."));
+    rt::BusyFlag = true;
+    ter.pProgress = 0;
+    const int32_t size = ter.Size();
+    // 2.
+    const QString seed = SeedText ? SeedText() : QString();
+    const int32_t offset = std::max<int32_t>(0, rt::CInt(double(1025 - size) * (rt::Val(seed.left(3)) / 1000.0)));
+    rt::DoEvents();
+    // 3.
+    if (ErosionPatternFile.isEmpty()) ErosionPatternFile = QStringLiteral("erode0.flt");
+    const QImage* pattern = erosionPattern(rt::AppPath() + QLatin1Char('/') + ErosionPatternFile, error);
+    if (!pattern) return false;
+    const double span = size > 1025 ? size : 1025;
+    // 4. A divisor below 1 (strength 10.5 and more) would divide by zero or
+    // turn the raise into a cut; the strongest pattern is divisor 1.
+    const int64_t divisor = std::max<int64_t>(1, rt::CLng(11.0 - double(strength)));
+    const Window win = clipWindow(ter, ext, x0, y0);
+    if (win.empty()) {
+        ter.pProgress = 100;
+        return true;
+    }
+    std::vector<const QRgb*> patternRows(size_t(win.yLast - win.yFirst + 1), nullptr);
+    for (int32_t y = win.yFirst; y <= win.yLast; ++y) {
+        const int32_t py = patternPixel(int64_t(y) + offset, pattern->height(), span);
+        if (py >= 0) patternRows[size_t(y - win.yFirst)] = reinterpret_cast<const QRgb*>(pattern->constScanLine(py));
+    }
+    const int64_t side = ter.allocatedSide();
+    for (int32_t x = win.xFirst; x <= win.xLast; ++x) {
+        const int32_t px = patternPixel(int64_t(x) + offset, pattern->width(), span);
+        int32_t* column = ter.row(0) + x;
+        for (int32_t y = win.yFirst; y <= win.yLast; ++y) {
+            const QRgb* line = patternRows[size_t(y - win.yFirst)];
+            // Outside the picture the colour is -1, which adds nothing.
+            int64_t v = 0;
+            if (px >= 0 && line) {
+                const QRgb c = line[px];
+                v = (int64_t(qGreen(c)) + 256 * int64_t(qBlue(c))) / divisor;
+            }
+            int32_t& h = column[y * side];
+            h = rt::saturateToInt32(int64_t(h) + 3 + v);
+        }
+        ter.pProgress = windowProgress(int64_t(x) - x0, ext, 100);
+        rt::DoEvents();
+    }
+    // 5.
+    ter.pProgress = 100;
+    rt::DoEvents();
+    return true;
+}
+
+void ProgressDone(clsTerrain&, float&, Extent, int32_t, int32_t, int32_t, int32_t)
+{
+    if (CurrentTerrain) CurrentTerrain->pProgress = 100;
+    rt::DoEvents();
+}
+
+} // namespace KVFilter

@@ -1,0 +1,82 @@
+#pragma once
+// Brush routines shared by the stroke brushes, the height filters and the
+// generator: the bell and its table, relative noise, diagonal smoothing, the
+// erosion pattern stamp and the end of progress.
+//
+// The filter-style routines take (terrain, strength, extent, x0, y0, zMin,
+// zMax) and work on x0..x0+extent by y0..y0+extent, both ends included; points
+// of that window outside the grid are left alone. A missing extent means the
+// terrain's XPoints. They write heights through row pointers, so the terrain's
+// min/max cache is refreshed by its next Range().
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class clsTerrain;
+
+namespace KVFilter {
+
+using Extent = std::optional<int32_t>;
+
+// File name (without folder) of the erosion pattern picture in the program folder.
+extern QString ErosionPatternFile;
+
+// The seed box's text: its first three characters shift the erosion pattern.
+// The main window installs it; without one the pattern is not shifted.
+extern std::function<QString()> SeedText;
+
+// The bell over a window of w by hgt starting at (cx, cy): 0.36 at the centre,
+// standard deviation one eighth of the window. A window of zero width keeps
+// only its centre line.
+float Gauss2D(double x, double y, double cx, double cy, double w, double hgt);
+
+// Fills BrushTable with the bell over (0..n, 0..n); n below 0 counts as 0.
+void InitBrushTable(int16_t n);
+
+// The table's upper bound n; -1 before InitBrushTable.
+int32_t brushTableBound();
+// BrushTable(i, j) at [i * (n + 1) + j].
+const std::vector<float>& brushTable();
+
+// Table index of an offset into a window of the given length (nearest, halves
+// to even), kept inside the table.
+int32_t brushTableIndex(double offset, double length);
+
+// The table stretched over the window of w by hgt from (cx, cy), times factor.
+// 0 before the table is filled or for a window of no width.
+float GetBrushWeight(double x, double y, double cx, double cy, double w, double hgt, double factor);
+
+// Multiplies each point with zMin < h < zMax by 1 + (strength/20)(Rnd - 0.5)
+// after raising strength by one (written back). Leaves BusyFlag set.
+void AddNoise(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t zMin, int32_t zMax);
+
+// Averages each point with zMin < h < zMax with its four diagonal neighbours,
+// once forward and once backward, in place. strength is the smoothing size:
+// below 3 nothing happens; otherwise it is made odd and kept to 1..10
+// (written back). Leaves BusyFlag set.
+void SmoothTerrain(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t zMin,
+                   int32_t zMax);
+
+// One in-place pass of SmoothTerrain over the window: forward runs x and y
+// upwards (a point reads the already smoothed column before it), backward
+// downwards. Reports progress 0..50 forward and 50..100 backward.
+void smoothSweep(clsTerrain& ter, int32_t extent, int32_t x0, int32_t y0, int32_t zMin, int32_t zMax, bool forward);
+
+// Raises each point by 3 + the erosion pattern's colour / 256 / (11 - strength).
+// zMin and zMax are not consulted. False, with the reason in *error and no
+// height changed, when the pattern picture cannot be read. Leaves BusyFlag set.
+bool ErodeWithBitmap(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t zMin,
+                     int32_t zMax, QString* error = nullptr);
+
+// Sets the current terrain's progress to 100; changes no height.
+void ProgressDone(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t zMin,
+                  int32_t zMax);
+
+// Largest grid index a point may have (spare rows included); -1 when empty.
+int32_t lastPoint(const clsTerrain& ter);
+
+} // namespace KVFilter
