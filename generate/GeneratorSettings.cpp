@@ -1,0 +1,108 @@
+#include "generate/GeneratorSettings.h"
+
+#include "runtime/ByteIO.h"
+#include "runtime/Ini.h"
+#include "runtime/Numbers.h"
+#include "terrain/STDIO.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+namespace GeneratorSettings {
+
+namespace {
+
+const QString kSection = QStringLiteral("Generator");
+// Stands for a missing key: no file can hold a control character as value.
+const QString kMissing = QStringLiteral("\x01");
+
+std::optional<QString> readKey(const QString& path, const QString& key)
+{
+    const QString v = rt::GetPrivateProfileString(kSection, key, kMissing, path);
+    if (v == kMissing) return std::nullopt;
+    return STDIO::CutAtNull(v);
+}
+
+// A plain decimal number, optionally signed, with decimals or an exponent.
+bool isNumber(const QString& text)
+{
+    static const QRegularExpression re(QStringLiteral("^[-+]?(\\d+\\.?\\d*|\\.\\d+)([eEdD][-+]?\\d+)?$"));
+    return re.match(text).hasMatch();
+}
+
+// The number of key when it is present; refused (and noted) when it is no
+// number or lies outside lo..hi.
+std::optional<int> readNumber(const QString& path, const QString& key, int lo, int hi, LoadedValues& out)
+{
+    const auto text = readKey(path, key);
+    if (!text) return std::nullopt;
+    out.anyKey = true;
+    if (isNumber(*text)) {
+        const int64_t v = rt::roundHalfEven(rt::Val(*text));
+        if (v >= lo && v <= hi) return int(v);
+    }
+    out.refused << key;
+    return std::nullopt;
+}
+
+// The seed box takes 0..999999: up to six digits.
+std::optional<QString> readSeed(const QString& path, LoadedValues& out)
+{
+    const auto text = readKey(path, QStringLiteral("RndSeed"));
+    if (!text) return std::nullopt;
+    out.anyKey = true;
+    static const QRegularExpression re(QStringLiteral("^\\d{1,6}$"));
+    if (re.match(*text).hasMatch()) return *text;
+    out.refused << QStringLiteral("RndSeed");
+    return std::nullopt;
+}
+
+} // namespace
+
+bool WriteSettings(const QString& path, const PanelValues& v)
+{
+    const std::pair<const char*, QString> keys[] = {
+        {"Perlin", rt::Str(v.perlin)},       {"Iteration", rt::Str(v.iteration)},
+        {"Height", rt::Str(v.height)},       {"Structure", rt::Str(v.structure)},
+        {"RNDSeed", v.seed},                 {"modify", rt::Str(v.modify)},
+        {"highres", rt::Str(v.highRes)},     {"rougness", rt::Str(v.roughness)},
+    };
+    // The keys go into a scratch copy first, which then replaces the file in
+    // one step: a failure part way leaves the old file whole.
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) return false;
+    const QString copy = scratch.filePath(QStringLiteral("settings.par"));
+    if (QFile::exists(path)) {
+        const auto old = rt::readWholeFile(path);
+        if (!old || !rt::writeFileAtomic(copy, *old)) return false;
+    }
+    for (const auto& [key, value] : keys)
+        if (!rt::WritePrivateProfileString(kSection, QLatin1String(key), value, copy)) return false;
+    const auto data = rt::readWholeFile(copy);
+    return data && rt::writeFileAtomic(path, *data);
+}
+
+LoadedValues ReadSettings(const QString& path, int perlinCount)
+{
+    LoadedValues out;
+    out.perlin = readNumber(path, QStringLiteral("Perlin"), -1, perlinCount - 1, out);
+    out.iteration = readNumber(path, QStringLiteral("iteration"), 1, 11, out);
+    out.height = readNumber(path, QStringLiteral("Height"), 1, 100, out);
+    out.structure = readNumber(path, QStringLiteral("Structure"), 0, 4, out);
+    out.seed = readSeed(path, out);
+    // 0 counts as Add wherever the mode is used.
+    out.modify = readNumber(path, QStringLiteral("modify"), 0, 6, out);
+    out.highRes = readNumber(path, QStringLiteral("HighRes"), 0, 1, out);
+    out.roughness = readNumber(path, QStringLiteral("rougness"), 0, 10, out);
+    return out;
+}
+
+QString refusedMessage(const LoadedValues& values)
+{
+    if (values.refused.isEmpty()) return QString();
+    return QStringLiteral("These generator settings are not valid and were not loaded: %1")
+        .arg(values.refused.join(QStringLiteral(", ")));
+}
+
+} // namespace GeneratorSettings
