@@ -5,6 +5,7 @@
 // handlers of the parts that fill them.
 
 #include "app/MainView.h"
+#include "generate/kvGenerator.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -73,6 +74,16 @@ public:
     void Toolbar2_ButtonClick(const QString& key);
     void ToolBarPen_ButtonClick(const QString& key);
     void Command1_Click();
+
+    // Generator panel (frmTerGenerator.cpp).
+    void cmdGenerator_Click();
+    void cmdPreview_Click();
+    void cmdGenModify_Click();
+    void cmdRandom_Click();
+    void chkClearTerrain_Click();
+    void cmdGeneratorSaveSetting_Click();
+    void cmdGenLoadSetting_Click();
+    kvGenerator::GeneratorParams generatorParams() const;
 
     // The main toolbar's button at a 1-based position (separators and
     // placeholders counted); nullptr for those.
@@ -215,6 +226,10 @@ private:
     void setViewsEnabled(bool enabled);
     void setInfoText(const QString& text);
     void Picture1_MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF point);
+    // frmTerGenerator.cpp
+    void connectGeneratorControls();
+    // The chosen set's pictures, kept in PicTer(1..5); nothing (with a message) when unusable.
+    std::optional<kvGenerator::LayerPictures> loadChosenLayers();
     // frmTerPens.cpp
     void connectPenControls();
     void penStroke(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF point);
