@@ -4,6 +4,7 @@
 // carry their names as Qt object names; the panels' behaviour lives in the
 // handlers of the parts that fill them.
 
+#include "app/Brushes.h"
 #include "app/MainView.h"
 #include "generate/kvGenerator.h"
 
@@ -106,6 +107,7 @@ public:
     bool FrameDrawn = false;
     bool SnapToGrid = false;
     int FilterTool = 0;
+    Brushes::StrokeMask StrokeMask;  // points the brush stroke marked since the press
     int EffectFilter = 0;
     int ViewAxis = 1;
 
@@ -241,6 +243,11 @@ private:
     void showStatusReadOut(QPointF point);
     double maxViewSizeNow(double margin) const;
     void setSwatch(QLabel* swatch, QRgb colour);
+    // frmTerBrushes.cpp
+    void connectBrushControls();
+    bool chooseBrushTool(const QString& key);
+    void markBrushStroke(Qt::MouseButtons buttons, QPointF point);
+    void applyBrushStroke();
 
     std::map<int, QAction*> m_toolbar1ByPosition;
     bool m_loaded = false;

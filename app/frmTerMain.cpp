@@ -5,6 +5,7 @@
 #include "app/frmAbout.h"
 #include "app/frmTer.h"
 #include "app/vbConfig.h"
+#include "generate/KVFilter.h"
 #include "runtime/Numbers.h"
 #include "runtime/Rnd.h"
 #include "runtime/Ui.h"
@@ -84,6 +85,8 @@ std::unique_ptr<frmTer> Main(const StartOptions& options)
     ZoomFactor = 1.0;
     CurrentTerrain->Fill(-32767);
     CurrentTerrain->SetPoint(0, 0, -32768);
+    // 20.
+    KVFilter::InitBrushTable(512);
     // 21.
     EffectFactors.fill(1);
     EffectFactors[0] = 0;

@@ -4,6 +4,7 @@
 #include "app/frmTer.h"
 
 #include "app/AppState.h"
+#include "app/Brushes.h"
 #include "app/Pens.h"
 #include "app/Zoom.h"
 #include "app/frmTerView.h"
@@ -23,10 +24,10 @@
 
 namespace {
 
-// Tools whose brushes and selection come with later parts of the editor.
+// The selection tools come with a later part of the editor.
 bool toolAvailable(const QString& key)
 {
-    return key == QLatin1String("Pfeil") || key == QLatin1String("Pen");
+    return key == QLatin1String("Pfeil") || key == QLatin1String("Pen") || Brushes::toolForKey(key).has_value();
 }
 
 } // namespace
@@ -50,6 +51,7 @@ void frmTer::connectPenControls()
     connect(chkEditSnap, &QCheckBox::toggled, this, [this](bool on) { SnapToGrid = on; });
     connect(Command1, &QPushButton::clicked, this, &frmTer::Command1_Click);
     Picture1->overlay = [this](QPainter& p) { paintPenCursor(p); };
+    connectBrushControls();
 }
 
 Pens::PenSettings frmTer::penSettings() const
@@ -97,6 +99,15 @@ void frmTer::Toolbar2_ButtonClick(const QString& key)
         PickMode = false;
         FrameDrawn = false;
         chkPick->setChecked(false);
+    } else if (key == QLatin1String("Select") || key == QLatin1String("SelectRound")) {
+        SelectMode = true;
+        SelectRound = key == QLatin1String("SelectRound");
+        FilterTool = 0;
+        PenMode = false;
+        PickMode = false;
+        chkPick->setChecked(false);
+    } else {
+        chooseBrushTool(key);
     }
 }
 
@@ -127,6 +138,8 @@ void frmTer::ResetMouseFrame()
 
 void frmTer::Picture1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPointF point)
 {
+    // A press while a stroke is being applied must not replace the mask under it.
+    if (!rt::BusyFlag) StrokeMask.reset(CurrentTerrain->XPoints());
     ResetMouseFrame();
     if (button != Qt::LeftButton) return;
     clsTerrain& t = *CurrentTerrain;
@@ -145,6 +158,7 @@ void frmTer::Picture1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, Q
         const QPointF at = SnapToGrid ? Pens::snapPoint(point, s.radius) : point;
         drawPenMark(Pens::stamp(t, at, s, true));
     }
+    if (FilterTool > 0 && !rt::BusyFlag) Brushes::markPress(StrokeMask, point);
 }
 
 void frmTer::Picture1_MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF point)
@@ -153,10 +167,12 @@ void frmTer::Picture1_MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers 
     showStatusReadOut(point);
     showPenCursor(buttons, point);
     penStroke(buttons, modifiers, point);
+    markBrushStroke(buttons, point);
 }
 
-void frmTer::Picture1_MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, QPointF)
+void frmTer::Picture1_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, QPointF)
 {
+    if (button == Qt::LeftButton && FilterTool > 0 && !rt::BusyFlag) applyBrushStroke();
     ActualScreen();
 }
 
