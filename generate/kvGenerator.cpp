@@ -20,6 +20,7 @@ namespace kvGenerator {
 namespace {
 
 constexpr int32_t kLayerMargin = 10;  // the layer grid runs to E + 9, the work grid to Size + 10
+constexpr int32_t kLargestSize = 2048;
 
 // Progress always goes to the current terrain, which the window's timer reads.
 void setProgress(clsTerrain& target, int32_t value)
@@ -128,12 +129,16 @@ LayerGrid SumLevels(const LayerPictures& pictures, int32_t E, const SeedParts& s
     for (int L = 1;; ++L, ++k) {
         // 1-3. The picture and the window, cut along each axis of its own.
         if (k > 5) k = 1;
-        const QImage& pic = pictures[size_t(k - 1)];
+        QImage pic = pictures[size_t(k - 1)];
+        if (pic.format() != QImage::Format_RGB32 && pic.format() != QImage::Format_ARGB32)
+            pic = pic.convertToFormat(QImage::Format_RGB32);
         const int32_t x0 = windowOffset(pic.width(), E, seed.a);
         const int32_t y0 = windowOffset(pic.height(), E, seed.b);
-        // 4-5. Alternating sign, weight 1 / L.
+        // 4-5. Alternating sign, weight 1 / L. A picture without room for the
+        //      window (LoadPerlinLayers refuses those) adds nothing.
         sign = -sign;
-        for (int32_t j = 0; j <= E; ++j) {
+        const bool fits = pic.width() > E && pic.height() > E;
+        for (int32_t j = 0; fits && j <= E; ++j) {
             const QRgb* src = reinterpret_cast<const QRgb*>(pic.constScanLine(y0 + j)) + x0;
             int32_t* dst = layer.row(j);
             for (int32_t i = 0; i <= E; ++i) dst[i] += (sign * pixelHeight(src[i])) / L;
@@ -245,7 +250,8 @@ void GeneratePerlinTerrain(clsTerrain& terrain, int32_t size, const LayerPicture
     rt::DoEvents();
     rt::BusyFlag = true;
     const int32_t E = layerSide(params.highResolution);
-    size = std::clamp<int32_t>(size, 1, 32767);
+    // The panel's largest grid; beyond it the refined layer would not fit memory.
+    size = std::clamp<int32_t>(size, 1, kLargestSize);
     // 6-7.
     const SeedParts seed = splitSeed(params.seed);
     status(QStringLiteral("Generate Terrain..."));

@@ -93,7 +93,7 @@ double combineHeight(int16_t mode, double c, double hw);
 void CombineLayer(clsTerrain& terrain, const LayerGrid& layer, int32_t size, int32_t height, int16_t mode);
 
 // The whole run on pictures already loaded. Size is the generated grid's last
-// index; the terrain keeps its own size. Writes progress to CurrentTerrain
+// index (at most 2048); the terrain keeps its own size. Writes progress to CurrentTerrain
 // (or terrain when there is none). Always changes the terrain.
 void GeneratePerlinTerrain(clsTerrain& terrain, int32_t size, const LayerPictures& pictures,
                            GeneratorParams& params);

@@ -202,6 +202,16 @@ TEST(Levels, StructureZeroStartsAtTheFirstPicture)
     EXPECT_EQ(zero.get(5, 5), greyHeight(10) - greyHeight(20) / 2);
 }
 
+TEST(Levels, GreyPicturesReadLikeColourOnesAndOnesWithoutRoomAddNothing)
+{
+    LayerPictures p = uniformPictures(140, {10, 20, 30, 40, 50});
+    p[0] = p[0].convertToFormat(QImage::Format_Grayscale8);
+    p[1] = QImage(100, 100, QImage::Format_RGB32);  // too small for a 130-pixel window
+    QString seed = QStringLiteral("0");
+    const LayerGrid g = SumLevels(p, 129, splitSeed(seed), 1, 3);
+    EXPECT_EQ(g.get(9, 9), greyHeight(10) + greyHeight(30) / 3);
+}
+
 // ---------------------------------------------------------------------------
 // Combine
 
