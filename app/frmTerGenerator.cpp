@@ -62,7 +62,8 @@ void frmTer::connectGeneratorControls()
     connect(cmdPreview, &QPushButton::clicked, this, &frmTer::cmdPreview_Click);
     connect(cmdGenModify, &QPushButton::clicked, this, &frmTer::cmdGenModify_Click);
     connect(cmdRandom, &QPushButton::clicked, this, &frmTer::cmdRandom_Click);
-    connect(chkClearTerrain, &QCheckBox::clicked, this, &frmTer::chkClearTerrain_Click);
+    // Every change of the box counts, also one made by code.
+    connect(chkClearTerrain, &QCheckBox::toggled, this, &frmTer::chkClearTerrain_Click);
     connect(cmdGeneratorSaveSetting, &QPushButton::clicked, this, &frmTer::cmdGeneratorSaveSetting_Click);
     connect(cmdGenLoadSetting, &QPushButton::clicked, this, &frmTer::cmdGenLoadSetting_Click);
 }

@@ -96,6 +96,18 @@ TEST_F(GeneratorWindowTest, GenerateWithAChosenSetChangesTheTerrainAndLeavesItUn
     EXPECT_FALSE(w().cmdGenModify->isEnabled());
 }
 
+TEST_F(GeneratorWindowTest, NonsenseSeedStillGeneratesFromInsideThePictures)
+{
+    startWithSets();
+    for (const char* seed : {"-99", "seed!", "99999999999"}) {
+        w().txtRandom->setText(QLatin1String(seed));
+        w().chkClearTerrain->setChecked(true);
+        w().cmdGenerator->click();
+        EXPECT_FALSE(terrainFlat()) << seed;
+    }
+    EXPECT_TRUE(scriptedUi().messages.empty());
+}
+
 TEST_F(GeneratorWindowTest, GenerateWithoutAChosenSetSaysSoAndChangesNothing)
 {
     startWithSets();
