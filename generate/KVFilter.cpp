@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace KVFilter {
 
@@ -93,6 +94,123 @@ int32_t patternPixel(int64_t p, int32_t n, double span)
     const double pixel = std::floor(double(p) * n / span);
     return pixel < n ? int32_t(pixel) : -1;
 }
+
+// sum / 5 to the nearest integer. A fifth is never a half, so halves-to-even
+// never decides and the remainder alone rounds.
+inline int32_t meanOfFive(int64_t sum)
+{
+    const int64_t q = sum / 5;
+    const int64_t r = sum % 5;
+    return int32_t(q + (r >= 3) - (r <= -3));
+}
+
+// The smoothing's window with one point round it (inside the grid), held
+// column by column: the sweeps run down the columns, which in the terrain lie
+// a whole row apart.
+class SmoothBlock {
+public:
+    SmoothBlock(clsTerrain& ter, int32_t extent, int32_t x0, int32_t y0)
+        : m_win(clipWindow(ter, extent, x0, y0)), m_extent(extent), m_x0(x0), m_last(lastPoint(ter))
+    {
+        if (m_win.empty()) return;
+        m_xFirst = std::max(m_win.xFirst - 1, 0);
+        m_yFirst = std::max(m_win.yFirst - 1, 0);
+        m_columns = std::min(m_win.xLast + 1, m_last) - m_xFirst + 1;
+        m_rows = std::min(m_win.yLast + 1, m_last) - m_yFirst + 1;
+        // Every cell is loaded before it is read: no need to clear them.
+        m_cells.reset(new int32_t[size_t(m_columns) * size_t(m_rows)]);
+        transfer(ter, true);
+    }
+
+    // One pass in place: forward runs x and y upwards, backward downwards.
+    void sweep(clsTerrain& ter, int32_t zMin, int32_t zMax, bool forward)
+    {
+        if (m_win.empty()) return;
+        const int32_t columns = m_win.xLast - m_win.xFirst + 1;
+        const int32_t rows = m_win.yLast - m_win.yFirst + 1;
+        for (int32_t k = 0; k < columns; ++k) {
+            const int32_t x = forward ? m_win.xFirst + k : m_win.xLast - k;
+            int32_t* line = column(x);
+            const int32_t* before = column(std::max(x - 1, 0));
+            const int32_t* after = column(std::min(x + 1, m_last));
+            // Neighbours off the grid read its edge, as GetPoint does.
+            auto smoothPoint = [&](int32_t y) {
+                int32_t& h = line[y - m_yFirst];
+                if (!(zMin < h && h < zMax)) return;
+                const int32_t up = std::max(y - 1, 0) - m_yFirst;
+                const int32_t down = std::min(y + 1, m_last) - m_yFirst;
+                // Five heights may leave 32 bits; the mean cannot.
+                h = meanOfFive(int64_t(h) + before[up] + before[down] + after[up] + after[down]);
+            };
+            if (before == line || after == line) {
+                // A column at the grid's edge reads itself: keep the sweep's order.
+                for (int32_t m = 0; m < rows; ++m) smoothPoint(forward ? m_win.yFirst + m : m_win.yLast - m);
+            } else {
+                // Otherwise a column reads only its neighbours and its order does
+                // not matter; rows at the grid's edge read clamped neighbours.
+                const int32_t innerFirst = std::max(m_win.yFirst, 1);
+                const int32_t innerLast = std::min(m_win.yLast, m_last - 1);
+                for (int32_t y = m_win.yFirst; y < innerFirst && y <= m_win.yLast; ++y) smoothPoint(y);
+                if (innerFirst <= innerLast)
+                    smoothInner(line, before, after, innerFirst - m_yFirst, innerLast - innerFirst + 1, zMin, zMax);
+                for (int32_t y = std::max(innerLast + 1, m_win.yFirst); y <= m_win.yLast; ++y) smoothPoint(y);
+            }
+            reportColumn(ter, x, forward);
+        }
+    }
+
+    void store(clsTerrain& ter)
+    {
+        if (!m_win.empty()) transfer(ter, false);
+    }
+
+private:
+    static void smoothInner(int32_t* __restrict line, const int32_t* __restrict before,
+                            const int32_t* __restrict after, int32_t first, int32_t count, int32_t zMin, int32_t zMax)
+    {
+        for (int32_t r = first; r < first + count; ++r) {
+            const int32_t h = line[r];
+            const int32_t v = meanOfFive(int64_t(h) + before[r - 1] + before[r + 1] + after[r - 1] + after[r + 1]);
+            line[r] = (zMin < h && h < zMax) ? v : h;
+        }
+    }
+
+    void reportColumn(clsTerrain& ter, int32_t x, bool forward)
+    {
+        ter.pProgress = forward ? windowProgress(int64_t(x) - m_x0, m_extent, 50)
+                                : 50 + windowProgress(int64_t(m_x0) + m_extent - x, m_extent, 50);
+        rt::DoEvents();
+    }
+
+    int32_t* column(int32_t x) { return m_cells.get() + size_t(x - m_xFirst) * size_t(m_rows); }
+
+    // Copies between the terrain and the columns in tiles, so both sides are
+    // read and written a cache line at a time.
+    void transfer(clsTerrain& ter, bool load)
+    {
+        constexpr int32_t kTile = 64;
+        for (int32_t ty = 0; ty < m_rows; ty += kTile)
+            for (int32_t tx = 0; tx < m_columns; tx += kTile) {
+                const int32_t yEnd = std::min(ty + kTile, m_rows);
+                const int32_t xEnd = std::min(tx + kTile, m_columns);
+                for (int32_t r = ty; r < yEnd; ++r) {
+                    int32_t* src = ter.row(m_yFirst + r) + m_xFirst;
+                    for (int32_t c = tx; c < xEnd; ++c) {
+                        int32_t& cell = m_cells[size_t(c) * size_t(m_rows) + size_t(r)];
+                        if (load) cell = src[c];
+                        else src[c] = cell;
+                    }
+                }
+            }
+    }
+
+    Window m_win;
+    int32_t m_extent;
+    int32_t m_x0;
+    int32_t m_last;
+    int32_t m_xFirst = 0, m_yFirst = 0, m_columns = 0, m_rows = 0;
+    std::unique_ptr<int32_t[]> m_cells;
+};
 
 } // namespace
 
@@ -179,32 +297,9 @@ void AddNoise(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32
 
 void smoothSweep(clsTerrain& ter, int32_t extent, int32_t x0, int32_t y0, int32_t zMin, int32_t zMax, bool forward)
 {
-    const Window win = clipWindow(ter, extent, x0, y0);
-    if (win.empty()) return;
-    // Neighbours off the grid read its edge, as GetPoint does.
-    const int32_t last = lastPoint(ter);
-    const int64_t side = ter.allocatedSide();
-    int32_t* base = ter.row(0);
-    const int32_t columns = win.xLast - win.xFirst + 1;
-    const int32_t rows = win.yLast - win.yFirst + 1;
-    for (int32_t k = 0; k < columns; ++k) {
-        const int32_t x = forward ? win.xFirst + k : win.xLast - k;
-        const int32_t xm = std::max(x - 1, 0);
-        const int32_t xp = std::min(x + 1, last);
-        for (int32_t m = 0; m < rows; ++m) {
-            const int32_t y = forward ? win.yFirst + m : win.yLast - m;
-            int32_t& h = base[y * side + x];
-            if (!(zMin < h && h < zMax)) continue;
-            const int32_t* above = base + std::max(y - 1, 0) * side;
-            const int32_t* below = base + std::min(y + 1, last) * side;
-            // Five heights may leave 32 bits; the mean cannot.
-            const int64_t sum = int64_t(h) + above[xm] + below[xm] + above[xp] + below[xp];
-            h = rt::CLng(double(sum) / 5.0);
-        }
-        ter.pProgress = forward ? windowProgress(int64_t(x) - x0, extent, 50)
-                                : 50 + windowProgress(int64_t(x0) + extent - x, extent, 50);
-        rt::DoEvents();
-    }
+    SmoothBlock block(ter, extent, x0, y0);
+    block.sweep(ter, zMin, zMax, forward);
+    block.store(ter);
 }
 
 void SmoothTerrain(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t zMin,
@@ -223,8 +318,10 @@ void SmoothTerrain(clsTerrain& ter, float& strength, Extent extent, int32_t x0, 
     if (d / 2.0 == double(rt::IDiv(rt::CInt(d), 2))) d += 1.0;
     strength = float(std::clamp(d, 1.0, 10.0));
     // 4-5.
-    smoothSweep(ter, ext, x0, y0, zMin, zMax, true);
-    smoothSweep(ter, ext, x0, y0, zMin, zMax, false);
+    SmoothBlock block(ter, ext, x0, y0);
+    block.sweep(ter, zMin, zMax, true);
+    block.sweep(ter, zMin, zMax, false);
+    block.store(ter);
     // 6.
     ter.pProgress = 100;
     rt::DoEvents();

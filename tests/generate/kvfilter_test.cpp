@@ -2,6 +2,7 @@
 // pattern stamp and the end of progress, on small terrains worked out by hand.
 
 #include "generate/KVFilter.h"
+#include "runtime/Numbers.h"
 #include "runtime/Rnd.h"
 #include "runtime/Ui.h"
 #include "terrain/TerrainGlobals.h"
@@ -161,6 +162,21 @@ TEST(AddNoise, WindowOverTheGridsEdgeChangesOnlyItsPointsInTheGrid)
     rt::BusyFlag = false;
 }
 
+TEST(AddNoise, NeighbouringColumnsGetDifferentNoise)
+{
+    clsTerrain t = flat(33, 10000);
+    float strength = 19;
+    KVFilter::AddNoise(t, strength, 16, 0, 0, kLow, kHigh);
+    int sameAsNext = 0;
+    for (int32_t x = 0; x < 16; ++x) {
+        bool same = true;
+        for (int32_t y = 0; y <= 16; ++y) same &= t.GetPoint(x, y) == t.GetPoint(x + 1, y);
+        sameAsNext += same;
+    }
+    EXPECT_EQ(sameAsNext, 0);
+    rt::BusyFlag = false;
+}
+
 TEST(AddNoise, StrengthBelowMinusOneStopsBeforeAnyChange)
 {
     clsTerrain t = flat(9, 1000);
@@ -256,6 +272,50 @@ TEST(SmoothTerrain, PointsOutsideTheBandStayButTheirNeighboursReadThem)
     KVFilter::SmoothTerrain(t, d, std::nullopt, 0, 0, 0, 3000);
     EXPECT_EQ(t.GetPoint(4, 4), 4000);
     EXPECT_GT(t.GetPoint(3, 3), 1200);
+    rt::BusyFlag = false;
+}
+
+// The smoothing written point by point through GetPoint and SetPoint.
+void referenceSmooth(clsTerrain& t, int32_t ext, int32_t x0, int32_t y0, int32_t lo, int32_t hi)
+{
+    for (const bool forward : {true, false})
+        for (int32_t k = 0; k <= ext; ++k) {
+            const int32_t x = forward ? x0 + k : x0 + ext - k;
+            for (int32_t m = 0; m <= ext; ++m) {
+                const int32_t y = forward ? y0 + m : y0 + ext - m;
+                const int32_t h = t.GetPoint(x, y);
+                if (!(lo < h && h < hi)) continue;
+                const int64_t sum = int64_t(h) + t.GetPoint(x - 1, y - 1) + t.GetPoint(x - 1, y + 1) +
+                                    t.GetPoint(x + 1, y - 1) + t.GetPoint(x + 1, y + 1);
+                t.SetPoint(x, y, rt::CLng(double(sum) / 5.0));
+            }
+        }
+}
+
+TEST(SmoothTerrain, MatchesThePointByPointSmoothingForWindowsAnywhere)
+{
+    rt::Randomize(11);
+    auto pick = [](int32_t lo, int32_t hi) { return lo + int32_t(rt::Rnd() * float(hi - lo + 1)); };
+    for (int round = 0; round < 60; ++round) {
+        const int32_t n = round % 2 ? 9 : 17;
+        clsTerrain a;
+        a.Init(n);
+        for (int32_t y = 0; y <= n + 1; ++y)
+            for (int32_t x = 0; x <= n + 1; ++x) a.SetPoint(x, y, pick(-3000, 3000));
+        clsTerrain b = a;
+        const int32_t ext = pick(0, n + 3);
+        const int32_t x0 = pick(-4, n + 1);
+        const int32_t y0 = pick(-4, n + 1);
+        const int32_t lo = pick(-3500, 0);
+        const int32_t hi = pick(0, 3500);
+        float d = 3;
+        KVFilter::SmoothTerrain(a, d, ext, x0, y0, lo, hi);
+        referenceSmooth(b, ext, x0, y0, lo, hi);
+        for (int32_t y = 0; y <= n + 1; ++y)
+            for (int32_t x = 0; x <= n + 1; ++x)
+                ASSERT_EQ(a.GetPoint(x, y), b.GetPoint(x, y))
+                    << "round " << round << " window " << x0 << "," << y0 << "+" << ext << " at " << x << "," << y;
+    }
     rt::BusyFlag = false;
 }
 
