@@ -66,9 +66,12 @@ void SmoothTerrain(clsTerrain& ter, float& strength, Extent extent, int32_t x0, 
 // downwards. Reports progress 0..50 forward and 50..100 backward.
 void smoothSweep(clsTerrain& ter, int32_t extent, int32_t x0, int32_t y0, int32_t zMin, int32_t zMax, bool forward);
 
-// Raises each point by 3 + the erosion pattern's colour / 256 / (11 - strength).
-// zMin and zMax are not consulted. False, with the reason in *error and no
-// height changed, when the pattern picture cannot be read. Leaves BusyFlag set.
+// Raises each point by 3 + (colour \ 256) \ (11 - strength), the colour
+// that of the erosion pattern stretched over 1025 points (Size when larger)
+// and shifted by the seed text; -1 outside the picture. The divisor is kept
+// at 1 or more. zMin and zMax are not consulted. False, with the reason in
+// *error and no height changed, when the pattern picture cannot be read.
+// Leaves BusyFlag set.
 bool ErodeWithBitmap(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t zMin,
                      int32_t zMax, QString* error = nullptr);
 

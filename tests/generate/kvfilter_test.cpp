@@ -430,6 +430,27 @@ TEST_F(ErodeTest, SeedTextShiftsThePatternAndPointsPastItAddOnlyThree)
     EXPECT_EQ(s.GetPoint(4, 10), 3);
 }
 
+TEST_F(ErodeTest, Size1024StillShiftsByOneForSeedsAbove500)
+{
+    // One row of 1025 pixels, only pixel 1 white.
+    QImage img(1025, 1, QImage::Format_RGB32);
+    img.fill(qRgb(0, 0, 0));
+    reinterpret_cast<QRgb*>(img.scanLine(0))[1] = qRgb(255, 255, 255);
+    ASSERT_TRUE(img.save(dir.filePath("erode0.flt"), "BMP"));
+    clsTerrain t = flat(1025, 0);
+    // (1025 - 1024) * 0.999 rounds to 1.
+    KVFilter::SeedText = [] { return QStringLiteral("999"); };
+    ASSERT_TRUE(erode(t, 0, 2, 0, 0));
+    EXPECT_EQ(t.GetPoint(0, 0), 5960);
+    EXPECT_EQ(t.GetPoint(1, 0), 3);
+    // 0.5 rounds to even: no shift.
+    KVFilter::SeedText = [] { return QStringLiteral("500"); };
+    clsTerrain u = flat(1025, 0);
+    ASSERT_TRUE(erode(u, 0, 2, 0, 0));
+    EXPECT_EQ(u.GetPoint(0, 0), 3);
+    EXPECT_EQ(u.GetPoint(1, 0), 5960);
+}
+
 TEST_F(ErodeTest, MissingPatternChangesNothingAndSaysWhy)
 {
     clsTerrain t = flat(9, 50);
