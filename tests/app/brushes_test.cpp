@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 float tableAt(int32_t i, int32_t j)
@@ -166,6 +168,25 @@ TEST_F(StrokeTest, BrushLargerThanTheGridStaysInsideIt)
     ASSERT_TRUE(Brushes::applyStroke(ter, mask, brush(Brushes::Up, 60, 30)));
     EXPECT_GT(ter.GetPoint(1, 1), 0);
     EXPECT_GT(ter.GetPoint(10, 10), 0);
+}
+
+TEST_F(StrokeTest, EveryBrushAtTheCornersOfA2049GridStaysInsideIt)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QImage grey(3, 3, QImage::Format_RGB32);
+    grey.fill(qRgb(128, 128, 128));
+    ASSERT_TRUE(grey.save(dir.filePath("erode0.flt"), "BMP"));
+    rt::setAppPath(dir.path());
+    ter.Init(2049);
+    ter.Fill(1000);
+    mask.reset(ter.XPoints());
+    for (const auto& [x, y] : {std::pair{1, 1}, {2049, 1}, {1, 2049}, {2049, 2049}, {2048, 2048}}) mask.mark(x, y);
+    for (int tool = Brushes::Up; tool <= Brushes::Sharpen; ++tool)
+        ASSERT_TRUE(Brushes::applyStroke(ter, mask, brush(tool, 60, 30))) << tool;
+    EXPECT_NE(ter.GetPoint(2050, 2050), 1000);
+    EXPECT_NE(ter.GetPoint(0, 0), 1000);
+    EXPECT_EQ(ter.GetPoint(1024, 1024), 1000);
 }
 
 TEST_F(StrokeTest, NoiseWorksOnTheSquareOfSideDMinusTwo)
