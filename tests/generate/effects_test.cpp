@@ -1,0 +1,295 @@
+// The effect dispatcher and the whole-grid height filters on small terrains
+// whose results are worked out by hand.
+
+#include "generate/KVFilterEffects.h"
+#include "runtime/Ui.h"
+#include "terrain/clsTerrain.h"
+#include "tests/support/ScriptedUi.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+constexpr int32_t kLow = -32768;
+constexpr int32_t kHigh = 32768;
+
+// A 3 x 3 terrain (Size 2) from its rows, spare points at 0.
+clsTerrain grid3(const std::vector<std::vector<int32_t>>& rows)
+{
+    clsTerrain t;
+    t.Init(3);
+    for (int32_t y = 0; y < 3; ++y)
+        for (int32_t x = 0; x < 3; ++x) t.SetPoint(x, y, rows[size_t(y)][size_t(x)]);
+    t.Range();
+    return t;
+}
+
+// Already spread over the full range, so the rescaling before the range
+// filters leaves it as it is.
+clsTerrain fullRange()
+{
+    return grid3({{-32767, 0, 32767}, {50, -50, 0}, {0, 0, 0}});
+}
+
+std::vector<int32_t> heights(const clsTerrain& t)
+{
+    std::vector<int32_t> v;
+    for (int32_t y = 0; y < 3; ++y)
+        for (int32_t x = 0; x < 3; ++x) v.push_back(t.GetPoint(x, y));
+    return v;
+}
+
+bool apply(int16_t code, clsTerrain& t, float strength, KVFilter::Extent extent = std::nullopt, int32_t zMin = kLow,
+           int32_t zMax = kHigh)
+{
+    return KVFilter::ApplyFilter(code, t, strength, extent, 0, 0, zMin, zMax);
+}
+
+// --- dispatcher -----------------------------------------------------------------
+
+TEST(EffectDispatcher, RainErosionAndUnknownCodesChangeNothingButClearBusy)
+{
+    for (int16_t code : {int16_t(9), int16_t(0), int16_t(13), int16_t(-1)}) {
+        clsTerrain t = fullRange();
+        const auto before = heights(t);
+        rt::BusyFlag = true;
+        EXPECT_TRUE(apply(code, t, 1.0f));
+        EXPECT_EQ(heights(t), before) << code;
+        EXPECT_FALSE(rt::BusyFlag) << code;
+    }
+}
+
+TEST(EffectDispatcher, InversNegatesEveryPointAndTwiceRestores)
+{
+    clsTerrain t = grid3({{1, -2, 3}, {0, 32767, -32768}, {7, 8, 9}});
+    const auto before = heights(t);
+    // The window and band are not consulted.
+    ASSERT_TRUE(apply(3, t, 0.0f, 0, 100, 101));
+    EXPECT_EQ(heights(t), (std::vector<int32_t>{-1, 2, -3, 0, -32767, 32768, -7, -8, -9}));
+    apply(3, t, 0.0f);
+    EXPECT_EQ(heights(t), before);
+    EXPECT_FALSE(rt::BusyFlag);
+}
+
+TEST(EffectDispatcher, InversOfTheLowest32BitHeightSaturates)
+{
+    clsTerrain t = grid3({{INT32_MIN, 0, 0}, {0, 0, 0}, {0, 0, 0}});
+    apply(3, t, 0.0f);
+    EXPECT_EQ(t.GetPoint(0, 0), INT32_MAX);
+}
+
+TEST(EffectDispatcher, SmoothWithFactor0DoesNothingAndWithFactor1LowersASpike)
+{
+    clsTerrain t = grid3({{0, 0, 0}, {0, 500, 0}, {0, 0, 0}});
+    apply(1, t, 0.0f);
+    EXPECT_EQ(t.GetPoint(1, 1), 500);
+    apply(1, t, 1.0f);
+    EXPECT_LT(t.GetPoint(1, 1), 500);
+    EXPECT_GT(t.GetPoint(1, 1), 0);
+}
+
+TEST(EffectDispatcher, SmoothLeavesHeightsOutsideTheBandAndWindow)
+{
+    // The spike sits at the band's top border: it stays, its neighbours rise.
+    clsTerrain t = grid3({{0, 0, 0}, {0, 500, 0}, {0, 0, 0}});
+    apply(1, t, 1.0f, std::nullopt, -1000, 500);
+    EXPECT_EQ(t.GetPoint(1, 1), 500);
+    EXPECT_GT(t.GetPoint(0, 0), 0);
+    // A window of one point at (0, 0) changes nothing else.
+    clsTerrain u = grid3({{0, 0, 0}, {0, 500, 0}, {0, 0, 0}});
+    float one = 1.0f;
+    KVFilter::ApplyFilter(1, u, one, 0, 0, 0, kLow, kHigh);
+    EXPECT_EQ(u.GetPoint(1, 1), 500);
+    EXPECT_EQ(u.GetPoint(2, 0), 0);
+    EXPECT_EQ(u.GetPoint(0, 2), 0);
+}
+
+TEST(EffectDispatcher, NoiseRaisesTheCallersStrengthAndKeepsTheBand)
+{
+    clsTerrain t = grid3({{2000, 2000, 2000}, {2000, 5000, 0}, {2000, 2000, 2000}});
+    float strength = 1.0f;
+    KVFilter::ApplyFilter(2, t, strength, std::nullopt, 0, 0, 0, 3000);
+    EXPECT_EQ(strength, 2.0f);
+    EXPECT_EQ(t.GetPoint(1, 1), 5000);  // above the band
+    EXPECT_EQ(t.GetPoint(2, 1), 0);     // at its border and at 0
+    for (int32_t x = 0; x < 3; ++x) {
+        // At most strength / 40 of the height.
+        EXPECT_NEAR(t.GetPoint(x, 0), 2000, 100);
+        EXPECT_NEAR(t.GetPoint(x, 2), 2000, 100);
+    }
+}
+
+TEST(EffectDispatcher, ElevatorShiftWithoutACurveStillSmoothsWithSize9)
+{
+    clsTerrain t = grid3({{0, 0, 0}, {0, 500, 0}, {0, 0, 0}});
+    apply(4, t, 0.0f);
+    EXPECT_LT(t.GetPoint(1, 1), 500);
+}
+
+TEST(EffectDispatcher, OptimizedSpreadsTheHeightsOverTheFullRange)
+{
+    clsTerrain t = grid3({{-100, 0, 100}, {0, 0, 0}, {0, 0, 0}});
+    apply(11, t, 1.0f);
+    t.Range();
+    EXPECT_LE(t.min(), -32000);
+    EXPECT_GE(t.max(), 32000);
+    EXPECT_FALSE(rt::BusyFlag);
+}
+
+class RiverErosion : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        rt::setAppPath(dir.path());
+    }
+    void TearDown() override { rt::setAppPath(QString()); }
+    QTemporaryDir dir;
+};
+
+TEST_F(RiverErosion, BlackPatternRaisesTheWindowBy3)
+{
+    QImage black(1025, 1025, QImage::Format_RGB32);
+    black.fill(Qt::black);
+    ASSERT_TRUE(black.save(dir.filePath("erode0.flt"), "PNG"));
+    KVFilter::ErosionPatternFile = QStringLiteral("other.flt");
+    clsTerrain t = grid3({{10, 10, 10}, {10, 10, 10}, {10, 10, 10}});
+    EXPECT_TRUE(apply(5, t, 1.0f, 1));
+    EXPECT_EQ(KVFilter::ErosionPatternFile, QStringLiteral("erode0.flt"));
+    EXPECT_EQ(heights(t), (std::vector<int32_t>{13, 13, 10, 13, 13, 10, 10, 10, 10}));
+}
+
+TEST_F(RiverErosion, MissingPatternIsReportedAndChangesNothing)
+{
+    clsTerrain t = fullRange();
+    const auto before = heights(t);
+    float strength = 1.0f;
+    QString error;
+    EXPECT_FALSE(KVFilter::ApplyFilter(5, t, strength, std::nullopt, 0, 0, kLow, kHigh, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(heights(t), before);
+    EXPECT_FALSE(rt::BusyFlag);
+}
+
+// --- range filters ----------------------------------------------------------------
+
+TEST(RangeFilters, StretchSpreadsTheSignedSquareToAbout32765)
+{
+    clsTerrain t = fullRange();
+    float strength = 7.0f;
+    // Window and band of the caller are not used.
+    KVFilter::ApplyFilter(10, t, strength, 0, 1, 1, 0, 1);
+    EXPECT_FLOAT_EQ(strength, float(1.7 / 65536));
+    // r = 2 M with M = s 32767^2 = 27851.3; 32765 x 2M / (2M + 1) = 32764.4.
+    EXPECT_EQ(heights(t), (std::vector<int32_t>{-32764, 0, 32764, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST(RangeFilters, SineFillsOnlyAboutHalfTheRange)
+{
+    clsTerrain t = fullRange();
+    apply(8, t, 3.0f);
+    // A runs from sin(s) to sin(1.69997) = 0.99166, so r < 1 and f < 32765.
+    const auto h = heights(t);
+    EXPECT_EQ(h[0], -h[2]);
+    EXPECT_NEAR(h[2], 16314, 1);
+    EXPECT_NEAR(h[1], 8404, 2);  // sin(0.85) = 0.7513
+}
+
+TEST(RangeFilters, GammaShiftsUseTheQuarterPowerAtFactor0)
+{
+    // |32767|^0.25 = 13.4543: f = 65530 / 27.9086, so the ends reach 31591.
+    for (int16_t code : {int16_t(6), int16_t(7)}) {
+        clsTerrain t = grid3({{-32767, 0, 32767}, {0, 0, 0}, {0, 0, 0}});
+        apply(code, t, 0.0f);
+        EXPECT_EQ(heights(t), (std::vector<int32_t>{-31591, 0, 31591, 0, 0, 0, 0, 0, 0})) << code;
+    }
+}
+
+TEST(RangeFilters, InversGammaFlattensLessThanGammaAsTheFactorGrows)
+{
+    clsTerrain inv = fullRange();
+    clsTerrain gam = fullRange();
+    apply(6, inv, 8.0f);  // exponent 3 / 4
+    apply(7, gam, 8.0f);  // exponent 1 / 36
+    // The small heights +-50 stay nearer 0 under the larger exponent.
+    EXPECT_LT(std::abs(inv.GetPoint(0, 1)), std::abs(gam.GetPoint(0, 1)));
+    EXPECT_EQ(inv.GetPoint(0, 1), -inv.GetPoint(1, 1));
+}
+
+TEST(RangeFilters, NegativeGammaFactorCountsAs0)
+{
+    clsTerrain t = grid3({{-32767, 0, 32767}, {0, 0, 0}, {0, 0, 0}});
+    apply(7, t, -1.0f);
+    EXPECT_EQ(t.GetPoint(2, 0), 31591);
+}
+
+TEST(RangeFilters, FlatTerrainStaysAt0)
+{
+    clsTerrain t;
+    t.Init(3);
+    t.Fill(700);
+    apply(10, t, 1.0f);
+    EXPECT_EQ(heights(t), std::vector<int32_t>(9, 0));
+}
+
+TEST(RangeFilters, PowerShiftChangesOnlyTheBand)
+{
+    // In the band -100..100: 50 and -50 and the zeros; A(+-50) = +-50^0.25.
+    clsTerrain t = fullRange();
+    float p = 1.0f;
+    KVFilter::ShiftTerrainPower(t, p, std::nullopt, 0, 0, -100, 100);
+    EXPECT_FLOAT_EQ(p, 0.25f);
+    EXPECT_EQ(t.GetPoint(0, 0), -32767);
+    EXPECT_EQ(t.GetPoint(2, 0), 32767);
+    // 2.6591 x 65530 / 6.3182 = 27579.
+    EXPECT_EQ(t.GetPoint(0, 1), 27579);
+    EXPECT_EQ(t.GetPoint(1, 1), -27579);
+    EXPECT_EQ(t.GetPoint(1, 0), 0);
+}
+
+TEST(RangeFilters, PowerShiftOfNegativeBandKeepsEveryOtherHeight)
+{
+    // Negative heights in the band are measured by their size without being
+    // turned positive in the terrain.
+    clsTerrain t = grid3({{-32767, -20, 32767}, {50, -50, 0}, {0, 0, 0}});
+    float p = 1.0f;
+    KVFilter::ShiftTerrainPower(t, p, std::nullopt, 0, 0, -100, 0);
+    EXPECT_EQ(t.GetPoint(0, 1), 50);
+    EXPECT_EQ(t.GetPoint(2, 1), 0);
+    EXPECT_EQ(t.GetPoint(2, 0), 32767);
+    EXPECT_LT(t.GetPoint(1, 1), 0);
+    EXPECT_EQ(t.GetPoint(1, 1), -t.GetPoint(1, 0));
+}
+
+TEST(RangeFilters, HugePowerIsKeptFinite)
+{
+    clsTerrain t = fullRange();
+    float p = 1e30f;
+    KVFilter::ShiftTerrainPower(t, p, std::nullopt, 0, 0, kLow, kHigh);
+    EXPECT_FLOAT_EQ(p, 64.0f);
+    EXPECT_EQ(t.GetPoint(2, 0), 32765);
+    EXPECT_EQ(t.GetPoint(0, 0), -32765);
+}
+
+TEST(RangeFilters, WholeGridOf257PointsReachesEveryCorner)
+{
+    clsTerrain t;
+    t.Init(257);
+    for (int32_t y = 0; y <= 256; ++y)
+        for (int32_t x = 0; x <= 256; ++x) t.SetPoint(x, y, (x - 128) * 200);
+    t.Range();
+    apply(10, t, 1.0f);
+    EXPECT_EQ(t.GetPoint(0, 0), -t.GetPoint(256, 256));
+    EXPECT_NEAR(t.GetPoint(256, 0), 32765, 1);
+    EXPECT_EQ(t.GetPoint(128, 256), 0);
+    EXPECT_EQ(t.pProgress, 100);
+}
+
+} // namespace
