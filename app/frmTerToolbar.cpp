@@ -8,6 +8,7 @@
 #include "app/MainWindowLogic.h"
 #include "app/frmAbout.h"
 #include "app/frmTerIcons.h"
+#include "app/view3DWidget.h"
 #include "runtime/Numbers.h"
 #include "runtime/Ui.h"
 #include "terrain/TerrainGlobals.h"
@@ -29,7 +30,7 @@ namespace {
 bool commandAvailable(const QString& key)
 {
     static const QStringList missing = {QStringLiteral("Print"), QStringLiteral("Eigenschaften"),
-                                        QStringLiteral("View3d"), QStringLiteral("ObjectMaker"),
+                                        QStringLiteral("ObjectMaker"),
                                         QStringLiteral("SavePerlin")};
     return !missing.contains(key);
 }
@@ -142,7 +143,10 @@ void frmTer::Toolbar1_ButtonClick(const QString& key)
     else if (key == QLatin1String("Zoom in")) ResizePic(CurrentTerrain->Size(), 2.0);
     else if (key == QLatin1String("Zoom out")) ResizePic(CurrentTerrain->Size(), 0.5);
     else if (key == QLatin1String("Zoom100")) ResizePic(CurrentTerrain->Size(), 0.0);
-    else if (key == QLatin1String("Hilfe")) {
+    else if (key == QLatin1String("View3d")) {
+        view3D view(this);
+        view.exec();
+    } else if (key == QLatin1String("Hilfe")) {
         frmAbout about(this);
         about.exec();
     } else {
