@@ -35,6 +35,7 @@ class QPainter;
 class QTimer;
 class QToolBar;
 class TerrainView;
+class frmTerObjects;
 namespace Pens {
 struct PenSettings;
 struct ViewMark;
@@ -57,6 +58,7 @@ public:
     void ActualScreen() override;
     void redrawTerrain() override;
     void ResizePic() override;
+    void mergePlacedObjects() override;
 
     // Fits Picture1 to a terrain of `size` and the zoom; an absent factor keeps
     // the zoom, 0 returns to 100 %.
@@ -97,6 +99,7 @@ public:
     QImage picback;                 // keeps and rescales the view image
     QImage PicLeer;                 // scratch picture of the generator
     std::array<QImage, 6> PicTer;   // 0: imported picture, 1..5: generator layers
+    frmTerObjects* Objects = nullptr;  // placed objects over Picture1 (frmTerObjects.cpp)
 
     // --- window state ---------------------------------------------------------
     int PenShape = 1;       // 1 square, 2 round, 3 noise
@@ -230,6 +233,7 @@ private:
     void Picture1_MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF point);
     // frmTerGenerator.cpp
     void connectGeneratorControls();
+    void connectObjects();
     // The chosen set's pictures, kept in PicTer(1..5); nothing (with a message) when unusable.
     std::optional<kvGenerator::LayerPictures> loadChosenLayers();
     // frmTerPens.cpp

@@ -1,0 +1,210 @@
+// Placed objects on the main window: loading through the Objects panel,
+// merging, clearing, deleting, dragging and the properties dialog.
+
+#include "app/MainWindowLogic.h"
+#include "app/Zoom.h"
+#include "runtime/Numbers.h"
+#include "app/dlgObjectsProperties.h"
+#include "app/frmTerObjects.h"
+#include "app/frmTerView.h"
+#include "tests/app/MainWindowFixture.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+class ObjectsWindowTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        installPerlinSets();
+        start();
+        ASSERT_NE(window, nullptr);
+        objects = w().Objects;
+        ASSERT_NE(objects, nullptr);
+    }
+
+    QString whitePicture(int side, const char* name = "obj.png")
+    {
+        QImage img(side, side, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        const QString path = programDir.filePath(QString::fromLatin1(name));
+        EXPECT_TRUE(img.save(path, "PNG"));
+        return path;
+    }
+
+    ObjectRecord& record(int slot) { return mdlObjects::PlacedObjects().record(slot); }
+
+    frmTerObjects* objects = nullptr;
+};
+
+TEST_F(ObjectsWindowTest, AddObjectsButtonLoadsThePictureAtTheTopLeft)
+{
+    const QString path = whitePicture(16);
+    scriptedUi().expectOpenDialog({true, path, 1});
+    auto* add = w().findChild<QPushButton*>(QStringLiteral("cmdObjLoad"));
+    ASSERT_NE(add, nullptr);
+    add->click();
+    ASSERT_NE(objects->PicTer(6), nullptr);
+    EXPECT_EQ(objects->PicTer(6)->parentWidget(), w().Picture1);
+    EXPECT_EQ(objects->PicTer(6)->pos(), QPoint(0, 0));
+    EXPECT_TRUE(ObjectsPresent);
+    EXPECT_FALSE(button(MainWindowLogic::PosZoomIn)->isEnabled());
+    EXPECT_EQ(scriptedUi().dialogRequests.at(0).title, QStringLiteral("Object load ..."));
+}
+
+TEST_F(ObjectsWindowTest, MergeAllStampsTheObjectAndMarksTheTerrainChanged)
+{
+    TerrainSaved = true;
+    ASSERT_EQ(objects->loadObjectMaker(whitePicture(16)), 6);
+    record(6).X = 20;
+    record(6).Y = 30;
+    objects->mnuObjMergeAll_Click();
+    EXPECT_EQ(objects->PicTer(6), nullptr);
+    EXPECT_FALSE(mdlObjects::PlacedObjects().exists(6));
+    EXPECT_FALSE(ObjectsPresent);
+    EXPECT_FALSE(TerrainSaved);
+    EXPECT_FALSE(TerrainEmpty);
+    // Rescaled: the object is the highest ground, the rest the lowest.
+    EXPECT_GT(CurrentTerrain->GetPoint(25, 35), CurrentTerrain->GetPoint(100, 100));
+    EXPECT_EQ(CurrentTerrain->GetPoint(25, 35), CurrentTerrain->max());
+}
+
+TEST_F(ObjectsWindowTest, LaterSlotDecidesWhereObjectsOverlap)
+{
+    ASSERT_EQ(objects->loadObjectMaker(whitePicture(8)), 6);
+    ASSERT_EQ(objects->loadObjectMaker(whitePicture(8, "b.png")), 7);
+    for (int slot : {6, 7}) {
+        record(slot).Mode = ModePutOnTerrain;
+        record(slot).X = 10;
+        record(slot).Y = 10;
+    }
+    record(6).H2 = 1000;
+    record(7).H2 = 0;
+    objects->PicTer(6)->raise();  // on top on the screen; merging still goes by slot
+    CurrentTerrain->Fill(0);
+    mdlObjects::MergeObject(*CurrentTerrain, mdlObjects::PlacedObjects().picture(6), record(6));
+    const int32_t afterSix = CurrentTerrain->GetPoint(12, 12);
+    mdlObjects::MergeObject(*CurrentTerrain, mdlObjects::PlacedObjects().picture(7), record(7));
+    // Slot 7 stands on the height slot 6 left under its centre.
+    EXPECT_EQ(CurrentTerrain->GetPoint(12, 12), afterSix + rt::CLng(16777215.0 / 16777216.0 * record(7).H1));
+}
+
+TEST_F(ObjectsWindowTest, ClearStampsPlacedObjectsIntoTheFlatTerrain)
+{
+    ASSERT_EQ(objects->loadObjectMaker(whitePicture(8)), 6);
+    record(6).X = 40;
+    record(6).Y = 40;
+    scriptedUi().expectMsgBox(rt::vbYes);
+    w().Toolbar1_ButtonClick(QStringLiteral("Löschen"));
+    EXPECT_EQ(objects->PicTer(6), nullptr);
+    EXPECT_GT(CurrentTerrain->GetPoint(42, 42), CurrentTerrain->GetPoint(0, 0));
+    EXPECT_FALSE(TerrainEmpty);
+    EXPECT_FALSE(ObjectsPresent);
+}
+
+TEST_F(ObjectsWindowTest, DeleteAllAnsweredNoKeepsEveryObject)
+{
+    objects->loadObjectMaker(whitePicture(8));
+    objects->loadObjectMaker(whitePicture(8));
+    scriptedUi().expectMsgBox(rt::vbNo);
+    objects->mnuObjDeleteAll_Click();
+    EXPECT_EQ(mdlObjects::PlacedObjects().count(), 2);
+    EXPECT_TRUE(ObjectsPresent);
+    EXPECT_EQ(scriptedUi().messages.at(0).text, QStringLiteral("Delete all Objects  ?"));
+    EXPECT_EQ(scriptedUi().messages.at(0).style, 20);
+
+    scriptedUi().expectMsgBox(rt::vbYes);
+    objects->mnuObjDeleteAll_Click();
+    EXPECT_EQ(mdlObjects::PlacedObjects().count(), 0);
+    EXPECT_FALSE(ObjectsPresent);
+}
+
+TEST_F(ObjectsWindowTest, CopyOfAnObjectIsANewObjectAtTheCorner)
+{
+    objects->loadObjectMaker(whitePicture(8));
+    record(6).X = 50;
+    objects->SelectedObject = 6;
+    objects->mnuObjCopy_Click();
+    ASSERT_TRUE(mdlObjects::PlacedObjects().exists(7));
+    EXPECT_EQ(record(7).X, 0);
+    EXPECT_EQ(record(7).Name, QStringLiteral("Object 2"));
+    EXPECT_FALSE(QFile::exists(programDir.filePath("temppic.bmp")));
+}
+
+TEST_F(ObjectsWindowTest, DraggingAgainstTheLeftEdgeStopsAtOne)
+{
+    objects->loadObjectMaker(whitePicture(32));
+    record(6).X = 20;
+    record(6).Y = 20;
+    objects->placePictures();
+    QWidget* pic = objects->PicTer(6);
+    const double k = objects->viewScale();
+    const QPoint grab(int(5 * k), int(5 * k));
+    QTest::mousePress(pic, Qt::LeftButton, {}, grab);
+    EXPECT_FALSE(objects->ObjectResizing);
+    QMouseEvent move(QEvent::MouseMove, QPointF(grab) - QPointF(40 * k, 0), pic->mapToGlobal(QPointF(0, 0)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pic, &move);
+    EXPECT_EQ(record(6).X, 1);
+    EXPECT_NEAR(record(6).Y, 20, 1);  // the row where the drag began is kept rounded
+    QTest::mouseRelease(pic, Qt::LeftButton, {}, grab);
+}
+
+TEST_F(ObjectsWindowTest, PressNearTheRightEdgeResizesAndStoresTheNewSide)
+{
+    objects->loadObjectMaker(whitePicture(40));
+    QWidget* pic = objects->PicTer(6);
+    const double k = objects->viewScale();
+    QTest::mousePress(pic, Qt::LeftButton, {}, QPoint(int(35 * k), int(5 * k)));
+    EXPECT_TRUE(objects->ObjectResizing);
+    QMouseEvent move(QEvent::MouseMove, QPointF(60 * k, 5 * k), pic->mapToGlobal(QPointF(0, 0)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pic, &move);
+    QTest::mouseRelease(pic, Qt::LeftButton, {}, QPoint(int(60 * k), int(5 * k)));
+    EXPECT_FALSE(objects->ObjectResizing);
+    EXPECT_EQ(record(6).XSpread, 60);
+    EXPECT_EQ(record(6).YSpread, 60);
+    EXPECT_EQ(mdlObjects::PlacedObjects().picture(6).size(), QSize(60, 60));
+}
+
+TEST_F(ObjectsWindowTest, TooManyObjectsIsReportedByTheAddButton)
+{
+    const QString path = whitePicture(4);
+    for (int i = 0; i < 27; ++i) ASSERT_TRUE(objects->loadObjectMaker(path));
+    scriptedUi().expectOpenDialog({true, path, 1});
+    scriptedUi().expectMsgBox(rt::vbOK);
+    objects->cmdObjLoad_Click();
+    EXPECT_EQ(scriptedUi().messages.at(0).text, QStringLiteral("to many objects"));
+    EXPECT_FALSE(rt::BusyFlag);
+}
+
+TEST(ObjectsPropertiesTest, PositionsAreMetresAndOnlyPutOnTerrainEnablesH2)
+{
+    clsTerrain ter;
+    ter.Init(257);
+    ter.setScaleT(30);
+    ObjectRecord r;
+    r.XSpread = 10;
+    r.YSpread = 10;
+    r.Mode = ModeHighest;
+    dlgObjectsProperties dlg(r, ter);
+    EXPECT_EQ(dlg.Text1->text(), QStringLiteral("300"));
+    EXPECT_FALSE(dlg.Text6->isEnabled());
+    dlg.Option1[ModePutOnTerrain]->setChecked(true);
+    EXPECT_TRUE(dlg.Text6->isEnabled());
+    dlg.Text4->setText(QStringLiteral("300"));
+    dlg.txtObjectName->setText(QStringLiteral("hill"));
+    dlg.OKButton_Click();
+    EXPECT_DOUBLE_EQ(r.X, 10.0);
+    EXPECT_EQ(r.Mode, ModePutOnTerrain);
+    EXPECT_EQ(r.Name, QStringLiteral("hill"));
+}
+
+} // namespace
