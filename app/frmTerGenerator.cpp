@@ -4,6 +4,7 @@
 #include "app/AppState.h"
 #include "app/MainWindowLogic.h"
 #include "app/dlgGenModify.h"
+#include "app/dlgMaskColor.h"
 #include "app/dlgPreview.h"
 #include "app/frmTer.h"
 #include "app/vbConfig.h"
@@ -66,6 +67,10 @@ void frmTer::connectGeneratorControls()
     connect(chkClearTerrain, &QCheckBox::toggled, this, &frmTer::chkClearTerrain_Click);
     connect(cmdGeneratorSaveSetting, &QPushButton::clicked, this, &frmTer::cmdGeneratorSaveSetting_Click);
     connect(cmdGenLoadSetting, &QPushButton::clicked, this, &frmTer::cmdGenLoadSetting_Click);
+    connect(cmdMask, &QPushButton::clicked, this, [this] {
+        dlgMaskColor mask(this);
+        mask.exec();
+    });
 }
 
 kvGenerator::GeneratorParams frmTer::generatorParams() const
