@@ -78,6 +78,8 @@ frmTer::frmTer(QWidget* parent) : QMainWindow(parent)
     connect(Picture1, &TerrainView::mouseMove, this, &frmTer::Picture1_MouseMove);
     connectPenControls();
     connectGeneratorControls();
+    connectSelection();
+    connectProfile();
     connectObjects();
     connect(OptXYView, &QRadioButton::clicked, this, &frmTer::OptXYView_Click);
     connect(Slider2, &QSlider::valueChanged, this, &frmTer::Slider2_Change);

@@ -24,6 +24,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
@@ -71,6 +72,28 @@ public:
     void ResetMouseFrame();
     void Slider2_Change();
 
+    // Selection frame and its terrain menu (frmTerSelection.cpp).
+    void endDrawingbox();
+    void mnuTerFill_Click();
+    void mnuTerRaise_Click();
+    void mnuTerLower_Click();
+    void mnuTerTrim_Click();
+    void mnuTerFlipRight_Click();
+    void mnuTerFlipLeft_Click();
+    void mnuTerReflectVert_Click();
+    void mnuTerReflectHorizont_Click();
+    void mnuTerMakeObject_Click();
+    void mnuTerExit_Click();
+
+    // Z view: side profile, colour bar and the Z range (frmTerProfile.cpp).
+    void optZView_Click();
+    void ZView(int position);
+    void sldXView_Change();
+    void SldYView_Change();
+    void sldZMin_Change();
+    void sldZMax_Change();
+    void cmdZrangeReset_Click();
+
     // Pens on the top view (frmTerPens.cpp).
     void Picture1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF point);
     void Picture1_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF point);
@@ -113,6 +136,12 @@ public:
     Brushes::StrokeMask StrokeMask;  // points the brush stroke marked since the press
     int EffectFilter = 0;
     int ViewAxis = 1;
+    // The selection frame in terrain points (round selection: centre and radius).
+    int32_t FrameX1 = 0;
+    int32_t FrameY1 = 0;
+    int32_t FrameX2 = 0;
+    int32_t FrameY2 = 0;
+    double FrameRadius = 0;
 
     // --- controls -------------------------------------------------------------
     QToolBar* Toolbar1 = nullptr;
@@ -204,6 +233,9 @@ public:
     QLabel* lblColTblMin = nullptr;
     QLabel* lblViewFrom = nullptr;
 
+    // Pop-up menu "Terrain" of the selection frame.
+    QMenu* mnuTerrain = nullptr;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -252,6 +284,16 @@ private:
     bool chooseBrushTool(const QString& key);
     void markBrushStroke(Qt::MouseButtons buttons, QPointF point);
     void applyBrushStroke();
+    // frmTerSelection.cpp
+    void connectSelection();
+    void selectionPress(Qt::MouseButton button, QPointF point);
+    void selectionMove(Qt::MouseButtons buttons, QPointF point);
+    void selectionRelease(Qt::MouseButton button, QPointF point);
+    void paintSelectionFrame(QPainter& painter);
+    void liftSelection(int sign);
+    // frmTerProfile.cpp
+    void connectProfile();
+    void txtZ_EditingFinished(QLineEdit* box, QSlider* slider);
 
     std::map<int, QAction*> m_toolbar1ByPosition;
     bool m_loaded = false;

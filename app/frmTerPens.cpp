@@ -24,10 +24,10 @@
 
 namespace {
 
-// The selection tools come with a later part of the editor.
 bool toolAvailable(const QString& key)
 {
-    return key == QLatin1String("Pfeil") || key == QLatin1String("Pen") || Brushes::toolForKey(key).has_value();
+    return key == QLatin1String("Pfeil") || key == QLatin1String("Pen") || key == QLatin1String("Select") ||
+           key == QLatin1String("SelectRound") || Brushes::toolForKey(key).has_value();
 }
 
 } // namespace
@@ -159,21 +159,26 @@ void frmTer::Picture1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, Q
         drawPenMark(Pens::stamp(t, at, s, true));
     }
     if (FilterTool > 0 && !rt::BusyFlag) Brushes::markPress(StrokeMask, point);
+    selectionPress(button, point);
 }
 
 void frmTer::Picture1_MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF point)
 {
-    if (rt::BusyFlag) return;
-    showStatusReadOut(point);
-    showPenCursor(buttons, point);
-    penStroke(buttons, modifiers, point);
-    markBrushStroke(buttons, point);
+    if (!rt::BusyFlag) {
+        showStatusReadOut(point);
+        showPenCursor(buttons, point);
+        penStroke(buttons, modifiers, point);
+        markBrushStroke(buttons, point);
+    }
+    // The rubber band follows the mouse even while a command runs.
+    selectionMove(buttons, point);
 }
 
-void frmTer::Picture1_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, QPointF)
+void frmTer::Picture1_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, QPointF point)
 {
     if (button == Qt::LeftButton && FilterTool > 0 && !rt::BusyFlag) applyBrushStroke();
     ActualScreen();
+    selectionRelease(button, point);
 }
 
 void frmTer::penStroke(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF point)

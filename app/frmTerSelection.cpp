@@ -1,0 +1,314 @@
+// The selection frame on the top view (rectangle and round) and the pop-up
+// menu "Terrain" whose commands work on the framed points.
+
+#include "app/frmTer.h"
+
+#include "app/AppState.h"
+#include "app/Selection.h"
+#include "app/Zoom.h"
+#include "app/frmTerView.h"
+#include "objects/mdlObjects.h"
+#include "runtime/ByteIO.h"
+#include "runtime/Ui.h"
+#include "terrain/TerrainGlobals.h"
+
+#include <QAction>
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QSlider>
+
+namespace {
+
+QAction* menuItem(QMenu* menu, const char* name, const char* caption)
+{
+    QAction* a = menu->addAction(QString::fromLatin1(caption));
+    a->setObjectName(QString::fromLatin1(name));
+    return a;
+}
+
+void menuSeparator(QMenu* menu, const char* name)
+{
+    menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+}
+
+// Items that also work on a round selection, limited to its disc.
+bool worksOnDisc(const QString& name)
+{
+    return name == QLatin1String("mnuTerFill") || name == QLatin1String("mnuTerRaise") ||
+           name == QLatin1String("mnuTerLower") || name == QLatin1String("mnuTerExit");
+}
+
+} // namespace
+
+void frmTer::connectSelection()
+{
+    mnuTerrain = new QMenu(QStringLiteral("Terrain"), this);
+    mnuTerrain->setObjectName(QStringLiteral("mnuTerrain"));
+    connect(menuItem(mnuTerrain, "mnuTerFill", "fill"), &QAction::triggered, this, &frmTer::mnuTerFill_Click);
+    connect(menuItem(mnuTerrain, "mnuTerRaise", "lift Terrain"), &QAction::triggered, this, &frmTer::mnuTerRaise_Click);
+    connect(menuItem(mnuTerrain, "mnuTerLower", "lower Terrain"), &QAction::triggered, this, &frmTer::mnuTerLower_Click);
+    menuSeparator(mnuTerrain, "mnuTerTemp3");
+    connect(menuItem(mnuTerrain, "mnuTerTrim", "trim terrain"), &QAction::triggered, this, &frmTer::mnuTerTrim_Click);
+    menuSeparator(mnuTerrain, "mnuTerTemp4");
+    connect(menuItem(mnuTerrain, "mnuTerFlipRight", "Flip right"), &QAction::triggered, this,
+            &frmTer::mnuTerFlipRight_Click);
+    connect(menuItem(mnuTerrain, "mnuTerFlipLeft", "Flip left"), &QAction::triggered, this,
+            &frmTer::mnuTerFlipLeft_Click);
+    connect(menuItem(mnuTerrain, "mnuTerReflectVert", "Reflect vertically"), &QAction::triggered, this,
+            &frmTer::mnuTerReflectVert_Click);
+    connect(menuItem(mnuTerrain, "mnuTerReflectHorizont", "Reflect horizontally"), &QAction::triggered, this,
+            &frmTer::mnuTerReflectHorizont_Click);
+    menuSeparator(mnuTerrain, "mnutertemp1");
+    connect(menuItem(mnuTerrain, "mnuTerMakeObject", "Make Object"), &QAction::triggered, this,
+            &frmTer::mnuTerMakeObject_Click);
+    menuSeparator(mnuTerrain, "mnuTerTemp2");
+    connect(menuItem(mnuTerrain, "mnuTerExit", "Exit menu"), &QAction::triggered, this, &frmTer::mnuTerExit_Click);
+
+    // The frame is drawn over whatever the pens draw on the view.
+    auto previous = Picture1->overlay;
+    Picture1->overlay = [this, previous](QPainter& p) {
+        if (previous) previous(p);
+        paintSelectionFrame(p);
+    };
+}
+
+// --- rubber band --------------------------------------------------------------
+
+void frmTer::selectionPress(Qt::MouseButton button, QPointF point)
+{
+    if (!SelectMode || button != Qt::LeftButton) return;
+    // A second press takes the frame away and does nothing else.
+    if (FrameDrawn) {
+        FrameDrawn = false;
+        Picture1->update();
+        return;
+    }
+    FrameDrawn = true;
+    FrameX1 = FrameX2 = Selection::cornerFromMouse(point.x());
+    FrameY1 = FrameY2 = Selection::cornerFromMouse(point.y());
+    FrameRadius = 0;
+    Picture1->update();
+}
+
+void frmTer::selectionMove(Qt::MouseButtons buttons, QPointF point)
+{
+    if (!SelectMode || !FrameDrawn || !(buttons & Qt::LeftButton)) return;
+    if (SelectRound) {
+        FrameRadius = Selection::discRadius(QPointF(FrameX1, FrameY1), point);
+    } else {
+        FrameX2 = Selection::evenCorner(Selection::cornerFromMouse(point.x()));
+        FrameY2 = Selection::evenCorner(Selection::cornerFromMouse(point.y()));
+    }
+    Picture1->update();
+}
+
+void frmTer::selectionRelease(Qt::MouseButton button, QPointF point)
+{
+    if (!SelectMode || !FrameDrawn || button != Qt::LeftButton) return;
+    // A round selection offers the commands that can keep to its disc.
+    for (QAction* a : mnuTerrain->actions())
+        if (!a->isSeparator()) a->setEnabled(!SelectRound || worksOnDisc(a->objectName()));
+    const QPointF at = Zoom::terrainToView(point, Picture1->terrainSize(), Picture1->width());
+    mnuTerrain->popup(Picture1->mapToGlobal(at.toPoint()));
+}
+
+void frmTer::paintSelectionFrame(QPainter& painter)
+{
+    if (!FrameDrawn) return;
+    const int size = Picture1->terrainSize();
+    const int side = Picture1->width();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::white, 1));
+    // Inverted like the pen cursor, so it shows on every colour of the map.
+    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    if (SelectRound) {
+        const QPointF centre = Zoom::terrainToView(QPointF(FrameX1, FrameY1), size, side);
+        const double r = FrameRadius * side / std::max(size, 1);
+        painter.drawEllipse(centre, r, r);
+    } else {
+        const QPointF a = Zoom::terrainToView(QPointF(FrameX1, FrameY1), size, side);
+        const QPointF b = Zoom::terrainToView(QPointF(FrameX2, FrameY2), size, side);
+        painter.drawRect(QRectF(a, b).normalized());
+    }
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void frmTer::endDrawingbox()
+{
+    FrameDrawn = false;
+    Picture1->update();
+    rt::BusyFlag = false;
+}
+
+// --- menu commands ------------------------------------------------------------
+
+namespace {
+
+// The corners ordered (a round selection keeps its centre).
+void orderFrame(frmTer& w)
+{
+    if (!w.SelectRound) Selection::convertFrameData(w.FrameX1, w.FrameY1, w.FrameX2, w.FrameY2);
+}
+
+Selection::Rect frameOf(const frmTer& w)
+{
+    return Selection::normalised({w.FrameX1, w.FrameY1, w.FrameX2, w.FrameY2});
+}
+
+std::optional<Selection::Disc> discOf(const frmTer& w)
+{
+    if (!w.SelectRound) return std::nullopt;
+    return Selection::Disc{double(w.FrameX1), double(w.FrameY1), w.FrameRadius};
+}
+
+// The frame a command works on: the rectangle, or the disc's bounds.
+Selection::Rect workFrame(const frmTer& w)
+{
+    const auto d = discOf(w);
+    return d ? Selection::discBounds(*d) : frameOf(w);
+}
+
+// Progress per column; the pump keeps the window alive during long frames.
+void columnProgress(int32_t percent)
+{
+    CurrentTerrain->pProgress = percent;
+    rt::DoEvents();
+}
+
+} // namespace
+
+void frmTer::mnuTerFill_Click()
+{
+    // 1.
+    rt::BusyFlag = true;
+    orderFrame(*this);
+    setInfoText(QStringLiteral("Terrain fill..."));
+    // 2. The fine height is not added here.
+    const int32_t v = Slider2->value() - 32768;
+    const auto progress = columnProgress;
+    const bool changed = Selection::fill(*CurrentTerrain, workFrame(*this), v, discOf(*this), progress);
+    // 3.
+    endDrawingbox();
+    if (changed) {
+        markTerrainChanged();
+        redrawTerrain();
+    }
+    rt::BusyFlag = false;
+}
+
+void frmTer::mnuTerRaise_Click()
+{
+    liftSelection(+1);
+}
+
+void frmTer::mnuTerLower_Click()
+{
+    liftSelection(-1);
+}
+
+void frmTer::liftSelection(int sign)
+{
+    // 1.
+    rt::BusyFlag = true;
+    orderFrame(*this);
+    setInfoText(sign > 0 ? QStringLiteral("lift Terrain....") : QStringLiteral("lower terrain..."));
+    // 2-3.
+    const int32_t amount = sign * Selection::liftAmount(sldDepthEffects->value());
+    const bool changed = Selection::lift(*CurrentTerrain, workFrame(*this), amount, discOf(*this), columnProgress);
+    // 4.
+    endDrawingbox();
+    if (changed) {
+        markTerrainChanged();
+        redrawTerrain();
+    }
+    rt::BusyFlag = false;
+}
+
+void frmTer::mnuTerTrim_Click()
+{
+    rt::MsgBox(QStringLiteral("resize terrain"), rt::vbOKOnly);
+    rt::BusyFlag = true;
+    orderFrame(*this);
+    const bool changed = Selection::trim(*CurrentTerrain, frameOf(*this));
+    endDrawingbox();
+    if (changed) {
+        markTerrainChanged();
+        redrawTerrain();
+    }
+    rt::BusyFlag = false;
+}
+
+void frmTer::mnuTerFlipRight_Click()
+{
+    rt::BusyFlag = true;
+    orderFrame(*this);
+    endDrawingbox();
+}
+
+void frmTer::mnuTerFlipLeft_Click()
+{
+    endDrawingbox();
+}
+
+void frmTer::mnuTerReflectVert_Click()
+{
+    rt::BusyFlag = true;
+    orderFrame(*this);
+    const bool changed = Selection::reflectVertically(*CurrentTerrain, frameOf(*this));
+    endDrawingbox();
+    if (changed) {
+        markTerrainChanged();
+        redrawTerrain();
+    }
+    rt::BusyFlag = false;
+}
+
+void frmTer::mnuTerReflectHorizont_Click()
+{
+    rt::BusyFlag = true;
+    orderFrame(*this);
+    const bool changed = Selection::reflectHorizontally(*CurrentTerrain, frameOf(*this));
+    endDrawingbox();
+    if (changed) {
+        markTerrainChanged();
+        redrawTerrain();
+    }
+    rt::BusyFlag = false;
+}
+
+void frmTer::mnuTerMakeObject_Click()
+{
+    // 1-5. The framed heights as a grey square.
+    rt::BusyFlag = true;
+    orderFrame(*this);
+    setInfoText(QStringLiteral("make Object from terrain..."));
+    const QImage picture = Selection::objectPicture(*CurrentTerrain, frameOf(*this), columnProgress);
+    // 6. Handed to the object loader as a bitmap file, which is removed afterwards.
+    if (!picture.isNull()) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, "BMP");
+        const QString path = QDir(rt::AppPath()).filePath(QStringLiteral("temppic.tmp"));
+        QString error;
+        if (rt::writeFileAtomic(path, bytes, &error)) {
+            mdlObjects::loadObjectMaker(path);
+            QFile::remove(path);
+        } else {
+            rt::MsgBox(error, rt::vbOKOnly | rt::vbExclamation, QStringLiteral("Make Object"));
+        }
+    }
+    endDrawingbox();
+    ActualScreen();
+}
+
+void frmTer::mnuTerExit_Click()
+{
+    endDrawingbox();
+    rt::BusyFlag = false;
+}
