@@ -166,4 +166,10 @@ void QtUi::refreshMainWindow()
     if (refreshSink) refreshSink();
 }
 
+QString QtUi::folderDialog(const QString& title, const QString& startDir)
+{
+    return QFileDialog::getExistingDirectory(dialogParent, title, startDir,
+                                             QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+}
+
 } // namespace rt

@@ -29,6 +29,7 @@ public:
     bool startProgram(const QString& program, const QStringList& arguments,
                       const QString& workingDir) override;
     void refreshMainWindow() override;
+    QString folderDialog(const QString& title, const QString& startDir) override;
 };
 
 } // namespace rt

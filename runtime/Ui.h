@@ -62,6 +62,8 @@ public:
                               const QString& workingDir) = 0;
     // Redraws the main window after the current terrain changed.
     virtual void refreshMainWindow() = 0;
+    // A folder chosen by the user, starting at startDir; empty when cancelled.
+    virtual QString folderDialog(const QString& title, const QString& startDir) { return QString(); }
 };
 
 // The installed service; a scripted default that fails on every question is

@@ -67,5 +67,18 @@ bool ScriptedUi::startProgram(const QString& program, const QStringList& argumen
 
 bool ScriptedUi::allAnswersUsed() const
 {
-    return msgBoxAnswers.empty() && openAnswers.empty() && saveAnswers.empty() && colorAnswers.empty();
+    return msgBoxAnswers.empty() && openAnswers.empty() && saveAnswers.empty() && colorAnswers.empty() &&
+           folderAnswers.empty();
+}
+
+QString ScriptedUi::folderDialog(const QString& title, const QString&)
+{
+    folderTitles.push_back(title);
+    if (folderAnswers.empty()) {
+        ADD_FAILURE() << "unexpected folder dialog: " << title.toStdString();
+        return QString();
+    }
+    QString path = folderAnswers.front();
+    folderAnswers.pop_front();
+    return path;
 }

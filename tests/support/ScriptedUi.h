@@ -40,6 +40,11 @@ public:
     bool startProgram(const QString& program, const QStringList& arguments,
                       const QString& workingDir) override;
     void refreshMainWindow() override { ++refreshCount; }
+    // Answers for the next folder dialogs; an empty path is a cancel.
+    void expectFolderDialog(const QString& path) { folderAnswers.push_back(path); }
+    QString folderDialog(const QString& title, const QString& startDir) override;
+    std::deque<QString> folderAnswers;
+    QStringList folderTitles;
 
     // True when every queued answer was used.
     bool allAnswersUsed() const;
