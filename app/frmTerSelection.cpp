@@ -123,19 +123,22 @@ void frmTer::paintSelectionFrame(QPainter& painter)
     const int side = Picture1->width();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBrush(Qt::NoBrush);
+    // White under black dashes: inverting alone vanishes on the mid greys of a map.
+    const auto draw = [&] {
+        if (SelectRound) {
+            const QPointF centre = Zoom::terrainToView(QPointF(FrameX1, FrameY1), size, side);
+            const double r = FrameRadius * side / std::max(size, 1);
+            painter.drawEllipse(centre, r, r);
+        } else {
+            const QPointF a = Zoom::terrainToView(QPointF(FrameX1, FrameY1), size, side);
+            const QPointF b = Zoom::terrainToView(QPointF(FrameX2, FrameY2), size, side);
+            painter.drawRect(QRectF(a, b).normalized());
+        }
+    };
     painter.setPen(QPen(Qt::white, 1));
-    // Inverted like the pen cursor, so it shows on every colour of the map.
-    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    if (SelectRound) {
-        const QPointF centre = Zoom::terrainToView(QPointF(FrameX1, FrameY1), size, side);
-        const double r = FrameRadius * side / std::max(size, 1);
-        painter.drawEllipse(centre, r, r);
-    } else {
-        const QPointF a = Zoom::terrainToView(QPointF(FrameX1, FrameY1), size, side);
-        const QPointF b = Zoom::terrainToView(QPointF(FrameX2, FrameY2), size, side);
-        painter.drawRect(QRectF(a, b).normalized());
-    }
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    draw();
+    painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+    draw();
 }
 
 void frmTer::endDrawingbox()
