@@ -19,21 +19,10 @@ QString PluginDirectory;
 int32_t RandomSeed = 0;
 int16_t CombineMode = 1;
 std::array<int16_t, 100> EffectFactors = {};
-int32_t ElevatorGridSize = 256;
-QString ElevatorFile;
-std::vector<uint8_t> ElevatorGrid;
-int32_t CurrentElevatorSet = 0;
 bool PictureFilterBusy = false;
 
 bool BackupExists = false;
 bool ObjectsPresent = false;
-
-uint8_t& elevatorCell(int32_t column, int32_t row)
-{
-    const size_t side = size_t(ElevatorGridSize) + 1;
-    if (ElevatorGrid.size() != side * side) ElevatorGrid.assign(side * side, 0);
-    return ElevatorGrid[size_t(row) * side + size_t(column)];
-}
 
 void markTerrainChanged()
 {

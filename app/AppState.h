@@ -5,6 +5,8 @@
 // busy flag in the runtime (rt::BusyFlag), the palette with the picture code
 // (terrain/Palette.h) and the settings path in vbConfig.
 
+#include "generate/Elevator.h"
+
 #include <QString>
 
 #include <array>
@@ -32,18 +34,12 @@ extern QString PluginDirectory;        // program folder + "/plugins" (kept, not
 extern int32_t RandomSeed;             // perlin seed, 0 .. 999999
 extern int16_t CombineMode;            // 1 .. 6
 extern std::array<int16_t, 100> EffectFactors;  // strength per effect code (1 .. 12 used)
-extern int32_t ElevatorGridSize;       // N = 256
-extern QString ElevatorFile;           // path of the elevator set file
-extern std::vector<uint8_t> ElevatorGrid;  // (N + 1) x (N + 1) cells, column fastest
-extern int32_t CurrentElevatorSet;     // number of the elevator set last chosen
+// The elevator grid, its file and the current set: generate/Elevator.h.
 extern bool PictureFilterBusy;         // guards the picture filters against re-entry
 
 // --- main-window state the commands share -------------------------------------
 extern bool BackupExists;              // Backup was pressed since the start; enables Restore
 extern bool ObjectsPresent;            // placed objects exist; disables Zoom in/out
-
-// Cell (column, row) of ElevatorGrid.
-uint8_t& elevatorCell(int32_t column, int32_t row);
 
 // --- the rules for TerrainEmpty and TerrainSaved -------------------------------
 // Pens, brushes, fills, generating into the terrain, merging objects.

@@ -156,28 +156,4 @@ QString defaultElevatorName()
     return QString::fromLatin1(vbConfig::DefaultElevatorFileName);
 }
 
-QString loadElevatorSet(const QString& path, int32_t n)
-{
-    constexpr int64_t recordLength = 277;
-    const int32_t N = ElevatorGridSize;
-    ElevatorGrid.assign(size_t(N + 1) * size_t(N + 1), 0);
-    for (int32_t i = 0; i <= N; ++i) elevatorCell(N - i, i) = 1;
-
-    QFile f(path);
-    if (n < 0 || !f.open(QIODevice::ReadOnly)) return QStringLiteral("nothing");
-    const int64_t offset = int64_t(n) * recordLength;
-    if (f.size() < offset + recordLength || !f.seek(offset)) return QStringLiteral("nothing");
-    const QByteArray record = f.read(recordLength);
-    if (record.size() != recordLength) return QStringLiteral("nothing");
-
-    QByteArray name = record.left(20);
-    const int nul = name.indexOf('\0');
-    if (nul >= 0) name.truncate(nul);
-    for (int32_t x = 0; x <= N && x < 257; ++x) {
-        const int32_t r = uint8_t(record[20 + x]);
-        if (r <= N) elevatorCell(N - x, r) = 1;
-    }
-    return QString::fromLatin1(name);
-}
-
 } // namespace MainWindowLogic

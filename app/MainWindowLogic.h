@@ -70,11 +70,6 @@ StartSettings readStartSettings(const IniReader& readIni);
 // The elevator file the installed data brings, used when the settings name none.
 QString defaultElevatorName();
 
-// Loads elevator set n into ElevatorGrid for the start: the identity diagonal,
-// plus the stored curve when the file holds the whole record. A missing or
-// short file keeps the diagonal. Returns the set's name ("nothing" when none).
-QString loadElevatorSet(const QString& path, int32_t n);
-
 } // namespace MainWindowLogic
 
 // The start module's title routine under its own name.

@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/MainWindowLogic.h"
+#include "app/dlgElevator.h"
 #include "app/frmAbout.h"
 #include "app/frmTer.h"
 #include "app/vbConfig.h"
@@ -80,7 +81,7 @@ std::unique_ptr<frmTer> Main(const StartOptions& options)
     // 17. Elevator set 0; a missing or short file leaves the straight curve.
     ElevatorFile = rt::AppPath() + QLatin1Char('/') + settings.elevatorName;
     CurrentElevatorSet = 0;
-    MainWindowLogic::loadElevatorSet(ElevatorFile, CurrentElevatorSet);
+    ReadElevatorRecord(CurrentElevatorSet);
     // 18-19. The window's start fills the terrain with 0 afterwards.
     ZoomFactor = 1.0;
     CurrentTerrain->Fill(-32767);
@@ -95,6 +96,7 @@ std::unique_ptr<frmTer> Main(const StartOptions& options)
 
     // 22. The main window and its own start.
     auto window = std::make_unique<frmTer>();
+    installElevatorAndErosionDialogs(window.get(), window->cmdElevatorPar);
     window->settingsBackColor = settings.backColor;
     if (options.beforeWindowLoad) options.beforeWindowLoad(*window);
     if (!window->Form_Load()) return nullptr;

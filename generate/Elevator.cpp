@@ -1,9 +1,243 @@
 #include "generate/Elevator.h"
 
+#include "generate/KVFilter.h"
+#include "runtime/ByteIO.h"
+#include "runtime/Numbers.h"
+#include "runtime/Ui.h"
 #include "terrain/clsTerrain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+int32_t ElevatorGridSize = 256;
+QString ElevatorFile;
+std::vector<uint8_t> ElevatorGrid;
+int32_t CurrentElevatorSet = 0;
+
+namespace {
+
+// A curve byte holds rows 0..255; the bottom row N cannot be stored, so a
+// column marked only there keeps the nearest storable row.
+constexpr int32_t kLowestStoredRow = 255;
+constexpr int32_t kCurveBytes = int32_t(ElevatorRecordLength) - ElevatorNameLength;
+
+QString shownPath()
+{
+    return QDir::toNativeSeparators(ElevatorFile);
+}
+
+// Size of the set file; nullopt when it does not exist.
+std::optional<int64_t> setFileSize()
+{
+    const QFileInfo info(ElevatorFile);
+    if (ElevatorFile.isEmpty() || !info.isFile()) return std::nullopt;
+    return info.size();
+}
+
+// The name as stored, cut at the first NUL.
+QString recordName(const QByteArray& record)
+{
+    QByteArray name = record.left(ElevatorNameLength);
+    const int nul = name.indexOf('\0');
+    if (nul >= 0) name.truncate(nul);
+    return QString::fromLatin1(name);
+}
+
+// Reads the whole record n; nullopt when the file cannot deliver all of it.
+std::optional<QByteArray> readRecord(int32_t n)
+{
+    QFile f(ElevatorFile);
+    if (!f.open(QIODevice::ReadOnly) || !f.seek(int64_t(n) * ElevatorRecordLength)) return std::nullopt;
+    QByteArray record = f.read(ElevatorRecordLength);
+    if (record.size() != ElevatorRecordLength) return std::nullopt;
+    return record;
+}
+
+// The record for the current grid: name, then for each column the row the
+// shift uses, its upper marked row. A loaded set also holds the straight line;
+// storing the upper row keeps what the set does when it is saved again.
+QByteArray recordFromGrid(const QString& name)
+{
+    const int32_t N = ElevatorGridSize;
+    QByteArray record = name.toLatin1().left(ElevatorNameLength).leftJustified(ElevatorNameLength, ' ');
+    QByteArray curve(kCurveBytes, char(kLowestStoredRow));
+    for (int32_t i = 0; i <= N; ++i) {
+        const int32_t k = N - i;
+        if (k < 0 || k >= kCurveBytes) continue;
+        for (int32_t j = 0; j <= N - 1 && j <= kLowestStoredRow; ++j)
+            if (elevatorCell(i, j) == 1) {
+                curve[k] = char(uint8_t(j));
+                break;
+            }
+    }
+    return record + curve;
+}
+
+// First marked row of column c from the top; -1 when there is none.
+int32_t firstMarkedRow(int32_t c)
+{
+    for (int32_t r = 0; r <= ElevatorGridSize; ++r)
+        if (elevatorCell(c, r) == 1) return r;
+    return -1;
+}
+
+} // namespace
+
+uint8_t& elevatorCell(int32_t column, int32_t row)
+{
+    const size_t side = size_t(std::max<int32_t>(ElevatorGridSize, 0)) + 1;
+    if (ElevatorGrid.size() != side * side) ElevatorGrid.assign(side * side, 0);
+    return ElevatorGrid[size_t(row) * side + size_t(column)];
+}
+
+void resetElevatorGrid()
+{
+    const int32_t N = std::max<int32_t>(ElevatorGridSize, 0);
+    ElevatorGrid.assign(size_t(N + 1) * size_t(N + 1), 0);
+    for (int32_t i = 0; i <= N; ++i) elevatorCell(N - i, i) = 1;
+}
+
+QString ReadElevatorRecord(int32_t n, QString* error)
+{
+    // 1-2. The diagonal first, so every refusal leaves the straight curve.
+    resetElevatorGrid();
+    const QString nothing = QStringLiteral("nothing");
+    const auto size = setFileSize();
+    if (!size) {
+        if (error) *error = QStringLiteral("The elevator set file %1 was not found.").arg(shownPath());
+        return nothing;
+    }
+    // 3. Past the end: nothing; exactly at the end: the empty name that ends the list.
+    const int64_t offset = int64_t(std::max(n, 0)) * ElevatorRecordLength;
+    if (n < 0 || offset > *size) return nothing;
+    if (offset == *size) return QString();
+    // 4. A set cut short is refused rather than half loaded.
+    const auto record = readRecord(n);
+    if (!record) {
+        if (error)
+            *error = QStringLiteral("Elevator set %1 in %2 is incomplete; the straight curve is used.")
+                         .arg(n + 1)
+                         .arg(shownPath());
+        return nothing;
+    }
+    // 5. The stored curve beside the diagonal.
+    const int32_t N = ElevatorGridSize;
+    for (int32_t x = 0; x <= N && x < kCurveBytes; ++x) {
+        const int32_t r = uint8_t(record->at(ElevatorNameLength + x));
+        if (r <= N) elevatorCell(N - x, r) = 1;
+    }
+    return recordName(*record);
+}
+
+bool WriteElevatorRecord(const QString& name, int32_t n, QString* error)
+{
+    // 1. A cancelled or empty name writes nothing.
+    if (name.isEmpty()) return true;
+    const auto fail = [error](const QString& why) {
+        if (error) *error = why;
+        return false;
+    };
+    // 2-3.
+    const QByteArray record = recordFromGrid(name);
+    // 4. The whole file is rewritten in one step, so a failure keeps the old one.
+    QByteArray data;
+    if (setFileSize()) {
+        const auto old = rt::readWholeFile(ElevatorFile);
+        if (!old) return fail(QStringLiteral("The elevator set file %1 cannot be read.").arg(shownPath()));
+        data = *old;
+    }
+    const int64_t offset = int64_t(n) * ElevatorRecordLength;
+    if (n < 0 || offset > data.size())
+        return fail(QStringLiteral("Elevator set %1 cannot be stored in %2: the file holds fewer sets.")
+                        .arg(n + 1)
+                        .arg(shownPath()));
+    // A set written over an incomplete last set replaces it whole.
+    if (offset + ElevatorRecordLength > data.size()) data.resize(qsizetype(offset + ElevatorRecordLength));
+    data.replace(qsizetype(offset), qsizetype(ElevatorRecordLength), record);
+    if (!rt::writeFileAtomic(ElevatorFile, data))
+        return fail(QStringLiteral("The elevator set file %1 cannot be written.").arg(shownPath()));
+    return true;
+}
+
+QStringList ElevatorSetNames(QString* error)
+{
+    QStringList names;
+    const auto size = setFileSize();
+    if (!size) return names;
+    const int64_t whole = *size / ElevatorRecordLength;
+    for (int64_t n = 0; n < whole && n < INT32_MAX; ++n) {
+        const auto record = readRecord(int32_t(n));
+        if (!record) break;
+        const QString name = recordName(*record);
+        if (name.isEmpty()) return names;
+        names << name;
+    }
+    if (*size % ElevatorRecordLength != 0 && error)
+        *error = QStringLiteral("The last elevator set in %1 is incomplete and is not listed.").arg(shownPath());
+    return names;
+}
+
+std::vector<QPoint> elevatorCurvePoints()
+{
+    const int32_t N = ElevatorGridSize;
+    std::vector<QPoint> points{QPoint(0, N)};
+    for (int32_t i = N; i >= 0; --i)
+        for (int32_t j = 0; j <= N; ++j)
+            if (elevatorCell(i, j) == 1) points.emplace_back(i, j);
+    return points;
+}
+
+void drawElevatorPoint(int32_t column, int32_t row)
+{
+    const int32_t N = ElevatorGridSize;
+    column = std::clamp(column, 0, N);
+    row = std::clamp(row, 0, N);
+    for (int32_t r = 0; r <= N; ++r) elevatorCell(column, r) = 0;
+    elevatorCell(column, row) = 1;
+}
+
+std::optional<int32_t> elevatedHeight(int32_t h)
+{
+    const int64_t hH = int64_t(h) + 32768;
+    if (hH < 0) return std::nullopt;
+    // Column and remainder from the same division: a rounded column would
+    // lift every height in the upper half of its 512 steps by 512, so even
+    // the straight curve would change the terrain.
+    const int64_t column = hH / 512;
+    const int64_t rest = hH % 512;
+    if (column > ElevatorGridSize) return std::nullopt;
+    const int32_t r = firstMarkedRow(int32_t(column));
+    if (r < 0) return std::nullopt;
+    return rt::saturateToInt32(rest + 512 * int64_t(ElevatorGridSize - r) - 32768);
+}
 
 void ElevatorShift(clsTerrain& ter, float& strength, std::optional<int32_t> extent, int32_t x0, int32_t y0,
                    int32_t zMin, int32_t zMax)
 {
-    (void)ter; (void)strength; (void)extent; (void)x0; (void)y0; (void)zMin; (void)zMax;
+    (void)strength;
+    // 1.
+    rt::ui().setStatusText(QStringLiteral("Elevator shift..."));
+    rt::BusyFlag = true;
+    // 2. Only a curve accepted with OK is applied, and only once.
+    if (elevatorCell(0, 0) == 0) return;
+    elevatorCell(0, 0) = 0;
+    // 3. Over the window inside the grid.
+    const int32_t ext = extent.value_or(ter.XPoints());
+    const int64_t last = KVFilter::lastPoint(ter);
+    const int64_t xLast = std::min<int64_t>(int64_t(x0) + ext, last);
+    const int64_t yLast = std::min<int64_t>(int64_t(y0) + ext, last);
+    const int64_t across = std::max<int64_t>(ter.XPoints(), 1);
+    for (int64_t x = std::max(x0, 0); x <= xLast; ++x) {
+        ter.pProgress = int32_t(std::clamp<int64_t>(100 * x / across, 0, 100));
+        rt::DoEvents();
+        for (int64_t y = std::max(y0, 0); y <= yLast; ++y) {
+            const int32_t h = ter.GetPoint(int32_t(x), int32_t(y));
+            if (h <= zMin || h >= zMax) continue;
+            if (const auto out = elevatedHeight(h)) ter.SetPoint(int32_t(x), int32_t(y), *out);
+        }
+    }
+    // 4. BusyFlag stays set; the dispatcher smooths and clears it.
 }

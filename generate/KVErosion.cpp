@@ -1,9 +1,210 @@
 #include "generate/KVErosion.h"
 
+#include "generate/KVFilter.h"
+#include "runtime/ByteIO.h"
+#include "runtime/Ini.h"
+#include "runtime/Numbers.h"
+#include "runtime/Rnd.h"
+#include "runtime/Ui.h"
+#include "terrain/KVTools2Scale.h"
+#include "terrain/STDIO.h"
 #include "terrain/clsTerrain.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cmath>
+
+namespace KVErosion {
+
+std::function<std::optional<ErosionSettings>()> AskErosionSettings;
+
+namespace {
+
+const QString kSection = QStringLiteral("Erosion");
+// Stands for a missing key: no file can hold a control character as value.
+const QString kMissing = QStringLiteral("\x01");
+
+// A key, its slider's range and the value a file without it gives.
+struct KeySpec {
+    const char* key;
+    int32_t ErosionSettings::*field;
+    int32_t lo;
+    int32_t hi;
+    const char* readDefault;
+};
+const KeySpec kKeys[] = {
+    {"DropCount", &ErosionSettings::dropCount, 1000, 50000, "1000"},
+    {"Dropwith", &ErosionSettings::dropWith, 1, 20, "1"},
+    {"LLDepht", &ErosionSettings::landslide, 1, 10, "1"},
+    {"EroDepht", &ErosionSettings::depth, 1, 8, "4"},
+};
+
+bool isNumber(const QString& text)
+{
+    static const QRegularExpression re(QStringLiteral("^[-+]?(\\d+\\.?\\d*|\\.\\d+)([eEdD][-+]?\\d+)?$"));
+    return re.match(text).hasMatch();
+}
+
+// The part of the window a drop may walk on: inside the window and the grid
+// 0..Size, both ends included.
+struct DropArea {
+    int32_t xFirst, xLast, yFirst, yLast;
+    bool contains(int32_t x, int32_t y) const { return x >= xFirst && x <= xLast && y >= yFirst && y <= yLast; }
+    // A drop ends on the edge, as it would on column or row 0.
+    bool onEdge(int32_t x, int32_t y) const { return x <= xFirst || x >= xLast || y <= yFirst || y >= yLast; }
+};
+
+DropArea dropArea(const clsTerrain& ter, int32_t extent, int32_t x0, int32_t y0)
+{
+    const int64_t size = ter.Size();
+    return {int32_t(std::clamp<int64_t>(x0, 0, size)), int32_t(std::clamp<int64_t>(int64_t(x0) + extent, 0, size)),
+            int32_t(std::clamp<int64_t>(y0, 0, size)), int32_t(std::clamp<int64_t>(int64_t(y0) + extent, 0, size))};
+}
+
+// One drop from (x, y): digs at each point it leaves, at most Size times.
+void runOneDrop(clsTerrain& ter, const ErosionSettings& s, const DropArea& area, int32_t x, int32_t y)
+{
+    const int32_t steps = std::max<int32_t>(ter.Size(), 0);
+    for (int32_t step = 0; step < steps; ++step) {
+        // 1.
+        const int32_t hPrev = ter.GetPoint(x, y);
+        rt::DoEvents();
+        const int32_t px = x, py = y;
+        // 2-3. A pit ends the drop.
+        const int32_t hLow = FindLowestNeighbour(ter, x, y);
+        if (x == px && y == py) return;
+        // 4. So does the area's edge, before digging.
+        if (area.onEdge(x, y)) return;
+        // 5.
+        const double amount = std::abs(s.depth * ((double(hPrev) - double(hLow)) / 20.0));
+        DigGaussBrush(ter, px, py, s.landslide, amount, area.xFirst, area.xLast, area.yFirst, area.yLast);
+    }
+}
+
+} // namespace
+
+int32_t FindLowestNeighbour(const clsTerrain& ter, int32_t& x, int32_t& y)
+{
+    int32_t best = ter.GetPoint(x, y);
+    int32_t bx = x, by = y;
+    for (int32_t i = x - 1; i <= x + 1; i += 2)
+        for (int32_t j = y - 1; j <= y + 1; j += 2) {
+            const int32_t h = ter.GetPoint(i, j);
+            if (h < best) {
+                best = h;
+                bx = i;
+                by = j;
+            }
+        }
+    x = bx;
+    y = by;
+    return best;
+}
+
+void DigGaussBrush(clsTerrain& ter, int32_t x, int32_t y, int32_t r, double amount, int32_t xFirst, int32_t xLast,
+                   int32_t yFirst, int32_t yLast)
+{
+    const double half = double(r) / 2.0;
+    const int64_t ax = int64_t(rt::Int(x - half));
+    const int64_t ay = int64_t(rt::Int(y - half));
+    const int64_t bx = int64_t(rt::Int(x + half));
+    const int64_t by = int64_t(rt::Int(y + half));
+    for (int64_t i = std::max<int64_t>(ax, xFirst); i <= std::min<int64_t>(bx, xLast); ++i)
+        for (int64_t j = std::max<int64_t>(ay, yFirst); j <= std::min<int64_t>(by, yLast); ++j) {
+            const double w = amount * KVFilter::Gauss2D(double(i), double(j), double(ax), double(ay), r, r);
+            ter.IncrPoint(int32_t(i), int32_t(j), rt::CLng(-w));
+        }
+}
+
+void runDrops(clsTerrain& ter, const ErosionSettings& s, int32_t extent, int32_t x0, int32_t y0, int32_t zMin,
+              int32_t zMax)
+{
+    const DropArea area = dropArea(ter, extent, x0, y0);
+    const int32_t n = s.dropCount;
+    for (int32_t i = 1; i <= n; ++i) {
+        // 1. Two draws for every drop, x first, so the sequence does not depend on the terrain.
+        const int64_t x = int64_t(x0) + int64_t(rt::Int(double(extent) * rt::Rnd())) + 2;
+        const int64_t y = int64_t(y0) + int64_t(rt::Int(double(extent) * rt::Rnd())) + 2;
+        // 2. Drops starting off the terrain or outside the height range do nothing.
+        if (area.contains(int32_t(std::clamp<int64_t>(x, INT32_MIN, INT32_MAX)),
+                          int32_t(std::clamp<int64_t>(y, INT32_MIN, INT32_MAX)))) {
+            const int32_t h = ter.GetPoint(int32_t(x), int32_t(y));
+            // 3.
+            if (h > zMin && h < zMax) runOneDrop(ter, s, area, int32_t(x), int32_t(y));
+        }
+        // 4.
+        ter.pProgress = int32_t(std::clamp<int64_t>(rt::roundHalfEven(i * (100.0 / n)), 0, 100));
+        rt::DoEvents();
+    }
+}
+
+bool WriteErosionSettings(const QString& path, const ErosionSettings& s, QString* error)
+{
+    const auto fail = [&] {
+        if (error) *error = QStringLiteral("The erosion settings could not be written to %1.").arg(path);
+        return false;
+    };
+    // The keys go into a scratch copy that then replaces the file in one step.
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) return fail();
+    const QString copy = scratch.filePath(QStringLiteral("erosion.par"));
+    if (QFile::exists(path)) {
+        const auto old = rt::readWholeFile(path);
+        if (!old || !rt::writeFileAtomic(copy, *old)) return fail();
+    }
+    for (const KeySpec& k : kKeys)
+        if (!rt::WritePrivateProfileString(kSection, QLatin1String(k.key), rt::Str(s.*k.field), copy)) return fail();
+    const auto data = rt::readWholeFile(copy);
+    if (!data || !rt::writeFileAtomic(path, *data)) return fail();
+    return true;
+}
+
+std::optional<ErosionSettings> ReadErosionSettings(const QString& path, QString* error)
+{
+    if (!QFile::exists(path)) {
+        if (error) *error = QStringLiteral("The erosion settings file %1 was not found.").arg(path);
+        return std::nullopt;
+    }
+    ErosionSettings s;
+    QStringList refused;
+    for (const KeySpec& k : kKeys) {
+        QString text = rt::GetPrivateProfileString(kSection, QLatin1String(k.key), kMissing, path);
+        text = text == kMissing ? QLatin1String(k.readDefault) : STDIO::CutAtNull(text);
+        const int64_t v = isNumber(text) ? rt::roundHalfEven(rt::Val(text)) : int64_t(k.lo) - 1;
+        if (v < k.lo || v > k.hi) refused << QLatin1String(k.key);
+        else s.*k.field = int32_t(v);
+    }
+    if (!refused.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("These erosion settings are not valid, the file was not loaded: %1")
+                         .arg(refused.join(QStringLiteral(", ")));
+        return std::nullopt;
+    }
+    return s;
+}
+
+} // namespace KVErosion
 
 void ErodeDroplets(clsTerrain& ter, float& strength, std::optional<int32_t> extent, int32_t x0, int32_t y0,
                    int32_t zMin, int32_t zMax)
 {
-    (void)ter; (void)strength; (void)extent; (void)x0; (void)y0; (void)zMin; (void)zMax;
+    // 1-2.
+    RunScaleTerrain(ter);
+    const int32_t ext = extent.value_or(ter.XPoints());
+    // 3.
+    ter.pProgress = 0;
+    rt::ui().setStatusText(QStringLiteral("Terrain erode ..."));
+    rt::BusyFlag = true;
+    // 4. A cancelled dialog gives no drops.
+    std::optional<KVErosion::ErosionSettings> settings;
+    if (KVErosion::AskErosionSettings) settings = KVErosion::AskErosionSettings();
+    strength = settings ? float(settings->dropCount) : 0.0f;
+    // 5.
+    if (settings && settings->dropCount > 0) KVErosion::runDrops(ter, *settings, ext, x0, y0, zMin, zMax);
+    // 6. BusyFlag stays set; the dispatcher clears it.
+    ter.pProgress = 100;
+    rt::DoEvents();
 }

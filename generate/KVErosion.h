@@ -1,13 +1,64 @@
 #pragma once
 // Droplet erosion: random drops run downhill diagonally and dig a small bell
-// shaped hollow at each step, deeper the further they fell.
+// shaped hollow at each step, deeper the further they fell; and the erosion
+// settings files (*.par, section "Erosion").
+
+#include <QString>
+#include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 class clsTerrain;
 
-// Asks for the erosion settings, then erodes x0..x0+extent by y0..y0+extent.
-// strength is overwritten with the drop count (0 when cancelled).
+namespace KVErosion {
+
+// The four values of the settings dialog, at their design values.
+struct ErosionSettings {
+    int32_t dropCount = 10000;  // "Drops count", 1000..50000
+    int32_t dropWith = 9;       // "drops with", 1..20 (shown and stored, not used)
+    int32_t landslide = 4;      // "Landslide depht", 1..10: width of the dug square
+    int32_t depth = 3;          // "Erosion", 1..8: depth factor of each dig
+};
+
+// Asks for the settings (the settings dialog, installed by the main window);
+// nullopt when cancelled. Without one installed the erosion does nothing.
+extern std::function<std::optional<ErosionSettings>()> AskErosionSettings;
+
+// Lowest of the four diagonal neighbours of (x, y) when strictly lower than
+// the centre, else the centre's height; (x, y) moves to that neighbour. Tried
+// in the order (x-1,y-1), (x-1,y+1), (x+1,y-1), (x+1,y+1); the first of equal
+// ones wins.
+int32_t FindLowestNeighbour(const clsTerrain& ter, int32_t& x, int32_t& y);
+
+// Lowers the square Int(x - r/2)..Int(x + r/2) (both axes) by amount times the
+// bell over it; only points within xFirst..xLast by yFirst..yLast change.
+void DigGaussBrush(clsTerrain& ter, int32_t x, int32_t y, int32_t r, double amount, int32_t xFirst = INT32_MIN,
+                   int32_t xLast = INT32_MAX, int32_t yFirst = INT32_MIN, int32_t yLast = INT32_MAX);
+
+// Runs the drops with the given settings over the window x0..x0+extent by
+// y0..y0+extent kept inside 0..Size: a drop starts at a random point, only
+// when its height lies strictly between zMin and zMax, and ends on the
+// window's edge, in a pit, or after Size steps.
+void runDrops(clsTerrain& ter, const ErosionSettings& s, int32_t extent, int32_t x0, int32_t y0, int32_t zMin,
+              int32_t zMax);
+
+// --- settings files --------------------------------------------------------------
+
+// Writes the four keys in section "Erosion". False with the reason in *error
+// when the file cannot be written (an older file of that name is kept).
+bool WriteErosionSettings(const QString& path, const ErosionSettings& s, QString* error = nullptr);
+
+// Reads the four keys; a missing key takes its reading default (1000, 1, 1, 4).
+// nullopt, with the refused keys named in *error, when a key holds no number
+// or a number outside its slider's range: nothing is then taken.
+std::optional<ErosionSettings> ReadErosionSettings(const QString& path, QString* error = nullptr);
+
+} // namespace KVErosion
+
+// Asks for the settings, rescales the terrain and erodes x0..x0+extent by
+// y0..y0+extent. strength is overwritten with the drop count (0 when
+// cancelled). Leaves BusyFlag set.
 void ErodeDroplets(clsTerrain& ter, float& strength, std::optional<int32_t> extent, int32_t x0, int32_t y0,
                    int32_t zMin, int32_t zMax);

@@ -134,60 +134,6 @@ TEST(StartSettings, FoldersAndElevatorNameAreTakenAsWritten)
     EXPECT_EQ(s.elevatorName, QStringLiteral("Mine.set"));
 }
 
-// --- elevator set at start -------------------------------------------------------
-
-class ElevatorAtStart : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        ElevatorGridSize = 256;
-    }
-    bool onlyDiagonal() const
-    {
-        for (int c = 0; c <= 256; ++c)
-            for (int r = 0; r <= 256; ++r)
-                if (elevatorCell(c, r) != (c == 256 - r ? 1 : 0)) return false;
-        return true;
-    }
-    QTemporaryDir dir;
-};
-
-TEST_F(ElevatorAtStart, MissingFileKeepsTheStraightCurve)
-{
-    EXPECT_EQ(MainWindowLogic::loadElevatorSet(dir.filePath("none.set"), 0), QStringLiteral("nothing"));
-    EXPECT_TRUE(onlyDiagonal());
-}
-
-TEST_F(ElevatorAtStart, ShortFileKeepsTheStraightCurve)
-{
-    QFile f(dir.filePath("short.set"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray(100, 'A'));
-    f.close();
-    EXPECT_EQ(MainWindowLogic::loadElevatorSet(f.fileName(), 0), QStringLiteral("nothing"));
-    EXPECT_TRUE(onlyDiagonal());
-}
-
-TEST_F(ElevatorAtStart, WholeRecordMarksItsCurveBesideTheDiagonal)
-{
-    QByteArray record("Flat                ");
-    ASSERT_EQ(record.size(), 20);
-    record.append(QByteArray(257, char(200)));  // every column maps to row 200
-    QFile f(dir.filePath("flat.set"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(record);
-    f.close();
-    EXPECT_EQ(MainWindowLogic::loadElevatorSet(f.fileName(), 0), QStringLiteral("Flat                "));
-    EXPECT_EQ(elevatorCell(0, 200), 1);
-    EXPECT_EQ(elevatorCell(256, 200), 1);
-    EXPECT_EQ(elevatorCell(10, 246), 1);  // the diagonal stays
-    EXPECT_EQ(elevatorCell(10, 100), 0);
-    // Set 1 lies beyond the end of the file.
-    EXPECT_EQ(MainWindowLogic::loadElevatorSet(f.fileName(), 1), QStringLiteral("nothing"));
-    EXPECT_TRUE(onlyDiagonal());
-}
-
 // --- captions and toolbar states ---------------------------------------------------
 
 TEST(Captions, MainAndMinimized)

@@ -1,0 +1,257 @@
+// Droplet erosion: the walk, the dig, seeded drops on small terrains, and the
+// erosion settings files.
+
+#include "generate/KVErosion.h"
+#include "runtime/Ini.h"
+#include "runtime/Rnd.h"
+#include "runtime/Ui.h"
+#include "terrain/clsTerrain.h"
+#include "tests/support/ScriptedUi.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+using KVErosion::ErosionSettings;
+
+clsTerrain flat(int32_t n, int32_t h)
+{
+    clsTerrain t;
+    t.Init(n);
+    t.Fill(h);
+    return t;
+}
+
+// A bowl: height grows with the distance from the middle, so drops run inwards.
+clsTerrain bowl(int32_t n)
+{
+    clsTerrain t;
+    t.Init(n);
+    const double c = (n - 1) / 2.0;
+    for (int32_t y = 0; y < n; ++y)
+        for (int32_t x = 0; x < n; ++x)
+            t.SetPoint(x, y, int32_t(std::lround(((x - c) * (x - c) + (y - c) * (y - c)) * 40.0)) - 30000);
+    return t;
+}
+
+// --- the walk --------------------------------------------------------------------
+
+TEST(DropWalk, GoesToTheLowestDiagonalNeighbour)
+{
+    clsTerrain t = flat(5, 100);
+    t.SetPoint(1, 3, 40);
+    t.SetPoint(3, 1, 20);
+    t.SetPoint(2, 1, -500);  // a side neighbour is never taken
+    int32_t x = 2, y = 2;
+    EXPECT_EQ(KVErosion::FindLowestNeighbour(t, x, y), 20);
+    EXPECT_EQ(x, 3);
+    EXPECT_EQ(y, 1);
+}
+
+TEST(DropWalk, EqualNeighboursGoToTheSmallerXThenTheSmallerY)
+{
+    clsTerrain t = flat(5, 100);
+    t.SetPoint(3, 1, 10);
+    t.SetPoint(1, 3, 10);
+    t.SetPoint(3, 3, 10);
+    int32_t x = 2, y = 2;
+    KVErosion::FindLowestNeighbour(t, x, y);
+    EXPECT_EQ(x, 1);
+    EXPECT_EQ(y, 3);
+}
+
+TEST(DropWalk, PitOrPlateauStaysPut)
+{
+    clsTerrain t = flat(5, 100);
+    int32_t x = 2, y = 2;
+    EXPECT_EQ(KVErosion::FindLowestNeighbour(t, x, y), 100);
+    EXPECT_EQ(x, 2);
+    EXPECT_EQ(y, 2);
+}
+
+// --- the dig ---------------------------------------------------------------------
+
+TEST(DropDig, PeakOfTheHollowIs036TimesTheAmountInTheMiddle)
+{
+    clsTerrain t = flat(9, 0);
+    KVErosion::DigGaussBrush(t, 4, 4, 4, 1000.0);  // square 2..6, middle 4
+    EXPECT_EQ(t.GetPoint(4, 4), -360);
+    EXPECT_EQ(t.GetPoint(1, 4), 0);
+    EXPECT_EQ(t.GetPoint(7, 4), 0);
+    EXPECT_EQ(t.GetPoint(2, 4), t.GetPoint(6, 4));
+}
+
+TEST(DropDig, LandslideOneDigsAlmostNothing)
+{
+    clsTerrain t = flat(5, 0);
+    KVErosion::DigGaussBrush(t, 2, 2, 1, 10000.0);
+    for (int32_t y = 0; y < 5; ++y)
+        for (int32_t x = 0; x < 5; ++x) EXPECT_EQ(t.GetPoint(x, y), 0);
+}
+
+TEST(DropDig, HugeAmountSaturatesInsteadOfWrapping)
+{
+    clsTerrain t = flat(9, -2000000000);
+    KVErosion::DigGaussBrush(t, 4, 4, 4, 1e12);
+    EXPECT_EQ(t.GetPoint(4, 4), INT32_MIN);
+}
+
+TEST(DropDig, StaysInsideTheGivenArea)
+{
+    clsTerrain t = flat(9, 0);
+    KVErosion::DigGaussBrush(t, 1, 1, 8, 1e6, 0, 8, 0, 8);
+    EXPECT_LT(t.GetPoint(1, 1), 0);
+    EXPECT_EQ(t.row(9)[1], 0);  // spare row
+}
+
+// --- drops -----------------------------------------------------------------------
+
+TEST(Drops, SeededDropsAreRepeatableAndStayInsideTheGrid)
+{
+    const ErosionSettings s{400, 9, 4, 3};
+    clsTerrain a = bowl(33), b = bowl(33);
+    rt::Randomize(17);
+    KVErosion::runDrops(a, s, 33, 0, 0, -32768, 32768);
+    rt::Randomize(17);
+    KVErosion::runDrops(b, s, 33, 0, 0, -32768, 32768);
+    HeightArray ha, hb;
+    a.GetTerrain(ha);
+    b.GetTerrain(hb);
+    bool changed = false;
+    const clsTerrain before = bowl(33);
+    for (int32_t y = 0; y < 33; ++y)
+        for (int32_t x = 0; x < 33; ++x) {
+            ASSERT_EQ(ha(x, y), hb(x, y));
+            changed = changed || ha(x, y) != before.GetPoint(x, y);
+        }
+    EXPECT_TRUE(changed);
+    // The spare rows and columns past Size are no terrain and stay untouched.
+    for (int32_t i = 0; i < a.allocatedSide(); ++i)
+        for (int32_t k : {33, 34}) {
+            EXPECT_EQ(a.row(k)[i], 0) << k << "," << i;
+            EXPECT_EQ(a.row(i)[k], 0) << i << "," << k;
+        }
+    EXPECT_EQ(a.pProgress, 100);
+}
+
+TEST(Drops, WindowFarBeyondTheGridDigsNothing)
+{
+    clsTerrain t = bowl(17);
+    rt::Randomize(3);
+    KVErosion::runDrops(t, ErosionSettings{200, 1, 4, 8}, 5000, 0, 0, -32768, 32768);
+    const clsTerrain before = bowl(17);
+    int32_t changed = 0;
+    for (int32_t y = 0; y <= 18; ++y)
+        for (int32_t x = 0; x <= 18; ++x) changed += t.GetPoint(x, y) != before.GetPoint(x, y);
+    // Nearly every start lies off the grid; those on it stay on it.
+    EXPECT_EQ(t.row(18)[3], 0);
+    EXPECT_LT(changed, 17 * 17);
+}
+
+TEST(Drops, HeightBandKeepsDropsFromStarting)
+{
+    clsTerrain t = bowl(33);
+    rt::Randomize(5);
+    KVErosion::runDrops(t, ErosionSettings{300, 1, 4, 8}, 33, 0, 0, 40000, 50000);
+    const clsTerrain before = bowl(33);
+    for (int32_t y = 0; y < 33; ++y)
+        for (int32_t x = 0; x < 33; ++x) ASSERT_EQ(t.GetPoint(x, y), before.GetPoint(x, y));
+}
+
+class ErodeDropletsTest : public testing::Test {
+protected:
+    void TearDown() override
+    {
+        KVErosion::AskErosionSettings = nullptr;
+        rt::BusyFlag = false;
+    }
+};
+
+TEST_F(ErodeDropletsTest, CancelledDialogDigsNothingAndEndsAt100)
+{
+    KVErosion::AskErosionSettings = [] { return std::optional<ErosionSettings>(); };
+    clsTerrain t = flat(17, 0);
+    t.SetPoint(3, 3, 100);
+    float strength = 7;
+    ErodeDroplets(t, strength, std::nullopt, 0, 0, -32768, 32768);
+    EXPECT_EQ(strength, 0.0f);
+    EXPECT_EQ(t.pProgress, 100);
+    EXPECT_TRUE(rt::BusyFlag);
+    EXPECT_TRUE(scriptedUi().statusTexts.contains(QStringLiteral("Terrain erode ...")));
+}
+
+TEST_F(ErodeDropletsTest, StrengthBecomesTheDropCount)
+{
+    KVErosion::AskErosionSettings = [] { return std::optional<ErosionSettings>(ErosionSettings{1000, 9, 4, 3}); };
+    clsTerrain t = bowl(33);
+    rt::Randomize(2);
+    float strength = 1;
+    ErodeDroplets(t, strength, std::nullopt, 0, 0, -32768, 32768);
+    EXPECT_EQ(strength, 1000.0f);
+}
+
+// --- settings files --------------------------------------------------------------
+
+class ErosionFileTest : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    QString path() const { return dir.filePath("ero.par"); }
+    QTemporaryDir dir;
+};
+
+TEST_F(ErosionFileTest, RoundTripWritesNumbersWithALeadingBlank)
+{
+    ASSERT_TRUE(KVErosion::WriteErosionSettings(path(), ErosionSettings{25000, 7, 2, 8}));
+    QFile f(path());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray text = f.readAll();
+    EXPECT_TRUE(text.contains("[Erosion]"));
+    EXPECT_TRUE(text.contains("DropCount= 25000"));
+    EXPECT_TRUE(text.contains("Dropwith= 7"));
+    EXPECT_TRUE(text.contains("LLDepht= 2"));
+    EXPECT_TRUE(text.contains("EroDepht= 8"));
+    const auto s = KVErosion::ReadErosionSettings(path());
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->dropCount, 25000);
+    EXPECT_EQ(s->dropWith, 7);
+    EXPECT_EQ(s->landslide, 2);
+    EXPECT_EQ(s->depth, 8);
+}
+
+TEST_F(ErosionFileTest, FileWithoutTheSectionGivesTheReadingDefaults)
+{
+    ASSERT_TRUE(rt::WritePrivateProfileString("Generator", "Height", " 5", path()));
+    const auto s = KVErosion::ReadErosionSettings(path());
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->dropCount, 1000);
+    EXPECT_EQ(s->dropWith, 1);
+    EXPECT_EQ(s->landslide, 1);
+    EXPECT_EQ(s->depth, 4);
+}
+
+TEST_F(ErosionFileTest, NonsenseOrOutOfRangeIsRefusedWithTheKeysNamed)
+{
+    ASSERT_TRUE(KVErosion::WriteErosionSettings(path(), ErosionSettings{}));
+    ASSERT_TRUE(rt::WritePrivateProfileString("Erosion", "DropCount", "lots", path()));
+    ASSERT_TRUE(rt::WritePrivateProfileString("Erosion", "EroDepht", " 0", path()));
+    QString error;
+    EXPECT_FALSE(KVErosion::ReadErosionSettings(path(), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("DropCount")));
+    EXPECT_TRUE(error.contains(QStringLiteral("EroDepht")));
+    EXPECT_FALSE(error.contains(QStringLiteral("LLDepht")));
+}
+
+TEST_F(ErosionFileTest, UnwritableFileIsReportedAndTheOldOneKept)
+{
+    ASSERT_TRUE(KVErosion::WriteErosionSettings(path(), ErosionSettings{}));
+    QString error;
+    EXPECT_FALSE(KVErosion::WriteErosionSettings(dir.filePath("no/such/folder/x.par"), ErosionSettings{}, &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+} // namespace
