@@ -9,6 +9,7 @@
 #include "app/frmAbout.h"
 #include "app/frmTerIcons.h"
 #include "app/dlgOptions.h"
+#include "app/dlgPrint.h"
 #include "app/dlgSavePerlinsetNew.h"
 #include "app/view3DWidget.h"
 #include "runtime/Numbers.h"
@@ -31,7 +32,7 @@ namespace {
 // Buttons whose windows come with later parts of the editor: they stay disabled.
 bool commandAvailable(const QString& key)
 {
-    static const QStringList missing = {QStringLiteral("Print"), QStringLiteral("ObjectMaker")};
+    static const QStringList missing = {QStringLiteral("ObjectMaker")};
     return !missing.contains(key);
 }
 
@@ -146,6 +147,9 @@ void frmTer::Toolbar1_ButtonClick(const QString& key)
     else if (key == QLatin1String("View3d")) {
         view3D view(this);
         view.exec();
+    } else if (key == QLatin1String("Print")) {
+        dlgPrint print(this);
+        print.exec();
     } else if (key == QLatin1String("Eigenschaften")) {
         dlgOptions options(centralWidget(), this);
         if (options.exec() == QDialog::Accepted) redrawTerrain();  // the colour scheme applies at once

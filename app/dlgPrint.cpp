@@ -1,0 +1,173 @@
+#include "app/dlgPrint.h"
+
+#include "app/AppState.h"
+#include "runtime/Numbers.h"
+#include "runtime/Ui.h"
+#include "terrain/TerrainGlobals.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMainWindow>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/frmTer.h"
+#include "app/frmTerView.h"
+
+namespace PrintSheet {
+
+QStringList settingsLines(const QString& terrainFileName, int yPoints, float scaleT)
+{
+    const ProgramVersion v = programVersion();
+    const QString rule(53, QLatin1Char('_'));
+    return {
+        QStringLiteral("Kelvarinor V%1.%2.%3").arg(v.major).arg(v.minor).arg(v.revision),
+        rule,
+        QStringLiteral("  "),
+        QStringLiteral("                              Settings on Terrain"),
+        QStringLiteral("    "),
+        QStringLiteral("Name :") + terrainFileName,
+        QStringLiteral("    "),
+        QStringLiteral("Size           :") + rt::Str(yPoints) + QStringLiteral(" x ") + rt::Str(yPoints) +
+            QStringLiteral(" Pixel"),
+        QStringLiteral("Height Scale   : ") + rt::Str(scaleT) + QStringLiteral(" m"),
+        QStringLiteral("Landscape Area : ") + rt::Format(double(yPoints - 1) * double(scaleT), QStringLiteral("####### m")),
+        QStringLiteral("    "),
+        QStringLiteral("Note    "),
+        rule,
+        rule,
+    };
+}
+
+namespace {
+
+double twips(const QPrinter& printer, double t)
+{
+    return t * printer.resolution() / 1440.0;
+}
+
+void printPage(QPainter& painter, QPrinter& printer, const Content& content, const QStringList& lines,
+               const QImage& view)
+{
+    // The page's printable area, moved by the scale origin (-900, -300) twips.
+    const double left = twips(printer, 900);
+    double y = twips(printer, 300);
+    if (content.settings) {
+        QFont font(QStringLiteral("Arial"));
+        font.setPointSizeF(8);
+        for (qsizetype k = 0; k < lines.size(); ++k) {
+            painter.setFont(font);
+            const QFontMetricsF metrics(font, &printer);
+            painter.drawText(QPointF(left, y + metrics.ascent()), lines[k]);
+            y += metrics.height();
+            if (k == 0) font.setPointSizeF(12);
+        }
+    }
+    if (content.terrain && !view.isNull()) {
+        const QRectF page = printer.pageRect(QPrinter::DevicePixel);
+        // Screen size: one pixel is 15 twips.
+        const QSizeF size(twips(printer, 15.0 * view.width()), twips(printer, 15.0 * view.height()));
+        painter.drawImage(QRectF(QPointF(left + twips(printer, 20), page.height() / 4), size), view);
+    }
+}
+
+} // namespace
+
+bool printSheet(QPrinter& printer, const Content& content, int copies, const QStringList& lines, const QImage& view)
+{
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    for (int copy = 0; copy < copies; ++copy) {
+        if (copy > 0 && !printer.newPage()) return false;
+        printPage(painter, printer, content, lines, view);
+    }
+    return painter.end();
+}
+
+} // namespace PrintSheet
+
+dlgPrint::dlgPrint(QWidget* parent) : QDialog(parent), m_printer(std::make_unique<QPrinter>())
+{
+    setObjectName(QStringLiteral("dlgPrint"));
+    setWindowTitle(QStringLiteral("Print"));
+    printerDialog = [this](QPrinter& p) {
+        QPrintDialog dialog(&p, this);
+        dialog.setWindowTitle(QStringLiteral("Setting Printer"));
+        return dialog.exec() == QDialog::Accepted;
+    };
+
+    Label1 = new QLabel(QStringLiteral("Print Terrain and Setting "), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    const std::pair<int, const char*> boxes[] = {{0, "Terrain"}, {1, "Terrain Settings"}, {3, "fit to Papersize"}};
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    for (const auto& [index, caption] : boxes) {
+        auto* box = new QCheckBox(QString::fromLatin1(caption), this);
+        box->setObjectName(QStringLiteral("Check1_%1").arg(index));
+        box->setChecked(index != 3);
+        Check1[size_t(index)] = box;
+        layout->addWidget(box);
+    }
+    // Printing keeps the picture at its screen size.
+    Check1[3]->setEnabled(false);
+    Label2 = new QLabel(QStringLiteral("kein"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    cmdPrinter = new QPushButton(QStringLiteral("Printer..."), this);
+    cmdPrinter->setObjectName(QStringLiteral("cmdPrinter"));
+    auto* printerRow = new QHBoxLayout;
+    printerRow->addWidget(Label2, 1);
+    printerRow->addWidget(cmdPrinter);
+    layout->addLayout(printerRow);
+    OKButton = new QPushButton(QStringLiteral("&Print"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    CancelButton = new QPushButton(QStringLiteral("&Cancel"), this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(OKButton);
+    buttons->addWidget(CancelButton);
+    layout->addLayout(buttons);
+
+    connect(cmdPrinter, &QPushButton::clicked, this, [this] { cmdPrinter_Click(); });
+    connect(OKButton, &QPushButton::clicked, this, [this] { OKButton_Click(); });
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    showPrinterName();
+}
+
+dlgPrint::~dlgPrint() = default;
+
+void dlgPrint::showPrinterName()
+{
+    const QString name = m_printer->outputFormat() == QPrinter::PdfFormat ? m_printer->outputFileName()
+                                                                         : m_printer->printerName();
+    Label2->setText(name.isEmpty() ? QStringLiteral("kein") : name);
+}
+
+void dlgPrint::cmdPrinter_Click()
+{
+    if (printerDialog && printerDialog(*m_printer)) showPrinterName();
+}
+
+void dlgPrint::OKButton_Click()
+{
+    // The printer makes the copies itself only when asked; here each copy is a page of its own.
+    const int copies = std::max(m_printer->copyCount(), 1);
+    m_printer->setCopyCount(1);
+    PrintSheet::Content content;
+    content.terrain = Check1[0]->isChecked();
+    content.settings = Check1[1]->isChecked();
+    QImage view;
+    if (auto* main = qobject_cast<frmTer*>(parentWidget())) view = main->Picture1->image();
+    const QStringList lines =
+        PrintSheet::settingsLines(TerrainFileName, CurrentTerrain->YPoints(), CurrentTerrain->ScaleT());
+    if (!PrintSheet::printSheet(*m_printer, content, copies, lines, view)) {
+        rt::MsgBox(QStringLiteral("The printer could not print the sheet."), rt::vbOKOnly | rt::vbExclamation,
+                   QStringLiteral("Print"));
+        return;
+    }
+    accept();
+}
