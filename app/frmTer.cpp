@@ -215,10 +215,10 @@ void frmTer::ActualScreen()
     txtPlanetRadius->setText(rt::Format(t.CRAD(), QStringLiteral("#####0")));
     txtTerSizeMeters->setText(rt::Format(double(t.Size()) * scale, QStringLiteral("######0")));
     chkCurved->setChecked(t.CRVM() != 0);
-    // 4-5, 8. Toolbar states; buttons whose windows do not exist yet stay off.
+    // 4-5, 8. Toolbar states.
     for (const auto& change : MainWindowLogic::toolbarChanges(TerrainEmpty, BackupExists, ObjectsPresent)) {
         QAction* a = toolbarButton(change.position);
-        if (a && a->objectName() != QLatin1String("Print")) a->setEnabled(change.enabled);
+        if (a) a->setEnabled(change.enabled);
     }
     cmdGenModify->setEnabled(MainWindowLogic::genModifyEnabled(TerrainEmpty, chkClearTerrain->isChecked()));
     // 6. The height band in metres.
