@@ -67,6 +67,9 @@ TEST_F(MainWindowTest, PrintDialogPrintsTheMainWindowsSheet)
     ASSERT_NE(window, nullptr);
     auto* action = w().Toolbar1->findChild<QAction*>(QStringLiteral("Print"));
     ASSERT_NE(action, nullptr);
+    EXPECT_FALSE(action->isEnabled());  // nothing to print yet
+    markTerrainChanged();
+    w().ActualScreen();
     EXPECT_TRUE(action->isEnabled());
 
     const QString pdf = programDir.filePath(QStringLiteral("sheet.pdf"));
