@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -183,6 +184,47 @@ TEST_F(ObjectsWindowTest, TooManyObjectsIsReportedByTheAddButton)
     objects->cmdObjLoad_Click();
     EXPECT_EQ(scriptedUi().messages.at(0).text, QStringLiteral("to many objects"));
     EXPECT_FALSE(rt::BusyFlag);
+}
+
+TEST_F(ObjectsWindowTest, RightClickSelectsTheObjectAndOpensItsMenu)
+{
+    objects->loadObjectMaker(whitePicture(16));
+    objects->loadObjectMaker(whitePicture(16));
+    objects->SelectedObject = 7;
+    QTest::mousePress(objects->PicTer(6), Qt::RightButton, {}, QPoint(2, 2));
+    EXPECT_EQ(objects->SelectedObject, 6);
+    EXPECT_TRUE(objects->mnuObject->isVisible());
+    objects->mnuObject->close();
+}
+
+TEST_F(ObjectsWindowTest, SaveObjectWritesTheBitmapAndRefusesANameWithoutBmp)
+{
+    objects->loadObjectMaker(whitePicture(8));
+    objects->SelectedObject = 6;
+    const QString path = programDir.filePath("saved.bmp");
+    scriptedUi().expectSaveDialog({true, path, 1});
+    objects->mnuObjSaveObject_Click();
+    EXPECT_EQ(QImage(path).size(), QSize(8, 8));
+    EXPECT_EQ(scriptedUi().dialogRequests.at(0).fileName, QStringLiteral("Object 1"));
+
+    scriptedUi().expectSaveDialog({true, programDir.filePath("saved.png"), 1});
+    scriptedUi().expectMsgBox(rt::vbOK);
+    objects->mnuObjSaveObject_Click();
+    EXPECT_FALSE(QFile::exists(programDir.filePath("saved.png")));
+}
+
+TEST_F(ObjectsWindowTest, TerrainFileLoadsAsAGreyObject)
+{
+    clsTerrain small;
+    small.Init(9);
+    small.Fill(32767);
+    const QString ter = programDir.filePath("hill.ter");
+    ASSERT_TRUE(small.SaveT(ter));
+    scriptedUi().expectOpenDialog({true, ter, 2});
+    objects->cmdObjLoad_Click();
+    ASSERT_TRUE(mdlObjects::PlacedObjects().exists(6));
+    EXPECT_EQ(mdlObjects::PlacedObjects().picture(6).size(), QSize(9, 9));
+    EXPECT_EQ(qRed(mdlObjects::PlacedObjects().picture(6).pixel(4, 4)), 255);
 }
 
 TEST(ObjectsPropertiesTest, PositionsAreMetresAndOnlyPutOnTerrainEnablesH2)
