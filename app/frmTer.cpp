@@ -78,9 +78,10 @@ frmTer::frmTer(QWidget* parent) : QMainWindow(parent)
     connect(Picture1, &TerrainView::mouseMove, this, &frmTer::Picture1_MouseMove);
     connectPenControls();
     connectGeneratorControls();
+    connectPanelControls();
+    connectObjects();
     connectSelection();
     connectProfile();
-    connectObjects();
     connect(OptXYView, &QRadioButton::clicked, this, &frmTer::OptXYView_Click);
     connect(Slider2, &QSlider::valueChanged, this, &frmTer::Slider2_Change);
     connect(Slider1, &QSlider::valueChanged, this, [this](int v) { Label39->setText(QString::number(v)); });

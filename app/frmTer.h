@@ -94,6 +94,23 @@ public:
     void sldZMax_Change();
     void cmdZrangeReset_Click();
 
+    // Global tab, brush-height read-outs and Effects tab (frmTerPanels.cpp).
+    void txtMinTerrain_Validate();
+    void txtMaxTerrain_Validate();
+    void txtPlanetRadius_Validate();
+    void txtTerSizeMeters_GotFocus();
+    void txtTerSizeMeters_Validate();
+    void txtTerSizeMeters_LostFocus();
+    void planetPreset_Click(int planet);  // a Panels::Planet
+    void chkCurved_Click();
+    void SSTab1_Click();
+    void CmdResize_Click();
+    void sliderFineHeight_Change();
+    void cmdResetFineHeight_Click();
+    void optFilter_Click(int index);
+    void sldEffectFactor_Change();
+    void cmdStartEffects_Click();
+
     // Pens on the top view (frmTerPens.cpp).
     void Picture1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF point);
     void Picture1_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF point);
@@ -268,6 +285,8 @@ private:
     void connectObjects();
     // The chosen set's pictures, kept in PicTer(1..5); nothing (with a message) when unusable.
     std::optional<kvGenerator::LayerPictures> loadChosenLayers();
+    // frmTerPanels.cpp
+    void connectPanelControls();
     // frmTerPens.cpp
     void connectPenControls();
     void penStroke(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF point);
@@ -301,4 +320,6 @@ private:
     // Shape1, the pen cursor: shown at m_cursorAt (terrain points) while visible.
     bool m_cursorVisible = false;
     QPointF m_cursorAt;
+    // txtTerSizeMeters' text when it got the focus.
+    QString m_sideTextOnFocus;
 };

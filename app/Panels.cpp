@@ -1,0 +1,163 @@
+#include "app/Panels.h"
+
+#include "generate/KVFilterEffects.h"
+#include "runtime/Numbers.h"
+#include "terrain/ResizeTerrain.h"
+#include "terrain/clsTerrain.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
+
+namespace Panels {
+
+namespace {
+
+constexpr int kMaxResizePasses = 5;
+
+// The unit range scaled by k, each end nearest with halves to even.
+void scaleUnits(clsTerrain& t, double k)
+{
+    setUnitRange(t, rt::CInt(double(t.MinTU()) * k), rt::CInt(double(t.MaxTU()) * k), true);
+}
+
+} // namespace
+
+void setUnitRange(clsTerrain& t, int32_t low, int32_t top, bool keepTop)
+{
+    low = std::clamp<int32_t>(low, INT16_MIN, INT16_MAX);
+    top = std::clamp<int32_t>(top, INT16_MIN, INT16_MAX);
+    // HeightScale is 16 bits and at least 1: the other end gives way.
+    const int32_t span = std::clamp<int32_t>(top - low, 1, INT16_MAX);
+    if (keepTop) low = top - span;
+    else top = low + span;
+    // An odd span puts both ends on halves, which round to even: the kept
+    // end is exact when it is even.
+    t.setHeightScale(int16_t(span));
+    t.setBaseHeight(keepTop ? rt::CInt(double(top) - double(span) / 2.0) : rt::CInt(double(low) + double(span) / 2.0));
+}
+
+void applyPlanetPreset(clsTerrain& t, Planet p)
+{
+    switch (p) {
+    case Planet::Mars:
+        t.setCRAD(3390.0f);
+        break;
+    case Planet::Moon:
+        t.setCRAD(1738.0f);
+        break;
+    case Planet::Earth:
+        t.setCRAD(6370.0f);
+        break;
+    case Planet::Complete:
+        t.setCRAD(6.0f);
+        t.setCRVM(1);
+        t.setScaleT(5.0f);
+        break;
+    }
+}
+
+bool hasLeadingNumber(const QString& text)
+{
+    static const QRegularExpression number(QStringLiteral("^\\s*[-+]?\\s*(\\d|[.,]\\d)"));
+    return number.match(text).hasMatch();
+}
+
+std::optional<int16_t> metresToTerrainUnits(const QString& text, double scaleT)
+{
+    if (!hasLeadingNumber(text) || !(scaleT > 0) || !std::isfinite(scaleT)) return std::nullopt;
+    return rt::CInt(rt::Val(text) / scaleT);
+}
+
+bool setHeightFromMetres(clsTerrain& t, const QString& text, bool top)
+{
+    const auto tu = metresToTerrainUnits(text, t.ScaleT());
+    if (!tu) return false;
+    if (top) setUnitRange(t, t.MinTU(), *tu, false);
+    else setUnitRange(t, *tu, t.MaxTU(), true);
+    return true;
+}
+
+double clampedSideLength(const QString& text, int32_t size)
+{
+    const double v = rt::Val(text);
+    const double low = double(size) + 1.0;
+    if (std::isnan(v)) return low;
+    return std::clamp(v, low, std::max(low, kMaxSideMetres));
+}
+
+void applySideLength(clsTerrain& t, double metres, bool keepUnits, const QString& minMetres,
+                     const QString& maxMetres)
+{
+    // A one-point terrain has Size 0: count it as one spacing.
+    const double size = std::max<double>(t.Size(), 1.0);
+    t.setScaleT(float(metres / size));
+    if (keepUnits) return;
+    const double scale = t.ScaleT();
+    const auto low = metresToTerrainUnits(minMetres, scale);
+    const auto top = metresToTerrainUnits(maxMetres, scale);
+    setUnitRange(t, low.value_or(t.MinTU()), top.value_or(t.MaxTU()), true);
+}
+
+double fineHeightMetres(const QString& maxMetres, const QString& minMetres, int32_t f)
+{
+    return (rt::Val(maxMetres) - rt::Val(minMetres)) / 65535.0 * double(f);
+}
+
+int resizeGrid(clsTerrain& t, int32_t target, bool adjustUnits, int16_t mode, int roughness)
+{
+    int passes = 0;
+    // 5. Halving.
+    while (target < t.Size() && passes < kMaxResizePasses) {
+        ResizeTerrainAlt(t);
+        if (adjustUnits) scaleUnits(t, 0.5);
+        ++passes;
+    }
+    // 6. Doubling.
+    while (target > t.Size() && passes < kMaxResizePasses) {
+        ResizeTerrain(t, mode, roughness);
+        if (adjustUnits) scaleUnits(t, 2.0);
+        ++passes;
+    }
+    return passes;
+}
+
+void newFlatGrid(clsTerrain& t, int32_t target)
+{
+    t.Init(target + 1);
+    setUnitRange(t, -10, 10, true);
+}
+
+int16_t effectCode(int effectFilter)
+{
+    return int16_t(std::clamp(effectFilter, -1, 98) + 1);
+}
+
+void storeEffectFactor(std::array<int16_t, 100>& factors, int effectFilter, int value)
+{
+    const int code = effectFilter + 1;
+    if (code < 1 || code >= 100) return;
+    factors[size_t(code)] = int16_t(std::clamp(value, 0, 10));
+}
+
+int16_t effectFactor(const std::array<int16_t, 100>& factors, int effectFilter)
+{
+    const int code = effectFilter + 1;
+    if (code < 1 || code >= 100) return 0;
+    return factors[size_t(code)];
+}
+
+bool runEffect(clsTerrain& t, int effectFilter, const std::array<int16_t, 100>& factors, int32_t zMinSlider,
+               int32_t zMaxSlider, QString* error)
+{
+    // 3. The sliders hold raw height + 32768.
+    const int16_t code = effectCode(effectFilter);
+    float strength = float(effectFactor(factors, effectFilter));
+    const int32_t lower = zMinSlider - 32768;
+    const int32_t upper = zMaxSlider - 32768;
+    // 4.
+    return KVFilter::ApplyFilter(code, t, strength, int32_t(t.XPoints()), 0, 0, lower, upper, error);
+}
+
+} // namespace Panels

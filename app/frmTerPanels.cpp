@@ -1,0 +1,274 @@
+// The Global tab (planet and landscape boxes, presets, grid resize), the
+// brush-height read-outs of the Edit tab, the tab change and the Effects tab.
+
+#include "app/frmTer.h"
+
+#include "app/AppState.h"
+#include "app/Panels.h"
+#include "runtime/Numbers.h"
+#include "runtime/Ui.h"
+#include "terrain/Palette.h"
+#include "terrain/STDIO.h"
+#include "terrain/TerrainGlobals.h"
+#include "terrain/clsTerrain.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTabWidget>
+
+#include <algorithm>
+#include <functional>
+#include <utility>
+
+namespace {
+
+// The character code a key press types: 8 backspace, 13 Enter, 0 for keys
+// that type nothing (arrows, Delete, shortcuts), which always pass.
+int typedAscii(const QKeyEvent& e)
+{
+    if (e.key() == Qt::Key_Backspace) return 8;
+    if (e.key() == Qt::Key_Return || e.key() == Qt::Key_Enter) return 13;
+    if (e.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return 0;
+    const QString t = e.text();
+    if (t.isEmpty() || t.at(0).unicode() < 32) return 0;
+    return t.at(0).unicode();
+}
+
+// Drops the keys the numeric key filter refuses; the radius box also clamps
+// its text before each key.
+class NumericKeys : public QObject {
+public:
+    NumericKeys(QObject* parent, bool clampRadius) : QObject(parent), m_clampRadius(clampRadius) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress) return false;
+        auto* box = qobject_cast<QLineEdit*>(watched);
+        const int ascii = typedAscii(*static_cast<QKeyEvent*>(event));
+        if (!box || ascii == 0) return false;
+        const bool passes = STDIO::IsNumericKey(box->text(), ascii);
+        if (m_clampRadius) {
+            QString text = box->text();
+            STDIO::ClampTextBox(text, Panels::kMinRadius, Panels::kMaxRadius);
+            if (text != box->text()) box->setText(text);
+        }
+        return !passes;
+    }
+
+private:
+    bool m_clampRadius;
+};
+
+// Calls back when the watched box gets the focus.
+class FocusIn : public QObject {
+public:
+    FocusIn(QObject* parent, std::function<void()> onFocus) : QObject(parent), m_onFocus(std::move(onFocus)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusIn) m_onFocus();
+        return false;
+    }
+
+private:
+    std::function<void()> m_onFocus;
+};
+
+} // namespace
+
+void frmTer::connectPanelControls()
+{
+    // Global tab.
+    for (QLineEdit* box : {txtMinTerrain, txtMaxTerrain, txtTerSizeMeters})
+        box->installEventFilter(new NumericKeys(box, false));
+    txtPlanetRadius->installEventFilter(new NumericKeys(txtPlanetRadius, true));
+    txtTerSizeMeters->installEventFilter(new FocusIn(txtTerSizeMeters, [this] { txtTerSizeMeters_GotFocus(); }));
+    connect(txtMinTerrain, &QLineEdit::editingFinished, this, &frmTer::txtMinTerrain_Validate);
+    connect(txtMaxTerrain, &QLineEdit::editingFinished, this, &frmTer::txtMaxTerrain_Validate);
+    connect(txtTerSizeMeters, &QLineEdit::editingFinished, this, [this] {
+        txtTerSizeMeters_Validate();
+        txtTerSizeMeters_LostFocus();
+    });
+    connect(txtPlanetRadius, &QLineEdit::editingFinished, this, &frmTer::txtPlanetRadius_Validate);
+    connect(cmdMars, &QPushButton::clicked, this, [this] { planetPreset_Click(int(Panels::Planet::Mars)); });
+    connect(cmdMoon, &QPushButton::clicked, this, [this] { planetPreset_Click(int(Panels::Planet::Moon)); });
+    connect(cmdEarth, &QPushButton::clicked, this, [this] { planetPreset_Click(int(Panels::Planet::Earth)); });
+    connect(cmdPlanetRender, &QPushButton::clicked, this,
+            [this] { planetPreset_Click(int(Panels::Planet::Complete)); });
+    connect(chkCurved, &QCheckBox::clicked, this, &frmTer::chkCurved_Click);
+    connect(CmdResize, &QPushButton::clicked, this, &frmTer::CmdResize_Click);
+    connect(SSTab1, &QTabWidget::currentChanged, this, &frmTer::SSTab1_Click);
+    // Edit tab.
+    connect(sliderFineHeight, &QSlider::valueChanged, this, &frmTer::sliderFineHeight_Change);
+    connect(cmdResetFineHeight, &QPushButton::clicked, this, &frmTer::cmdResetFineHeight_Click);
+    // Effects tab.
+    for (size_t i = 0; i < optFilter.size(); ++i)
+        connect(optFilter[i], &QRadioButton::clicked, this, [this, i] { optFilter_Click(int(i)); });
+    connect(sldEffectFactor, &QSlider::valueChanged, this, &frmTer::sldEffectFactor_Change);
+    connect(cmdStartEffects, &QPushButton::clicked, this, &frmTer::cmdStartEffects_Click);
+}
+
+// --- Global tab ---------------------------------------------------------------------
+
+void frmTer::txtMinTerrain_Validate()
+{
+    // Text without a number gets the terrain's own value back.
+    Panels::setHeightFromMetres(*CurrentTerrain, txtMinTerrain->text(), false);
+    ActualScreen();
+}
+
+void frmTer::txtMaxTerrain_Validate()
+{
+    Panels::setHeightFromMetres(*CurrentTerrain, txtMaxTerrain->text(), true);
+    ActualScreen();
+}
+
+void frmTer::txtPlanetRadius_Validate()
+{
+    // The toolbar commands read the radius from the box: keep it a radius.
+    QString text = txtPlanetRadius->text();
+    STDIO::ClampTextBox(text, Panels::kMinRadius, Panels::kMaxRadius);
+    if (text != txtPlanetRadius->text()) txtPlanetRadius->setText(text);
+}
+
+void frmTer::txtTerSizeMeters_GotFocus()
+{
+    m_sideTextOnFocus = txtTerSizeMeters->text();
+}
+
+void frmTer::txtTerSizeMeters_Validate()
+{
+    const double m = Panels::clampedSideLength(txtTerSizeMeters->text(), CurrentTerrain->Size());
+    txtTerSizeMeters->setText(rt::Format(m, QStringLiteral("#####")));
+}
+
+void frmTer::txtTerSizeMeters_LostFocus()
+{
+    clsTerrain& t = *CurrentTerrain;
+    // 3.
+    const double m = Panels::clampedSideLength(txtTerSizeMeters->text(), t.Size());
+    txtTerSizeMeters->setText(rt::Format(m, QStringLiteral("######")));
+    bool keepUnits = false;
+    // 3.1
+    if (txtTerSizeMeters->text() != m_sideTextOnFocus)
+        keepUnits = rt::MsgBox(QStringLiteral("The size was changed. Shall the Terrain height also be adjusted?"),
+                               rt::vbYesNo, QStringLiteral("Change Value")) == rt::vbYes;
+    // 3.2-3.3
+    Panels::applySideLength(t, m, keepUnits, txtMinTerrain->text(), txtMaxTerrain->text());
+    // 4.
+    ActualScreen();
+    m_sideTextOnFocus = txtTerSizeMeters->text();
+}
+
+void frmTer::planetPreset_Click(int planet)
+{
+    Panels::applyPlanetPreset(*CurrentTerrain, Panels::Planet(planet));
+    ActualScreen();
+}
+
+void frmTer::chkCurved_Click()
+{
+    CurrentTerrain->setCRVM(chkCurved->isChecked() ? 1 : 0);
+}
+
+void frmTer::SSTab1_Click()
+{
+    OptXYView_Click();
+    DeactEdit();
+    setSwatch(Picture2, Palette[128][paletteRowClamped()]);
+    Label39->setText(QString::number(Slider1->value()));
+    ActualScreen();
+}
+
+void frmTer::CmdResize_Click()
+{
+    // 1. The resize routines leave BusyFlag set; every way out clears it.
+    rt::BusyGuard busy;
+    setInfoText(QStringLiteral("Resize Terrain..."));
+    rt::DoEvents();
+    OptXYView_Click();
+    // 2.
+    int32_t target = CurrentTerrain->Size();
+    for (const QRadioButton* o : optTerSize)
+        if (o->isChecked()) target = o->property("tag").toString().toInt();
+    clsTerrain& t = *CurrentTerrain;
+    if (TerrainEmpty) {
+        // 3.
+        Panels::newFlatGrid(t, target);
+        ResizePic(t.Size(), std::nullopt);
+    } else if (t.Size() != target) {
+        // 4-7. The same size asks nothing and keeps the heights.
+        const bool adjust = rt::MsgBox(QStringLiteral("Adjust the point spacing to keep the real-world size as before?"),
+                                       rt::vbYesNo, QStringLiteral("Resize terrain")) == rt::vbYes;
+        Panels::resizeGrid(t, target, adjust, ResizeMode, Slider3->value());
+        markTerrainChanged();
+        ResizePic(t.Size(), std::nullopt);
+        redrawTerrain();
+    }
+    // 8.
+    ActualScreen();
+    rt::BusyFlag = false;
+    rt::DoEvents();
+}
+
+// --- Edit tab -----------------------------------------------------------------------
+
+void frmTer::sliderFineHeight_Change()
+{
+    // 1.
+    const double m = Panels::fineHeightMetres(txtMaxTerrain->text(), txtMinTerrain->text(), sliderFineHeight->value());
+    lblFineHeight->setText(rt::Format(m, QStringLiteral("###0.000")));
+    // 2-3. The brush height read-out unchecks pick and colours the swatch.
+    Slider2_Change();
+}
+
+void frmTer::cmdResetFineHeight_Click()
+{
+    sliderFineHeight->setValue(0);
+    sliderFineHeight_Change();
+}
+
+// --- Effects tab --------------------------------------------------------------------
+
+void frmTer::optFilter_Click(int index)
+{
+    EffectFilter = index;
+    sldEffectFactor->setValue(Panels::effectFactor(EffectFactors, index));
+}
+
+void frmTer::sldEffectFactor_Change()
+{
+    Panels::storeEffectFactor(EffectFactors, EffectFilter, sldEffectFactor->value());
+}
+
+void frmTer::cmdStartEffects_Click()
+{
+    // 1.
+    if (TerrainEmpty) {
+        rt::MsgBox(QStringLiteral("Terrain empty"), rt::vbOKOnly, QStringLiteral("Effects"));
+        return;
+    }
+    // 2.
+    rt::BusyGuard busy;
+    OptXYView_Click();
+    // 3-4.
+    QString error;
+    const bool ran = Panels::runEffect(*CurrentTerrain, EffectFilter, EffectFactors, sldZMin->value(),
+                                       sldZMax->value(), &error);
+    // An effect changes the terrain: closing must ask to save it.
+    if (ran && Panels::effectCode(EffectFilter) != 9) markTerrainChanged();
+    // 5.
+    redrawTerrain();
+    rt::BusyFlag = false;
+    ActualScreen();
+    rt::DoEvents();
+    if (!ran) rt::MsgBox(error, rt::vbOKOnly | rt::vbExclamation, QStringLiteral("Effects"));
+}
