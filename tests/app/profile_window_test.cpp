@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -62,6 +63,7 @@ TEST_F(ProfileWindowTest, ZViewShowsTheProfileOfTheChosenRowAndColumn)
     w().optZView->click();
     EXPECT_TRUE(w().PicZ->isVisible());
     EXPECT_FALSE(w().Picture1->isVisible());
+    EXPECT_FALSE(rt::BusyFlag);
     EXPECT_EQ(w().sldXView->maximum(), CurrentTerrain->Size() - 1);
     EXPECT_FALSE(w().PicColor->pixmap().isNull());
     EXPECT_FALSE(w().PicZView->pixmap().isNull());
@@ -185,6 +187,22 @@ TEST_F(ProfileWindowTest, NonsenseInAZBoxIsRefusedAndTheBandKept)
     ASSERT_EQ(scriptedUi().messages.size(), 1u);
     EXPECT_EQ(w().sldZMin->value(), 10000);
     EXPECT_EQ(w().txtZMin->text(), before);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ProfileWindowTest, OverviewReadsOutThePointUnderTheMouse)
+{
+    makeHills();
+    w().optZView->click();
+    // The overview stands for the whole map: its middle is the map's middle.
+    const QPoint middle(w().PicZView->width() / 2, w().PicZView->height() / 2);
+    QMouseEvent move(QEvent::MouseMove, QPointF(middle), w().PicZView->mapToGlobal(QPointF(middle)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w().PicZView, &move);
+    EXPECT_EQ(w().sBarPanels[3]->text(), QStringLiteral("X=") + QString::number(CurrentTerrain->Size() / 2));
 }
 
 } // namespace
