@@ -206,8 +206,8 @@ void frmTer::CmdResize_Click()
         ResizePic(t.Size(), std::nullopt);
     } else if (t.Size() != target) {
         // 4-7. The same size asks nothing and keeps the heights.
-        const bool adjust = rt::MsgBox(QStringLiteral("Adjust the point spacing to keep the real-world size as before?"),
-                                       rt::vbYesNo, QStringLiteral("Resize terrain")) == rt::vbYes;
+        const QString question = QStringLiteral("Adjust the point spacing to keep the real-world size as before?");
+        const bool adjust = rt::MsgBox(question, rt::vbYesNo, QStringLiteral("Resize terrain")) == rt::vbYes;
         Panels::resizeGrid(t, target, adjust, ResizeMode, Slider3->value());
         markTerrainChanged();
         ResizePic(t.Size(), std::nullopt);

@@ -244,6 +244,17 @@ TEST_F(PanelsWindowTest, FineHeightShowsMetresOverTheHeightRangeAndResets)
     EXPECT_EQ(w().lblFineHeight->text(), QStringLiteral("0.000"));
 }
 
+TEST_F(PanelsWindowTest, BrushHeightInMetresFollowsTheTerrainScale)
+{
+    CurrentTerrain->setBaseHeight(10);
+    CurrentTerrain->setScaleT(30.0f);
+    w().Slider2->setValue(32768);
+    w().sliderFineHeight->setValue(1);
+    w().cmdResetFineHeight->click();
+    EXPECT_EQ(w().lblHeight->text(), QStringLiteral("300.0"));
+    EXPECT_EQ(w().lblPickHeigh->text(), QStringLiteral("300.00"));
+}
+
 TEST_F(PanelsWindowTest, TabChangeShowsTheBrushSizeAndLeavesThePen)
 {
     w().PenMode = true;
