@@ -5,6 +5,7 @@
 #include "app/MainWindowLogic.h"
 #include "app/Pens.h"
 #include "app/Zoom.h"
+#include "app/frmTerObjects.h"
 #include "app/frmTerView.h"
 #include "app/vbConfig.h"
 #include "runtime/Files.h"
@@ -89,7 +90,12 @@ frmTer::frmTer(QWidget* parent) : QMainWindow(parent)
             [](const QString& t) { RandomSeed = rt::CLng(rt::Val(t)); });
 }
 
-frmTer::~frmTer() = default;
+frmTer::~frmTer()
+{
+    // The object layer watches Picture1; it must stop before this window's
+    // members go, or Picture1's last events would reach a half-destroyed window.
+    if (Objects && Picture1) Picture1->removeEventFilter(Objects);
+}
 
 bool frmTer::Form_Load()
 {
