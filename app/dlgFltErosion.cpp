@@ -1,5 +1,6 @@
 #include "app/dlgFltErosion.h"
 
+#include "app/ParFileDialog.h"
 #include "runtime/Ui.h"
 
 #include <QApplication>
@@ -13,16 +14,6 @@ namespace {
 
 // The values the next showing starts from: kept after OK, reset by Cancel.
 KVErosion::ErosionSettings g_kept;
-
-rt::FileDialogRequest settingsFileRequest(const QString& title)
-{
-    rt::FileDialogRequest r;
-    r.title = title;
-    r.filter = QStringLiteral("Setting |*.par");
-    r.defaultExt = QStringLiteral("par");
-    r.initDir = rt::AppPath();
-    return r;
-}
 
 } // namespace
 
@@ -115,7 +106,7 @@ void dlgFltErosion::CancelButton_Click()
 void dlgFltErosion::Command1_Click()
 {
     // 1-3. A cancelled dialog writes nothing.
-    const rt::FileDialogResult r = rt::ui().saveFileDialog(settingsFileRequest(QStringLiteral("Save Setting")));
+    const rt::FileDialogResult r = rt::ui().saveFileDialog(parFileRequest(QStringLiteral("Save Setting")));
     if (!r.accepted || r.fileName.isEmpty()) return;
     // 4.
     QString error;
@@ -125,7 +116,7 @@ void dlgFltErosion::Command1_Click()
 
 void dlgFltErosion::Command2_Click()
 {
-    const rt::FileDialogResult r = rt::ui().openFileDialog(settingsFileRequest(QStringLiteral("Load Setting")));
+    const rt::FileDialogResult r = rt::ui().openFileDialog(parFileRequest(QStringLiteral("Load Setting")));
     if (!r.accepted || r.fileName.isEmpty()) return;
     // 2. A file with unusable values leaves the sliders as they are.
     QString error;

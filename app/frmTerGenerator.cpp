@@ -3,6 +3,7 @@
 
 #include "app/AppState.h"
 #include "app/MainWindowLogic.h"
+#include "app/ParFileDialog.h"
 #include "app/dlgGenModify.h"
 #include "app/dlgMaskColor.h"
 #include "app/dlgPreview.h"
@@ -33,16 +34,6 @@ QString sizeMessage(int size)
     return QStringLiteral("The terrain has %1 x %1 points; the generator makes terrains of 129, 257, 513, 1025 "
                           "or 2049 points. Please resize the terrain first.")
         .arg(size + 1);
-}
-
-rt::FileDialogRequest settingsDialog(const QString& title)
-{
-    rt::FileDialogRequest r;
-    r.title = title;
-    r.filter = QStringLiteral("Setting |*.par");
-    r.defaultExt = QStringLiteral("par");
-    r.initDir = rt::AppPath();
-    return r;
 }
 
 // The perlin set chosen in the list, as a row of PerlinSetTable.
@@ -195,7 +186,7 @@ void frmTer::chkClearTerrain_Click()
 
 void frmTer::cmdGeneratorSaveSetting_Click()
 {
-    const rt::FileDialogResult chosen = rt::ui().saveFileDialog(settingsDialog(QStringLiteral("Save Setting")));
+    const rt::FileDialogResult chosen = rt::ui().saveFileDialog(parFileRequest(QStringLiteral("Save Setting")));
     if (!chosen.accepted) return;
     GeneratorSettings::PanelValues v;
     v.perlin = chosenSet(lstPerlinSets) ? lstPerlinSets->currentRow() : -1;
@@ -213,7 +204,7 @@ void frmTer::cmdGeneratorSaveSetting_Click()
 
 void frmTer::cmdGenLoadSetting_Click()
 {
-    const rt::FileDialogResult chosen = rt::ui().openFileDialog(settingsDialog(QStringLiteral("Load Setting")));
+    const rt::FileDialogResult chosen = rt::ui().openFileDialog(parFileRequest(QStringLiteral("Load Setting")));
     if (!chosen.accepted) return;
     const auto v = GeneratorSettings::ReadSettings(chosen.fileName, lstPerlinSets->count());
     if (!v.anyKey) {

@@ -1,6 +1,7 @@
 // The perlin-set generator on a 2049-point terrain, against one rescale of the
 // same terrain (a single pass over the grid) as the reference.
 
+#include "bench/QuietUi.h"
 #include "generate/kvGenerator.h"
 #include "runtime/Ui.h"
 #include "terrain/TerrainGlobals.h"
@@ -13,19 +14,6 @@
 namespace {
 
 constexpr int kPoints = 2049;
-
-// Ignores status, pumps and redraws, so only the work is measured.
-class SilentUi : public rt::UiService {
-public:
-    int msgBox(const QString&, int, const QString&) override { return rt::vbOK; }
-    rt::FileDialogResult openFileDialog(const rt::FileDialogRequest&) override { return {}; }
-    rt::FileDialogResult saveFileDialog(const rt::FileDialogRequest&) override { return {}; }
-    std::optional<QColor> colorDialog(const QColor&) override { return std::nullopt; }
-    void setStatusText(const QString&) override {}
-    void processEvents() override {}
-    bool startProgram(const QString&, const QStringList&, const QString&) override { return false; }
-    void refreshMainWindow() override {}
-};
 
 kvGenerator::LayerPictures noisePictures()
 {
@@ -51,7 +39,7 @@ struct Fixture {
         CurrentTerrain = &terrain;
         terrain.Init(kPoints);
     }
-    SilentUi ui;
+    QuietUi ui;
     clsTerrain terrain;
     kvGenerator::LayerPictures pictures = noisePictures();
 };

@@ -1,6 +1,7 @@
 // The brush routines over a whole 2049-point terrain, each against a plain
 // row-order pass that reads and writes the same points (the reference).
 
+#include "bench/QuietUi.h"
 #include "generate/KVFilter.h"
 #include "runtime/Ui.h"
 #include "terrain/TerrainGlobals.h"
@@ -12,18 +13,6 @@ namespace {
 
 constexpr int kPoints = 2049;
 
-class SilentUi : public rt::UiService {
-public:
-    int msgBox(const QString&, int, const QString&) override { return rt::vbOK; }
-    rt::FileDialogResult openFileDialog(const rt::FileDialogRequest&) override { return {}; }
-    rt::FileDialogResult saveFileDialog(const rt::FileDialogRequest&) override { return {}; }
-    std::optional<QColor> colorDialog(const QColor&) override { return std::nullopt; }
-    void setStatusText(const QString&) override {}
-    void processEvents() override {}
-    bool startProgram(const QString&, const QStringList&, const QString&) override { return false; }
-    void refreshMainWindow() override {}
-};
-
 struct Terrain {
     Terrain()
     {
@@ -33,7 +22,7 @@ struct Terrain {
             for (int32_t x = 0; x < kPoints; ++x) t.row(y)[x] = (x * 37 + y * 101) % 20000 - 10000;
     }
     ~Terrain() { rt::setUi(nullptr); }
-    SilentUi ui;
+    QuietUi ui;
     clsTerrain t;
 };
 

@@ -1,6 +1,7 @@
 // TER and backup files, rescaling and range scan on a 2049-point terrain,
 // each against a plain QFile write or read of the same number of bytes.
 
+#include "bench/QuietUi.h"
 #include "runtime/Ui.h"
 #include "terrain/TerrainGlobals.h"
 #include "terrain/clsTerrain.h"
@@ -17,19 +18,6 @@ namespace {
 constexpr int kPoints = 2049;
 constexpr qint64 kTerBytes = 80 + 2 * qint64(kPoints) * kPoints + 4;
 constexpr qint64 kBackupBytes = 80 + 4 * qint64(kPoints + 2) * (kPoints + 2);
-
-// Answers No to every question and ignores the rest, so loading never waits.
-class QuietUi : public rt::UiService {
-public:
-    int msgBox(const QString&, int, const QString&) override { return rt::vbNo; }
-    rt::FileDialogResult openFileDialog(const rt::FileDialogRequest&) override { return {}; }
-    rt::FileDialogResult saveFileDialog(const rt::FileDialogRequest&) override { return {}; }
-    std::optional<QColor> colorDialog(const QColor&) override { return std::nullopt; }
-    void setStatusText(const QString&) override {}
-    void processEvents() override {}
-    bool startProgram(const QString&, const QStringList&, const QString&) override { return false; }
-    void refreshMainWindow() override {}
-};
 
 // Shared set-up: a quiet user interface, a current terrain and a folder.
 struct Fixture {
@@ -49,7 +37,7 @@ struct Fixture {
         f.open(QIODevice::WriteOnly);
         f.write(QByteArray(kBackupBytes, 'x'));
     }
-    QuietUi ui;
+    QuietUi ui{rt::vbNo};
     QTemporaryDir dir;
     clsTerrain current;
     clsTerrain pattern;
