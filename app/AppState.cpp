@@ -12,7 +12,7 @@ float MaxViewSize = 512.0f;
 int16_t ResizeMode = 0;
 QString ObjectDirectory;
 QString LastDirectory;
-QString TerragenDirectory;
+QString FileDialogFolder;
 QString StartFile;
 QString PluginDirectory;
 

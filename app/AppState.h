@@ -26,7 +26,8 @@ extern float MaxViewSize;              // largest side of the height-map view in
 extern int16_t ResizeMode;             // [Start] OptZoom: 0 never set, 1 bilinear, 2 pixel repetition
 extern QString ObjectDirectory;        // [Directory] Objects
 extern QString LastDirectory;          // [Directory] Terrain
-extern QString TerragenDirectory;      // [Directory] Terragen: start folder of the file dialogs
+extern QString FileDialogFolder;       // start folder of the Save dialog: [Directory] terragen from the
+                                       // start until an Open or a save picks the terrain folder
 extern QString StartFile;              // the command-line file when it exists, else ""
 extern QString PluginDirectory;        // program folder + "/plugins" (kept, not read)
 

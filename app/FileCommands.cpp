@@ -64,6 +64,7 @@ void reportSaveFailure(const QString& fileName, const QString& error)
 void rememberTerrainFolder(const QString& fileName)
 {
     LastDirectory = QFileInfo(fileName).absolutePath();
+    FileDialogFolder = LastDirectory;
     vbConfig::WriteIni(QStringLiteral("Directory"), QStringLiteral("Terrain"), LastDirectory);
 }
 
@@ -111,7 +112,7 @@ bool prepareSaveTarget(int type, SaveTarget& target)
 {
     rt::FileDialogRequest& r = target.request;
     r.title = QStringLiteral("Terrain save ...");
-    r.initDir = LastDirectory;
+    r.initDir = FileDialogFolder.isEmpty() ? LastDirectory : FileDialogFolder;
     if (type == SaveTer) {
         r.filter = QStringLiteral("Terrainfiles|*.ter");
         r.defaultExt = QStringLiteral("ter");
@@ -175,17 +176,20 @@ int pictureGridPoints(const QImage& picture)
     return points;
 }
 
+// Declined: the user cancelled the picture resize, which ends Open at once.
+enum class OpenResult { Opened, Refused, Declined };
+
 // A picture's colours become the heights of a grid sized from its height.
-bool openPicture(const QString& fileName)
+OpenResult openPicture(const QString& fileName)
 {
     const QImage picture(fileName);
     if (picture.isNull()) {
         rt::MsgBox(QStringLiteral("The picture %1 could not be read.").arg(fileName),
                    rt::vbOKOnly | rt::vbExclamation, QStringLiteral("BMP-File Analyse"));
-        return false;
+        return OpenResult::Refused;
     }
     const int points = pictureGridPoints(picture);
-    if (points == 0) return false;
+    if (points == 0) return OpenResult::Declined;
     // Point (x, y) takes the picture's pixel at the same place of the picture
     // stretched to the grid (nearest pixel: colours carry height bytes).
     const QImage grid = picture.size() == QSize(points, points)
@@ -195,25 +199,25 @@ bool openPicture(const QString& fileName)
     LoadPictureAsTerrain(grid, *CurrentTerrain);
     RunScaleTerrain(*CurrentTerrain);
     TerrainFileName = kNoName;
-    return true;
+    return OpenResult::Opened;
 }
 
-bool openFile(OpenKind kind, const QString& fileName)
+OpenResult openFile(OpenKind kind, const QString& fileName)
 {
     switch (kind) {
     case OpenKind::Ter:
         // The loader tells the user why a file was refused.
-        if (!mTerLoad::LoadTerFile(fileName)) return false;
+        if (!mTerLoad::LoadTerFile(fileName)) return OpenResult::Refused;
         TerrainFileName = fileName;
-        return true;
+        return OpenResult::Opened;
     case OpenKind::Picture:
         return openPicture(fileName);
     case OpenKind::Hgt:
-        if (!mTerLoad::LoadHgtFile(fileName)) return false;
+        if (!mTerLoad::LoadHgtFile(fileName)) return OpenResult::Refused;
         TerrainFileName = kNoName;
-        return true;
+        return OpenResult::Opened;
     }
-    return false;
+    return OpenResult::Refused;
 }
 
 // --- Terragen -------------------------------------------------------------------
@@ -361,7 +365,7 @@ void cmdNew(MainView& view)
     view.redrawTerrain();
 }
 
-void cmdOpen(MainView& view)
+bool cmdOpen(MainView& view)
 {
     // 1.-2.
     rt::FileDialogRequest request;
@@ -370,41 +374,47 @@ void cmdOpen(MainView& view)
     request.filterIndex = 1;
     request.defaultExt = QStringLiteral("ter");
     request.initDir = LastDirectory;
+    FileDialogFolder = LastDirectory;  // the one common dialog keeps the folder it was last given
     const rt::FileDialogResult chosen = rt::ui().openFileDialog(request);
     rt::BusyFlag = false;
-    if (!chosen.accepted || chosen.fileName.isEmpty()) return;
+    if (!chosen.accepted || chosen.fileName.isEmpty()) return false;
 
     // 3.-6. Name and flags change only once the terrain was read.
     rt::BusyGuard busy;
     status(QStringLiteral("Load Terrainfile..."));
     rt::DoEvents();
-    if (!openFile(openKind(chosen.filterIndex, chosen.fileName), chosen.fileName)) return;
-    markTerrainChanged();
+    const OpenResult opened = openFile(openKind(chosen.filterIndex, chosen.fileName), chosen.fileName);
+    if (opened != OpenResult::Opened) return opened == OpenResult::Refused;
+    // An opened file is not an edit: a terrain saved before stays saved.
+    markTerrainLoaded();
 
     // 7. Back to 100 % and draw.
     ZoomFactor = 1.0;
     view.ResizePic();
     status(QStringLiteral("Picture create..."));
     view.redrawTerrain();
+    return true;
 }
 
-void cmdSave(MainView& view)
+bool cmdSave(MainView& view)
 {
-    if (emptyTerrainRefused()) return;
+    if (emptyTerrainRefused()) return false;
     // Only a TER name is written directly: a bitmap's name goes through the
     // dialog, so TER bytes never land in a bitmap file.
     if (isTerFileName(TerrainFileName)) {
         rt::BusyGuard busy;
         if (saveNamedTerrain()) view.ActualScreen();
-        return;
+        return true;
     }
     FileSave(view, SaveCancelled);
+    return true;
 }
 
-void cmdSaveAs(MainView& view)
+bool cmdSaveAs(MainView& view)
 {
-    if (emptyTerrainRefused()) return;
+    if (emptyTerrainRefused()) return false;
     FileSave(view, SaveCancelled);
+    return true;
 }
 
 void cmdClear(MainView& view)
@@ -452,31 +462,33 @@ void cmdRestore(MainView& view)
     view.redrawTerrain();
 }
 
-void cmdTerragen(MainView& view)
+bool cmdTerragen(MainView& view)
 {
-    // 1.-3.
     if (TerrainEmpty) {
         rt::MsgBox(QStringLiteral("Terrain empty !"), rt::vbOKOnly, QStringLiteral("Save"));
-        return;
+        return false;
     }
     const int answer = rt::MsgBox(QStringLiteral("Terrain save, before start terragen"), rt::vbYesNoCancel,
                                   QStringLiteral("Start Terragen"));
-    if (answer != rt::vbYes && answer != rt::vbNo) return;
+    // The folder is checked before the answer counts, so Cancel reports a missing one too.
     const QString folder = vbConfig::ReadIni(QStringLiteral("directory"), QStringLiteral("Terragen"));
     if (folder.isEmpty()) {
         reportTerragenFolderMissing(QStringLiteral("Start Terragen"));
-        return;
+        return false;
     }
+    if (answer != rt::vbYes && answer != rt::vbNo) return true;
 
-    // 4.-5.
     rt::BusyGuard busy;
-    if (answer == rt::vbYes ? !saveForTerragen(view) : !writeDefaultTerrain()) return;
+    if (answer == rt::vbYes ? !saveForTerragen(view) : !writeDefaultTerrain()) return false;
 
-    // 6. A separate process with the file as one argument, never a command line.
+    // A separate process with the file as one argument, never a command line.
     const QString program = terragenProgram(folder);
     const QStringList arguments{QStringLiteral("-t"), QFileInfo(TerrainFileName).absoluteFilePath()};
-    if (program.isEmpty() || !rt::Shell(program, arguments, folder))
+    if (program.isEmpty() || !rt::Shell(program, arguments, folder)) {
         reportTerragenFolderMissing(QStringLiteral("ERROR  Terragen"));
+        return false;
+    }
+    return true;
 }
 
 bool queryClose(MainView& view)

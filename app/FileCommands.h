@@ -3,7 +3,8 @@
 // the current terrain and the shared state, reporting through the runtime's
 // user-interface service and refreshing the window through MainView. The
 // window runs its common steps before and its tail ("Ready", ActualScreen)
-// after each command; every command clears rt::BusyFlag on every way out.
+// after each command, except after those that return false: they ended at
+// once. Every command clears rt::BusyFlag on every way out.
 
 #include <QString>
 
@@ -15,13 +16,13 @@ class clsTerrain;
 namespace FileCommands {
 
 void cmdNew(MainView& view);       // "Neu"
-void cmdOpen(MainView& view);      // "Öffnen"
-void cmdSave(MainView& view);      // "Speichern"
-void cmdSaveAs(MainView& view);    // "SpeichernAls"
+bool cmdOpen(MainView& view);      // "Öffnen"
+bool cmdSave(MainView& view);      // "Speichern"
+bool cmdSaveAs(MainView& view);    // "SpeichernAls"
 void cmdClear(MainView& view);     // "Löschen"
 void cmdBackup(MainView& view);    // "Backup"
 void cmdRestore(MainView& view);   // "Restore"
-void cmdTerragen(MainView& view);  // "Terragen"
+bool cmdTerragen(MainView& view);  // "Terragen"
 
 // The close question: true when the window may close (empty or saved
 // terrain, or the user answered No); Yes saves first and a cancelled or

@@ -103,7 +103,7 @@ std::unique_ptr<frmTer> Main(const StartOptions& options)
     // 23-24.
     CurrentTerrain->Range();
     CurrentTerrain->pProgress = 100;
-    TerragenDirectory = settings.terragenDirectory;
+    FileDialogFolder = settings.terragenDirectory;
     return window;
 }
 

@@ -132,15 +132,16 @@ void frmTer::Toolbar1_ButtonClick(const QString& key)
     DeactEdit();
     OptXYView_Click();
 
-    // 5. Dispatch on the key.
+    // 5. Dispatch on the key; a command that ended at once skips the tail.
+    bool completed = true;
     if (key == QLatin1String("Neu")) FileCommands::cmdNew(*this);
-    else if (key == QStringLiteral("Öffnen")) FileCommands::cmdOpen(*this);
-    else if (key == QLatin1String("Speichern")) FileCommands::cmdSave(*this);
-    else if (key == QLatin1String("SpeichernAls")) FileCommands::cmdSaveAs(*this);
+    else if (key == QStringLiteral("Öffnen")) completed = FileCommands::cmdOpen(*this);
+    else if (key == QLatin1String("Speichern")) completed = FileCommands::cmdSave(*this);
+    else if (key == QLatin1String("SpeichernAls")) completed = FileCommands::cmdSaveAs(*this);
     else if (key == QStringLiteral("Löschen")) FileCommands::cmdClear(*this);
     else if (key == QLatin1String("Backup")) FileCommands::cmdBackup(*this);
     else if (key == QLatin1String("Restore")) FileCommands::cmdRestore(*this);
-    else if (key == QLatin1String("Terragen")) FileCommands::cmdTerragen(*this);
+    else if (key == QLatin1String("Terragen")) completed = FileCommands::cmdTerragen(*this);
     else if (key == QLatin1String("Zoom in")) ResizePic(CurrentTerrain->Size(), 2.0);
     else if (key == QLatin1String("Zoom out")) ResizePic(CurrentTerrain->Size(), 0.5);
     else if (key == QLatin1String("Zoom100")) ResizePic(CurrentTerrain->Size(), 0.0);
@@ -162,7 +163,7 @@ void frmTer::Toolbar1_ButtonClick(const QString& key)
     } else {
         return;
     }
-    toolbarTail();
+    if (completed) toolbarTail();
 }
 
 // What every completed command ends with.

@@ -47,6 +47,7 @@ protected:
         TerrainFileName = QStringLiteral("noname");
         BackupExists = false;
         LastDirectory = dir.path();
+        FileDialogFolder.clear();
         ZoomFactor = 1.0;
         LoadPalette();
         PaletteRow = 0;

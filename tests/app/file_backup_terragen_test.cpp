@@ -190,7 +190,7 @@ TEST_F(TerragenTest, EmptyTerrainIsRefused)
 {
     TerrainEmpty = true;
     scriptedUi().expectMsgBox(rt::vbOK);
-    FileCommands::cmdTerragen(view);
+    EXPECT_FALSE(FileCommands::cmdTerragen(view)) << "ends at once, without the tail";
     expectLastMessage(QStringLiteral("Terrain empty !"), QStringLiteral("Save"));
     EXPECT_TRUE(scriptedUi().started.empty());
 }
@@ -199,7 +199,7 @@ TEST_F(TerragenTest, CancelSavesAndStartsNothing)
 {
     installProgram(QStringLiteral("terragen"));
     scriptedUi().expectMsgBox(rt::vbCancel);
-    FileCommands::cmdTerragen(view);
+    EXPECT_TRUE(FileCommands::cmdTerragen(view)) << "Cancel completes with the tail";
     ASSERT_EQ(scriptedUi().messages.size(), 1u);
     EXPECT_EQ(scriptedUi().messages[0].text, QStringLiteral("Terrain save, before start terragen"));
     EXPECT_EQ(scriptedUi().messages[0].title, QStringLiteral("Start Terragen"));
@@ -207,14 +207,18 @@ TEST_F(TerragenTest, CancelSavesAndStartsNothing)
     EXPECT_TRUE(scriptedUi().started.empty());
 }
 
-TEST_F(TerragenTest, EmptyFolderSettingIsReportedAfterTheQuestion)
+TEST_F(TerragenTest, EmptyFolderSettingIsReportedAfterTheQuestionWhateverTheAnswer)
 {
     vbConfig::WriteIni(QStringLiteral("Directory"), QStringLiteral("Terragen"), QString());
-    scriptedUi().expectMsgBox(rt::vbNo);
-    scriptedUi().expectMsgBox(rt::vbOK);
-    FileCommands::cmdTerragen(view);
-    expectLastMessage(kFolderMissing, QStringLiteral("Start Terragen"));
-    EXPECT_EQ(scriptedUi().messages.back().style, rt::vbOKCancel);
+    for (int answer : {rt::vbNo, rt::vbCancel}) {
+        scriptedUi().messages.clear();
+        scriptedUi().expectMsgBox(answer);
+        scriptedUi().expectMsgBox(rt::vbOK);
+        EXPECT_FALSE(FileCommands::cmdTerragen(view));
+        ASSERT_EQ(scriptedUi().messages.size(), 2u) << answer;
+        expectLastMessage(kFolderMissing, QStringLiteral("Start Terragen"));
+        EXPECT_EQ(scriptedUi().messages.back().style, rt::vbOKCancel);
+    }
     EXPECT_TRUE(scriptedUi().started.empty());
 }
 
@@ -249,7 +253,7 @@ TEST_F(TerragenTest, YesWithCancelledSaveDialogDoesNotStart)
     scriptedUi().expectMsgBox(rt::vbYes);
     scriptedUi().expectSaveDialog(cancelled());
     scriptedUi().expectMsgBox(rt::vbOK);
-    FileCommands::cmdTerragen(view);
+    EXPECT_FALSE(FileCommands::cmdTerragen(view));
     expectLastMessage(QStringLiteral("Terragen not called"), QStringLiteral("Submit Terragen"));
     EXPECT_TRUE(scriptedUi().started.empty());
     EXPECT_FALSE(TerrainSaved);

@@ -59,7 +59,8 @@ protected:
     {
         EXPECT_EQ(terrain.XPoints(), points);
         EXPECT_FALSE(TerrainEmpty);
-        EXPECT_FALSE(TerrainSaved);
+        EXPECT_TRUE(TerrainSaved) << "opening a file is no edit";
+        EXPECT_FALSE(closingNeedsSaveQuestion());
         EXPECT_EQ(ZoomFactor, 1.0);
         EXPECT_EQ(view.resizes, 1);
         EXPECT_EQ(view.redraws, 1);

@@ -98,6 +98,25 @@ TEST_F(MainWindowTest, SettingsFileChoosesGridAndColourAndNonsenseIsIgnored)
 
 TEST_F(MainWindowTest, PerlinSetsAreListedWithTheirRowAsItemData)
 {
+TEST_F(MainWindowTest, SaveDialogStartsInTheTerragenFolderUntilOpenPicksTheTerrainFolder)
+{
+    installPerlinSets();
+    writeFile(programDir.filePath("Kelvarinor.ini"), "[Directory]\r\nterragen=/opt/tg\r\nTerrain=/data/ter\r\n");
+    start();
+    ASSERT_NE(window, nullptr);
+    markTerrainChanged();
+    for (int i = 0; i < 2; ++i) scriptedUi().expectSaveDialog({});
+    scriptedUi().expectOpenDialog({});
+    w().Toolbar1_ButtonClick(QStringLiteral("SpeichernAls"));
+    w().Toolbar1_ButtonClick(QStringLiteral("Öffnen"));
+    w().Toolbar1_ButtonClick(QStringLiteral("SpeichernAls"));
+    const auto& r = scriptedUi().dialogRequests;
+    ASSERT_EQ(r.size(), 3u);
+    EXPECT_EQ(r[0].initDir, QStringLiteral("/opt/tg"));
+    EXPECT_EQ(r[1].initDir, QStringLiteral("/data/ter"));
+    EXPECT_EQ(r[2].initDir, QStringLiteral("/data/ter"));
+}
+
     installPerlinSets();
     start();
     ASSERT_NE(window, nullptr);
@@ -396,6 +415,21 @@ TEST_F(MainWindowTest, ToolbarCommandsTakeThePlanetValuesAndEndWithTheTail)
 TEST_F(MainWindowTest, BackupButtonEnablesRestore)
 {
     installPerlinSets();
+TEST_F(MainWindowTest, CommandsThatEndAtOnceSkipTheTail)
+{
+    installPerlinSets();
+    start();
+    ASSERT_NE(window, nullptr);
+    w().InfoText->setText(QStringLiteral("before"));
+    scriptedUi().expectOpenDialog({});
+    w().Toolbar1_ButtonClick(QStringLiteral("Öffnen"));
+    scriptedUi().expectMsgBox(rt::vbOK);
+    w().Toolbar1_ButtonClick(QStringLiteral("Speichern"));  // "Terrain empty !"
+    EXPECT_EQ(w().InfoText->text(), QStringLiteral("before"));
+    w().Toolbar1_ButtonClick(QStringLiteral("Backup"));
+    EXPECT_EQ(w().InfoText->text(), QStringLiteral("Ready"));
+}
+
     start();
     ASSERT_NE(window, nullptr);
     markTerrainChanged();
