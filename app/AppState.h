@@ -23,7 +23,8 @@ extern double ZoomFactor;              // 1.0 = 100 %, kept within 0.25 .. 4
 extern float MaxViewSize;              // largest side of the height-map view in pixels
 
 // --- settings read at start ---------------------------------------------------
-extern int16_t ResizeMode;             // [Start] OptZoom: 0 never set, 1 bilinear, 2 pixel repetition
+extern int16_t ResizeMode;             // [Start] OptZoom: 0 never set, 1 bilinear, 2 pixel repetition;
+                                       // any other number is kept and doubles to a flat grid
 extern QString ObjectDirectory;        // [Directory] Objects
 extern QString LastDirectory;          // [Directory] Terrain
 extern QString FileDialogFolder;       // start folder of the Save dialog: [Directory] terragen from the

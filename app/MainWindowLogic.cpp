@@ -140,7 +140,8 @@ StartSettings readStartSettings(const IniReader& readIni)
 {
     StartSettings s;
     s.gridPoints = gridPointsFromOptTer(readIni(QStringLiteral("Start"), QStringLiteral("OptTer")));
-    s.resizeMode = smallNumber(readIni(QStringLiteral("Start"), QStringLiteral("OptZoom")), 0, 2, 0);
+    // Any 16-bit mode is kept; the resize routines leave modes they do not know flat.
+    s.resizeMode = smallNumber(readIni(QStringLiteral("Start"), QStringLiteral("OptZoom")), -32768, 32767, 0);
     s.paletteRow = smallNumber(readIni(QStringLiteral("Start"), QStringLiteral("COLOR")), 0, 7, 0);
     s.backColor = colourNumber(readIni(QStringLiteral("Start"), QStringLiteral("Backcolor")));
     s.objectDirectory = readIni(QStringLiteral("Directory"), QStringLiteral("Objects"));

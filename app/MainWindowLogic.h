@@ -57,7 +57,7 @@ bool genModifyEnabled(bool terrainEmpty, bool clearTerrainChecked);
 // for missing or nonsense values.
 struct StartSettings {
     int gridPoints = 257;        // OptTer "0".."4" -> 129 .. 2049
-    int16_t resizeMode = 0;      // OptZoom 0, 1 or 2
+    int16_t resizeMode = 0;      // OptZoom as a 16-bit number; 0 when it does not fit
     int paletteRow = 0;          // COLOR 0 .. 7
     std::optional<QRgb> backColor;  // Backcolor, when it is a colour number
     QString objectDirectory;

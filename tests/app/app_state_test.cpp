@@ -97,11 +97,16 @@ TEST(StartSettings, ColourSchemeOutsideZeroToSevenFallsBackToZero)
     EXPECT_EQ(readFrom({{"Start/COLOR", "green"}}).paletteRow, 0);
 }
 
-TEST(StartSettings, ResizeModeOnlyTakesItsThreeValues)
+TEST(StartSettings, ResizeModeTakesAny16BitNumberRoundedHalvesToEven)
 {
-    EXPECT_EQ(readFrom({{"Start/OptZoom", "1"}}).resizeMode, 1);
     EXPECT_EQ(readFrom({{"Start/OptZoom", "2"}}).resizeMode, 2);
-    EXPECT_EQ(readFrom({{"Start/OptZoom", "3"}}).resizeMode, 0);
+    EXPECT_EQ(readFrom({{"Start/OptZoom", "3"}}).resizeMode, 3);
+    EXPECT_EQ(readFrom({{"Start/OptZoom", "2.5"}}).resizeMode, 2);
+    EXPECT_EQ(readFrom({{"Start/OptZoom", "-7.5x"}}).resizeMode, -8);
+    EXPECT_EQ(readFrom({{"Start/OptZoom", "32767"}}).resizeMode, 32767);
+    EXPECT_EQ(readFrom({{"Start/OptZoom", "-32768"}}).resizeMode, -32768);
+    // Past 16 bits, or no number at all: the unset mode 0.
+    EXPECT_EQ(readFrom({{"Start/OptZoom", "32768"}}).resizeMode, 0);
     EXPECT_EQ(readFrom({{"Start/OptZoom", "-40000"}}).resizeMode, 0);
     EXPECT_EQ(readFrom({{"Start/OptZoom", "bilinear"}}).resizeMode, 0);
 }
