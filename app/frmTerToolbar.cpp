@@ -59,7 +59,7 @@ void frmTer::buildToolbar1()
         auto* a = new QAction(kvIcon(spec.key, spec.iconName), spec.caption, Toolbar1);
         a->setObjectName(spec.key);
         a->setData(spec.key);
-        a->setToolTip(spec.toolTip.isEmpty() ? spec.key : spec.toolTip);
+        a->setToolTip(spec.toolTip);
         if (!spec.description.isEmpty()) a->setStatusTip(spec.description);
         a->setEnabled(commandAvailable(spec.key));
         const QString key = spec.key;

@@ -186,6 +186,7 @@ TEST_F(MainWindowTest, ToolbarButtonsByPositionAndTheirStates)
     EXPECT_EQ(button(22)->toolTip(), QStringLiteral("Zoom 100%"));
 
     // Empty terrain: nothing to save or back up.
+    EXPECT_EQ(w().Toolbar1->widgetForAction(button(40))->toolTip(), QString()) << "SavePerlin has no tool tip";
     for (int pos : {3, 5, 7, 9, 10}) EXPECT_FALSE(button(pos)->isEnabled()) << pos;
     for (int pos : {1, 2, 14, 17, 20, 21, 22}) EXPECT_TRUE(button(pos)->isEnabled()) << pos;
 
