@@ -19,7 +19,6 @@ QString PluginDirectory;
 int32_t RandomSeed = 0;
 int16_t CombineMode = 1;
 std::array<int16_t, 100> EffectFactors = {};
-bool PictureFilterBusy = false;
 
 bool BackupExists = false;
 bool ObjectsPresent = false;

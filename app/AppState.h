@@ -37,7 +37,7 @@ extern int32_t RandomSeed;             // perlin seed, 0 .. 999999
 extern int16_t CombineMode;            // 1 .. 6
 extern std::array<int16_t, 100> EffectFactors;  // strength per effect code (1 .. 12 used)
 // The elevator grid, its file and the current set: generate/Elevator.h.
-extern bool PictureFilterBusy;         // guards the picture filters against re-entry
+// The picture filters guard themselves against re-entry: mFilterG::PictureFilterBusy().
 
 // --- main-window state the commands share -------------------------------------
 extern bool BackupExists;              // Backup was pressed since the start; enables Restore
