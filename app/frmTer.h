@@ -74,6 +74,7 @@ public:
 
     // Selection frame and its terrain menu (frmTerSelection.cpp).
     void endDrawingbox();
+    void dropSelectionFrame();
     void mnuTerFill_Click();
     void mnuTerRaise_Click();
     void mnuTerLower_Click();

@@ -75,6 +75,7 @@ void frmTer::Toolbar2_ButtonClick(const QString& key)
 {
     OptXYView_Click();
     ResetMouseFrame();
+    dropSelectionFrame();
     Command1->setEnabled(false);
     if (key == QLatin1String("Pen")) {
         SelectMode = false;
@@ -97,7 +98,6 @@ void frmTer::Toolbar2_ButtonClick(const QString& key)
         FilterTool = 0;
         PenMode = false;
         PickMode = false;
-        FrameDrawn = false;
         chkPick->setChecked(false);
     } else if (key == QLatin1String("Select") || key == QLatin1String("SelectRound")) {
         SelectMode = true;

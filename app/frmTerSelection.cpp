@@ -141,6 +141,14 @@ void frmTer::paintSelectionFrame(QPainter& painter)
     draw();
 }
 
+// A new tool leaves no frame behind: the next paint of the view goes without it.
+void frmTer::dropSelectionFrame()
+{
+    if (!FrameDrawn) return;
+    FrameDrawn = false;
+    Picture1->update();
+}
+
 void frmTer::endDrawingbox()
 {
     FrameDrawn = false;

@@ -188,6 +188,6 @@ void frmTer::DeactEdit()
     ResetMouseFrame();
     ToolBarPen->setEnabled(false);
     SelectRound = false;
-    FrameDrawn = false;
+    dropSelectionFrame();
     PickMode = false;
 }

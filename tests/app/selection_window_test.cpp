@@ -217,13 +217,18 @@ TEST_F(SelectionWindowTest, ExitMenuEndsTheFrameWithoutChanges)
     EXPECT_EQ(pointsEqualTo(0), (CurrentTerrain->Size() + 1) * (CurrentTerrain->Size() + 1));
 }
 
-TEST_F(SelectionWindowTest, ChoosingAnotherToolDropsTheFrame)
+TEST_F(SelectionWindowTest, ChoosingAnyToolDropsTheFrameFromTheView)
 {
-    tool("Select");
-    drag({10, 10}, {20, 20});
-    w().mnuTerrain->hide();
-    tool("Pfeil");
-    EXPECT_FALSE(w().FrameDrawn);
+    const QImage plain = w().Picture1->grab().toImage();
+    for (const char* next : {"Pfeil", "Pen", "Select", "SelectRound", "up"}) {
+        tool("Select");
+        drag({20, 20}, {120, 80});
+        w().mnuTerrain->hide();
+        ASSERT_NE(w().Picture1->grab().toImage(), plain);
+        tool(next);
+        EXPECT_FALSE(w().FrameDrawn) << next;
+        EXPECT_EQ(w().Picture1->grab().toImage(), plain) << next;
+    }
     EXPECT_FALSE(w().SelectMode);
 }
 
