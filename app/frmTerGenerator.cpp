@@ -59,6 +59,8 @@ void frmTer::connectGeneratorControls()
     connect(cmdGeneratorSaveSetting, &QPushButton::clicked, this, &frmTer::cmdGeneratorSaveSetting_Click);
     connect(cmdGenLoadSetting, &QPushButton::clicked, this, &frmTer::cmdGenLoadSetting_Click);
     connect(cmdMask, &QPushButton::clicked, this, [this] {
+        // The pen cursor would stay frozen on the view behind the dialog.
+        ResetMouseFrame();
         dlgMaskColor mask(this);
         mask.exec();
     });

@@ -1,4 +1,5 @@
 #include "app/dlgMaskColor.h"
+#include "app/frmTerView.h"
 #include "runtime/Numbers.h"
 #include "tests/app/MainWindowFixture.h"
 
@@ -163,10 +164,16 @@ TEST_F(MaskDialogTest, StartMakesTheMaskAndSaveWritesItWithoutRenamingTheTerrain
     EXPECT_EQ(scriptedUi().messages.size(), 1u);
 }
 
-TEST_F(MaskDialogTest, MaskButtonOpensTheDialog)
+TEST_F(MaskDialogTest, MaskButtonHidesThePenCursorAndOpensTheDialog)
 {
+    const QImage plain = w().Picture1->grab().toImage();
+    w().Toolbar2_ButtonClick(QStringLiteral("Pen"));
+    emit w().Picture1->mouseMove(Qt::NoButton, {}, QPointF(60, 60));
+    ASSERT_NE(w().Picture1->grab().toImage(), plain) << "the pen cursor shows";
     QString seen;
-    QTimer::singleShot(0, [&seen] {
+    QImage behind;
+    QTimer::singleShot(0, [&] {
+        behind = w().Picture1->grab().toImage();
         if (QWidget* d = QApplication::activeModalWidget()) {
             seen = d->objectName();
             d->close();
@@ -174,6 +181,7 @@ TEST_F(MaskDialogTest, MaskButtonOpensTheDialog)
     });
     w().cmdMask->click();
     EXPECT_EQ(seen, QStringLiteral("dlgMaskColor"));
+    EXPECT_EQ(behind, plain);
 }
 
 } // namespace
