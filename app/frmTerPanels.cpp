@@ -182,7 +182,11 @@ void frmTer::chkCurved_Click()
 void frmTer::SSTab1_Click()
 {
     OptXYView_Click();
+    // "color white" lives on another tab than the Pen: after Pen it must stay
+    // usable there, until a tool button changes the tool.
+    const bool colorWhiteUsable = Command1->isEnabled();
     DeactEdit();
+    Command1->setEnabled(colorWhiteUsable);
     setSwatch(Picture2, Palette[128][paletteRowClamped()]);
     Label39->setText(QString::number(Slider1->value()));
     ActualScreen();

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
 
@@ -105,13 +106,19 @@ TEST_F(PenWindowTest, ArrowLeavesThePen)
     EXPECT_EQ(CurrentTerrain->Range(), 0);
 }
 
-TEST_F(PenWindowTest, ColorWhiteSetsThePenToTheTop)
+TEST_F(PenWindowTest, ColorWhiteOnTheObjectsTabSetsThePenToTheTopUntilAnotherToolIsChosen)
 {
     tool("Pen");
+    w().SSTab1->setCurrentIndex(4);  // "Objects", where the button is
+    ASSERT_TRUE(w().Command1->isEnabled());
     w().Command1->click();
     EXPECT_EQ(w().Slider2->value(), w().Slider2->maximum());
     EXPECT_TRUE(w().PenMode);
     EXPECT_FALSE(w().PickMode);
+    tool("up");
+    w().SSTab1->setCurrentIndex(2);
+    w().SSTab1->setCurrentIndex(4);
+    EXPECT_FALSE(w().Command1->isEnabled());
 }
 
 TEST_F(PenWindowTest, MouseMoveShowsThePointUnderTheMouse)
