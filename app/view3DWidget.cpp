@@ -96,10 +96,12 @@ view3D::view3D(QWidget* parent)
     showPicture();
 }
 
-void view3D::showEvent(QShowEvent* event)
+void view3D::setVisible(bool visible)
 {
-    QDialog::showEvent(event);
-    if (!m_loaded) Form_Load();
+    // The load pumps events; a window pumped while it is being shown can
+    // keep a stunted size, so it shows only once the picture is drawn.
+    if (visible && !m_loaded) Form_Load();
+    QDialog::setVisible(visible);
 }
 
 void view3D::Form_Load()

@@ -43,8 +43,8 @@ public:
     static constexpr int PictureWidth = 520;
     static constexpr int PictureHeight = 400;
 
-protected:
-    void showEvent(QShowEvent* event) override;
+    // Loads (samples and draws) before the window shows.
+    void setVisible(bool visible) override;
 
 private:
     void showPicture();

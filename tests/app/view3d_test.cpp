@@ -1,9 +1,13 @@
 #include "app/Ansicht3D.h"
 #include "app/view3DWidget.h"
 #include "runtime/Numbers.h"
+#include "runtime/QtUi.h"
 #include "tests/app/MainWindowFixture.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QThread>
+#include <QTimer>
 #include <QImage>
 #include <QLabel>
 #include <QToolBar>
@@ -184,6 +188,51 @@ TEST_F(MainWindowTest, View3dOpensFromTheToolbarAndDrawsTheTerrain)
     EXPECT_EQ(v.picture(), first);
     if (const QString out = qEnvironmentVariable("KV_GRAB_PNG"); !out.isEmpty())
         v.grab().save(out + QStringLiteral(".view3d.png"));
+}
+
+// The program's own pump, noting whether it ran while the 3-D view was on the screen.
+class WatchedPump : public rt::QtUi {
+public:
+    void processEvents() override
+    {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (qobject_cast<view3D*>(top) && top->isVisible() && !m_seenDone) ++pumpsWhileShown;
+        rt::QtUi::processEvents();
+    }
+    void done() { m_seenDone = true; }
+    int pumpsWhileShown = 0;
+
+private:
+    bool m_seenDone = false;
+};
+
+TEST_F(MainWindowTest, View3dLoadsBeforeItShowsAndOpensAtItsLaidOutSize)
+{
+    installPerlinSets();
+    start();
+    ASSERT_NE(window, nullptr);
+    WatchedPump pump;
+    rt::setUi(&pump);
+    // Once the dialog is up, let it settle, then read its size and close it.
+    QSize opened;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        QWidget* d = QApplication::activeModalWidget();
+        if (!d || !d->isVisible()) return;
+        watch.stop();
+        pump.done();
+        QTimer::singleShot(50, d, [&opened, d] {
+            opened = d->size();
+            d->close();
+        });
+    });
+    watch.start(0);
+    QThread::msleep(50);  // past the pump's throttle, so the load's first pump runs
+    w().Toolbar1->findChild<QAction*>(QStringLiteral("View3d"))->trigger();
+    rt::setUi(&scriptedUi());
+    EXPECT_EQ(pump.pumpsWhileShown, 0) << "a window pumped while it is being shown can keep a stunted size";
+    EXPECT_GE(opened.width(), view3D::PictureWidth);
+    EXPECT_GE(opened.height(), view3D::PictureHeight);
 }
 
 } // namespace
