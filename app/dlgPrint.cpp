@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "app/frmTer.h"
 #include "app/frmTerView.h"
 
@@ -55,7 +57,8 @@ void printPage(QPainter& painter, QPrinter& printer, const Content& content, con
 {
     // The page's printable area, moved by the scale origin (-900, -300) twips.
     const double left = twips(printer, 900);
-    double y = twips(printer, 300);
+    const double top = twips(printer, 300);
+    double y = top;
     if (content.settings) {
         QFont font(QStringLiteral("Arial"));
         font.setPointSizeF(8);
@@ -71,7 +74,10 @@ void printPage(QPainter& painter, QPrinter& printer, const Content& content, con
         const QRectF page = printer.pageRect(QPrinter::DevicePixel);
         // Screen size: one pixel is 15 twips.
         const QSizeF size(twips(printer, 15.0 * view.width()), twips(printer, 15.0 * view.height()));
-        painter.drawImage(QRectF(QPointF(left + twips(printer, 20), page.height() / 4), size), view);
+        // A quarter page down from the shifted origin; a font with tall lines
+        // pushes it further down, so it never covers the settings lines.
+        const double pictureTop = std::max(top + page.height() / 4, y);
+        painter.drawImage(QRectF(QPointF(left + twips(printer, 20), pictureTop), size), view);
     }
 }
 

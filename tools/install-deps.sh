@@ -3,7 +3,7 @@
 # As root it runs apt-get; otherwise it prints the one command to run and stops.
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build pkg-config
+packages=(build-essential cmake ninja-build pkg-config poppler-utils
           qt6-base-dev qt6-base-dev-tools libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev)
 

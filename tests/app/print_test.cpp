@@ -3,7 +3,9 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QPageSize>
 #include <QPrinter>
+#include <QProcess>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -58,6 +60,63 @@ TEST(PrintSheetPdf, EveryCopyIsAPageAndAnEmptyChoiceStillEndsTheDocument)
     EXPECT_TRUE(empty.startsWith("%PDF"));
     EXPECT_TRUE(empty.contains("/Count 1"));
     EXPECT_LT(empty.size(), two.size());
+}
+
+// The first page of a PDF as the reader sees it, at 72 dpi: one pixel a point.
+QImage renderFirstPage(const QString& pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
+                                         QStringLiteral("-singlefile"), pdf, pdf});
+    EXPECT_TRUE(p.waitForFinished(60000)) << "pdftoppm (poppler-utils) renders the printed page";
+    return QImage(pdf + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+}
+
+TEST(PrintSheetPdf, TerrainPictureStandsAQuarterPageBelowTheShiftedOriginAndCoversNoText)
+{
+    QTemporaryDir dir;
+    const QStringList lines = PrintSheet::settingsLines(QStringLiteral("noname"), 257, 30.0f);
+    QImage view(257, 257, QImage::Format_RGB32);
+    view.fill(qRgb(0, 255, 255));
+    auto print = [&](const QString& name, const PrintSheet::Content& content) {
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(name));
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        EXPECT_TRUE(PrintSheet::printSheet(printer, content, 1, lines, view));
+        return renderFirstPage(dir.filePath(name));
+    };
+    const QImage text = print(QStringLiteral("text.pdf"), {false, true});
+    const QImage sheet = print(QStringLiteral("sheet.pdf"), {true, true});
+    const QImage picture = print(QStringLiteral("picture.pdf"), {true, false});
+    ASSERT_EQ(text.size(), QSize(595, 842));
+    ASSERT_EQ(sheet.size(), text.size());
+
+    // Every inked pixel of the text is still ink with the picture on the page.
+    int ink = 0, covered = 0;
+    for (int y = 0; y < text.height(); ++y)
+        for (int x = 0; x < text.width(); ++x)
+            if (qGray(text.pixel(x, y)) < 100) {
+                ++ink;
+                if (qGray(sheet.pixel(x, y)) >= 100) ++covered;
+            }
+    EXPECT_GT(ink, 1000);
+    EXPECT_EQ(covered, 0);
+
+    // Margin 10 mm = 28.3 pt, plus the origin's 300 twips = 15 pt, plus a
+    // quarter of the 277 mm printable height = 196.3 pt: row 239.6. Left:
+    // 28.3 + 45 + 1 pt = 74.3. 257 pixels at 15 twips = 192.75 pt wide.
+    const QRgb cyan = qRgb(0, 255, 255);
+    EXPECT_EQ(picture.pixel(76, 242), cyan);
+    EXPECT_NE(picture.pixel(76, 237), cyan);
+    EXPECT_NE(picture.pixel(72, 242), cyan);
+    EXPECT_EQ(picture.pixel(265, 430), cyan);
+    EXPECT_NE(picture.pixel(270, 437), cyan);
+    int cyanOnSheet = 0;
+    for (int y = 0; y < sheet.height(); ++y)
+        for (int x = 0; x < sheet.width(); ++x) cyanOnSheet += sheet.pixel(x, y) == cyan;
+    EXPECT_GE(cyanOnSheet, 191 * 191) << "the whole picture is on the sheet";
 }
 
 TEST_F(MainWindowTest, PrintDialogPrintsTheMainWindowsSheet)
