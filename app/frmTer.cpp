@@ -39,8 +39,10 @@
 
 namespace {
 
-// Room the view keeps free below itself inside its scroll area.
-constexpr double kResizeMargin = 6;
+// The zoom limit is taken from the terrain's size, but the view is three
+// points larger: at most 12 pixels at the largest zoom of 4, and one more for
+// rounding. Kept free, the fitted view never needs a scroll bar.
+constexpr double kResizeMargin = 13;
 
 // The program folder's "PS" subfolder under any spelling of its name.
 QString perlinFolder()

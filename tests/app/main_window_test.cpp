@@ -20,6 +20,8 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -96,8 +98,6 @@ TEST_F(MainWindowTest, SettingsFileChoosesGridAndColourAndNonsenseIsIgnored)
     EXPECT_EQ(ObjectDirectory, QStringLiteral("/objs"));
 }
 
-TEST_F(MainWindowTest, PerlinSetsAreListedWithTheirRowAsItemData)
-{
 TEST_F(MainWindowTest, SaveDialogStartsInTheTerragenFolderUntilOpenPicksTheTerrainFolder)
 {
     installPerlinSets();
@@ -117,6 +117,8 @@ TEST_F(MainWindowTest, SaveDialogStartsInTheTerragenFolderUntilOpenPicksTheTerra
     EXPECT_EQ(r[2].initDir, QStringLiteral("/data/ter"));
 }
 
+TEST_F(MainWindowTest, PerlinSetsAreListedWithTheirRowAsItemData)
+{
     installPerlinSets();
     start();
     ASSERT_NE(window, nullptr);
@@ -184,9 +186,9 @@ TEST_F(MainWindowTest, ToolbarButtonsByPositionAndTheirStates)
     EXPECT_EQ(button(29)->objectName(), QStringLiteral("Terragen"));
     EXPECT_EQ(button(40)->objectName(), QStringLiteral("SavePerlin"));
     EXPECT_EQ(button(22)->toolTip(), QStringLiteral("Zoom 100%"));
+    EXPECT_EQ(w().Toolbar1->widgetForAction(button(40))->toolTip(), QString()) << "SavePerlin has no tool tip";
 
     // Empty terrain: nothing to save or back up.
-    EXPECT_EQ(w().Toolbar1->widgetForAction(button(40))->toolTip(), QString()) << "SavePerlin has no tool tip";
     for (int pos : {3, 5, 7, 9, 10}) EXPECT_FALSE(button(pos)->isEnabled()) << pos;
     for (int pos : {1, 2, 14, 17, 20, 21, 22}) EXPECT_TRUE(button(pos)->isEnabled()) << pos;
 
@@ -413,9 +415,6 @@ TEST_F(MainWindowTest, ToolbarCommandsTakeThePlanetValuesAndEndWithTheTail)
     EXPECT_EQ(w().PB->value(), 0);
 }
 
-TEST_F(MainWindowTest, BackupButtonEnablesRestore)
-{
-    installPerlinSets();
 TEST_F(MainWindowTest, CommandsThatEndAtOnceSkipTheTail)
 {
     installPerlinSets();
@@ -431,6 +430,9 @@ TEST_F(MainWindowTest, CommandsThatEndAtOnceSkipTheTail)
     EXPECT_EQ(w().InfoText->text(), QStringLiteral("Ready"));
 }
 
+TEST_F(MainWindowTest, BackupButtonEnablesRestore)
+{
+    installPerlinSets();
     start();
     ASSERT_NE(window, nullptr);
     markTerrainChanged();
@@ -484,6 +486,27 @@ TEST_F(MainWindowTest, BackColourFromTheSettingsColoursTheWindow)
     start();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(w().centralWidget()->palette().color(QPalette::Window), QColor(255, 0, 0));
+}
+
+TEST_F(MainWindowTest, LargestFittedZoomShowsTheWholeViewWithoutScrollBars)
+{
+    installPerlinSets();
+    start();
+    ASSERT_NE(window, nullptr);
+    for (int points : {257, 513}) {
+        CurrentTerrain->Init(points);
+        for (const QSize size : {QSize(1400, 700), QSize(1400, 743), QSize(1300, 811), QSize(1000, 900)}) {
+            w().resize(size);
+            for (int i = 0; i < 3; ++i) w().Toolbar1_ButtonClick(QStringLiteral("Zoom in"));
+            for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+            const std::string at = QStringLiteral("%1 points, window %2 x %3, view %4")
+                                       .arg(points).arg(size.width()).arg(size.height()).arg(w().Picture1->height())
+                                       .toStdString();
+            ASSERT_LT(ZoomFactor, 4.0) << at << ": the window limits the zoom";
+            EXPECT_FALSE(w().viewScroll->verticalScrollBar()->isVisible()) << at;
+            EXPECT_FALSE(w().viewScroll->horizontalScrollBar()->isVisible()) << at;
+        }
+    }
 }
 
 TEST_F(MainWindowTest, ZoomInStopsAtTheWindowLimit)
