@@ -4,6 +4,8 @@
 // No widgets here: the window frmOjektmaker keeps its controls in step with
 // this state and shows the pictures these functions draw.
 
+#include "terrain/clsTerrain.h"
+
 #include <QImage>
 #include <QRgb>
 
@@ -162,11 +164,7 @@ QImage DrawResult(Grid& grid, bool view3D, QRgb background = qRgb(255, 255, 255)
 
 // The 65 x 65 heights of the 3-D view: a quarter of the cells, mirrored
 // across the columns.
-struct Heights3D {
-    std::array<int32_t, 65 * 65> h{};
-    int32_t operator()(int p, int q) const { return h[size_t(q) * 65 + size_t(p)]; }
-};
-Heights3D resultHeights3D(const Grid& grid);
+HeightArray resultHeights3D(const Grid& grid);
 
 // Preview: computes, clears MaskChanged and returns the drawn result.
 QImage cmdPreview(State& state, const Controls& controls, QRgb background = qRgb(255, 255, 255));
