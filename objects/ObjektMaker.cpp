@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <optional>
+#include <type_traits>
 #include <utility>
 
 namespace ObjektMaker {
@@ -41,6 +42,15 @@ MaskReader::MaskReader(const QImage& mask)
 int16_t MaskReader::rounded(int i, int j) const
 {
     return rt::CInt(value(i, j));
+}
+
+void MaskReader::readRow(int j, double* values, int count) const
+{
+    const int inside = (j >= 0 && j < m_height) ? std::min(count, m_width) : 0;
+    const QRgb* row = inside ? m_rows[size_t(j)] : nullptr;
+    for (int i = 0; i < inside; ++i)
+        values[i] = double(qRed(row[i]) | (qGreen(row[i]) << 8) | (qBlue(row[i]) << 16)) / 65536.0;
+    for (int i = inside; i < count; ++i) values[i] = -1.0 / 65536.0;
 }
 
 int maskGreyForStored(int s)
@@ -223,81 +233,117 @@ bool smoothMask(QImage& mask)
 
 namespace {
 
+// Nearest integer, halves to even, for values already within 32 bits: adding
+// and taking away 1.5 * 2^52 leaves the double rounded in the default mode.
+// Much cheaper than a library call in the 66,049-cell loops.
+double roundEven(double v)
+{
+    constexpr double magic = 6755399441055744.0;
+    return (v + magic) - magic;
+}
+
+// A cell value saturated to 16 bits, then rounded; the order does not change
+// the result, and a NaN (which the formulas cannot make) would become 0.
+int16_t storeCell(double v)
+{
+    if (!(v == v)) return 0;
+    v = v > 32767.0 ? 32767.0 : (v < -32768.0 ? -32768.0 : v);
+    return int16_t(roundEven(v));
+}
+
 // Bitwise operands are 32-bit integers; fractions round halves to even.
-int64_t bits(double v)
+int32_t bits(double v)
 {
-    return rt::CLng(v);
+    if (!(v == v)) return 0;
+    v = v > 2147483647.0 ? 2147483647.0 : (v < -2147483648.0 ? -2147483648.0 : v);
+    return int32_t(roundEven(v));
 }
 
-int64_t imp(int64_t a, int64_t b)
+int32_t imp(int32_t a, int32_t b)
 {
-    return int64_t(~int32_t(a) | int32_t(b));
+    return ~a | b;
 }
 
-// The integer remainder with the sign of a; nothing when b is 0.
-std::optional<int64_t> mod(int64_t a, int64_t b)
+// The integer remainder with the sign of a; nothing when b is 0. The
+// operands are sums of 16-bit values, so 32 bits hold them.
+std::optional<int32_t> mod(int32_t a, int32_t b)
 {
     if (b == 0) return std::nullopt;
     return a % b;
 }
 
-} // namespace
-
-int16_t combineCell(int mode, double x, double y, double z)
+// Profile and grid values enter as integers; only the mask value z is a
+// fraction.
+template <int Mode>
+int16_t combine(int32_t x, int32_t y, double z)
 {
-    double v = 0;
-    switch (mode) {
-    case ModeAdd: v = z * (x + y) / 256; break;
-    case ModeMultiplikation: v = z * y * x / 256 / 256; break;
-    case ModeMin: v = z * std::min(x, y) / 256; break;
-    case ModeMax: v = z * std::max(x, y) / 256; break;
-    case ModeXor: v = z * double(bits(x) ^ bits(y)) / 256; break;
-    case ModeMod: {
-        const auto m = mod(bits(y) + 1, bits(x) + 1);
-        v = m ? z * double(*m) / 256 : 0;
-        break;
+    if constexpr (Mode == ModeAdd) return storeCell(z * double(x + y) / 256);
+    if constexpr (Mode == ModeMultiplikation) return storeCell(z * y * x / 256 / 256);
+    if constexpr (Mode == ModeMin) return storeCell(z * std::min(x, y) / 256);
+    if constexpr (Mode == ModeMax) return storeCell(z * std::max(x, y) / 256);
+    if constexpr (Mode == ModeXor) return storeCell(z * double(x ^ y) / 256);
+    if constexpr (Mode == ModeMod) {
+        const auto m = mod(y + 1, x + 1);
+        return m ? storeCell(z * *m / 256) : int16_t(0);
     }
-    case ModeSub: v = z * std::abs(y - x) / 256; break;
-    case ModeOr: v = double(int32_t(bits(z) | bits(x) | bits(y))); break;
-    case ModeImplication: v = double(int32_t(imp(bits(z), imp(bits(x), bits(y))))); break;
-    default: break;
-    }
-    return rt::CInt(v);
+    if constexpr (Mode == ModeSub) return storeCell(z * std::abs(y - x) / 256);
+    if constexpr (Mode == ModeOr) return storeCell(bits(z) | x | y);
+    if constexpr (Mode == ModeImplication) return storeCell(imp(bits(z), imp(x, y)));
+    return 0;
 }
 
-int16_t rotationMaskCell(int mode, double R, double y, double c, double z, bool yCross)
+template <int Mode>
+int16_t weightBody(int32_t R, int32_t y, int32_t c, double z, bool yCross)
 {
-    double v = 0;
-    switch (mode) {
-    case ModeAdd: v = z * (y + R + c) / 256; break;
-    case ModeMultiplikation:
-        v = z * y * R * c / 256 / 256;
-        if (yCross) v /= 256;
-        break;
-    case ModeMin: v = z * std::min(std::min(y, R), c) / 256; break;
-    case ModeMax: v = z * std::max(std::max(y, R), c) / 256; break;
-    case ModeXor: v = z * double((bits(y) ^ bits(R)) ^ bits(c)) / 256; break;
-    case ModeMod: {
-        const auto inner = mod(bits(y) + 1, bits(R) + 1);
-        const auto outer = inner ? mod(*inner, bits(c) + 1) : std::nullopt;
-        v = outer ? z * double(*outer) / 256 : 0;
-        break;
+    if constexpr (Mode == ModeAdd) return storeCell(z * double(y + R + c) / 256);
+    if constexpr (Mode == ModeMultiplikation) {
+        const double v = z * y * R * c / 256 / 256;
+        return storeCell(yCross ? v / 256 : v);
     }
-    case ModeSub: v = z * std::abs(y - R - c) / 256; break;
-    case ModeOr: v = double(int32_t(bits(z) | ((bits(R) | bits(y)) | bits(c)))); break;
-    case ModeImplication: v = double(int32_t(imp(bits(z), imp(imp(bits(R), bits(y)), bits(c))))); break;
-    default: break;
+    if constexpr (Mode == ModeMin) return storeCell(z * std::min(std::min(y, R), c) / 256);
+    if constexpr (Mode == ModeMax) return storeCell(z * std::max(std::max(y, R), c) / 256);
+    if constexpr (Mode == ModeXor) return storeCell(z * double((y ^ R) ^ c) / 256);
+    if constexpr (Mode == ModeMod) {
+        const auto inner = mod(y + 1, R + 1);
+        const auto outer = inner ? mod(*inner, c + 1) : std::nullopt;
+        return outer ? storeCell(z * *outer / 256) : int16_t(0);
     }
-    return rt::CInt(v);
+    if constexpr (Mode == ModeSub) return storeCell(z * std::abs(y - R - c) / 256);
+    if constexpr (Mode == ModeOr) return storeCell(bits(z) | ((R | y) | c));
+    if constexpr (Mode == ModeImplication) return storeCell(imp(bits(z), imp(imp(R, y), c)));
+    return 0;
 }
 
-namespace {
+// Calls f with the mode as a compile-time constant, so the cell loops do not
+// decide the mode 66,049 times; other modes give 0 cells.
+template <typename F>
+void withMode(int mode, F&& f)
+{
+    switch (mode) {
+    case ModeAdd: f(std::integral_constant<int, ModeAdd>()); break;
+    case ModeMultiplikation: f(std::integral_constant<int, ModeMultiplikation>()); break;
+    case ModeMin: f(std::integral_constant<int, ModeMin>()); break;
+    case ModeMax: f(std::integral_constant<int, ModeMax>()); break;
+    case ModeXor: f(std::integral_constant<int, ModeXor>()); break;
+    case ModeMod: f(std::integral_constant<int, ModeMod>()); break;
+    case ModeSub: f(std::integral_constant<int, ModeSub>()); break;
+    case ModeOr: f(std::integral_constant<int, ModeOr>()); break;
+    case ModeImplication: f(std::integral_constant<int, ModeImplication>()); break;
+    default: f(std::integral_constant<int, -1>()); break;
+    }
+}
 
 void combineProfiles(Grid& grid, const Profile& xp, const Profile& yp, const MaskReader& mask, int mode)
 {
-    // Rows outer: the mask is read along its scanlines. Every cell stands alone.
-    for (int j = 0; j < ResultCells; ++j)
-        for (int i = 0; i < ResultCells; ++i) grid(i, j) = combineCell(mode, xp[size_t(i)], yp[size_t(j)], mask.value(i, j));
+    std::array<double, ResultCells> z{};
+    withMode(mode, [&](auto m) {
+        // Rows outer: the mask and the grid are read along their rows.
+        for (int j = 0; j < ResultCells; ++j) {
+            mask.readRow(j, z.data(), ResultCells);
+            const int32_t y = yp[size_t(j)];
+            for (int i = 0; i < ResultCells; ++i) grid(i, j) = combine<decltype(m)::value>(xp[size_t(i)], y, z[size_t(i)]);
+        }
+    });
 }
 
 // The X profile turned around the centre (128, 128): index 128 is the height
@@ -307,7 +353,7 @@ void rotationBody(Grid& grid, const Profile& xp)
     for (int i = 0; i <= 128; ++i) {
         for (int j = 0; j <= 128; ++j) {
             const double m = std::max(std::sqrt(double(i * i + j * j)) - 1.0, 0.0);
-            const int16_t v = m < 128 ? xp[size_t(rt::CLng(128 - m))] : int16_t(0);
+            const int16_t v = m < 128 ? xp[size_t(roundEven(128 - m))] : int16_t(0);
             grid(128 - i, 128 - j) = v;
             grid(128 + i, 128 - j) = v;
             grid(128 - i, 128 + j) = v;
@@ -318,15 +364,34 @@ void rotationBody(Grid& grid, const Profile& xp)
 
 void weightRotationBody(Grid& grid, const Profile& yp, const MaskReader& mask, int mode, bool yCross)
 {
-    for (int j = 0; j < PictureSide; ++j) {
-        for (int i = 0; i < PictureSide; ++i) {
-            const double c = yCross ? yp[size_t(i)] : 1;
-            grid(i, j) = rotationMaskCell(mode, grid(i, j), yp[size_t(j)], c, mask.value(i, j), yCross);
+    std::array<double, ResultCells> z{};
+    withMode(mode, [&](auto m) {
+        for (int j = 0; j < PictureSide; ++j) {
+            mask.readRow(j, z.data(), ResultCells);
+            const int32_t y = yp[size_t(j)];
+            for (int i = 0; i < PictureSide; ++i) {
+                const int32_t c = yCross ? yp[size_t(i)] : 1;
+                grid(i, j) = weightBody<decltype(m)::value>(grid(i, j), y, c, z[size_t(i)], yCross);
+            }
         }
-    }
+    });
 }
 
 } // namespace
+
+int16_t combineCell(int mode, int32_t x, int32_t y, double z)
+{
+    int16_t v = 0;
+    withMode(mode, [&](auto m) { v = combine<decltype(m)::value>(x, y, z); });
+    return v;
+}
+
+int16_t rotationMaskCell(int mode, int32_t R, int32_t y, int32_t c, double z, bool yCross)
+{
+    int16_t v = 0;
+    withMode(mode, [&](auto m) { v = weightBody<decltype(m)::value>(R, y, c, z, yCross); });
+    return v;
+}
 
 void computeResult(Grid& grid, const Profile& xProfile, const Profile& yProfile, const QImage& mask,
                    const ComputeOptions& options)

@@ -97,6 +97,8 @@ public:
     }
     // The value rounded halves to even: grey v gives v up to 127, v + 1 from 128.
     int16_t rounded(int i, int j) const;
+    // The values of row j at columns 0..count - 1, by one scanline.
+    void readRow(int j, double* values, int count) const;
 
 private:
     QImage m_image;  // RGB32 copy (shared, no pixels copied when already RGB32)
@@ -143,11 +145,11 @@ struct ComputeOptions {
     bool YCross = false;        // and with the Y profile across
 };
 
-// One cell of the combination; z is the mask value. Computed wide, stored
-// saturated to 16 bits; a Mod by zero gives 0.
-int16_t combineCell(int mode, double x, double y, double z);
-// One cell of the weighted rotation body; c is 1 without YCross.
-int16_t rotationMaskCell(int mode, double R, double y, double c, double z, bool yCross);
+// One cell of the combination of profile values x, y (16-bit) and the mask
+// value z. Computed wide, stored saturated to 16 bits; a Mod by zero gives 0.
+int16_t combineCell(int mode, int32_t x, int32_t y, double z);
+// One cell of the weighted rotation body (grid value R); c is 1 without YCross.
+int16_t rotationMaskCell(int mode, int32_t R, int32_t y, int32_t c, double z, bool yCross);
 
 // Fills ObjectGrid(0..256, 0..256) from the profiles and the mask.
 void computeResult(Grid& grid, const Profile& xProfile, const Profile& yProfile, const QImage& mask,
