@@ -209,7 +209,8 @@ QImage maskFromPicture(const QImage& picture)
     if (picture.isNull()) return QImage();
     QImage work = picture.convertToFormat(QImage::Format_RGB32);
     int32_t progress = 0;
-    mFilterG::ApplyPictureFilter(mFilterG::pfGreyscale, work, 0, progress);
+    // A colour picture must never become the mask: no filter, no mask.
+    if (!mFilterG::ApplyPictureFilter(mFilterG::pfGreyscale, work, 0, progress)) return QImage();
     if (work.size() != QSize(PictureSide, PictureSide))
         work = work.scaled(PictureSide, PictureSide, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return work.convertToFormat(QImage::Format_RGB32);

@@ -128,7 +128,8 @@ constexpr int MaskShapeCount = 11;
 void drawMaskShape(QImage& mask, int shape);
 
 // A picture as mask: greyscale (picture filter 12), stretched to 256 x 256.
-// A null picture gives a null image; the caller keeps its mask.
+// A null picture, or a filter that did not run, gives a null image; the
+// caller then keeps its mask.
 QImage maskFromPicture(const QImage& picture);
 // Picture filter 4 (diffuse, 8) and filter 3 (blur, 4) on the mask, with a
 // progress variable of their own. False when the filter did not run.
