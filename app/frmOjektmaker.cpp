@@ -792,8 +792,10 @@ void frmOjektmaker::cmdObjZLoad_Click()
     const QImage picture = reader.read();
     const QImage mask = maskFromPicture(picture);
     if (mask.isNull()) {
-        rt::MsgBox(QStringLiteral("%1 cannot be read as a picture:\n%2").arg(*file, reader.errorString()),
-                   rt::vbExclamation, QString::fromLatin1(ProfileLoadTitle));
+        const QString why = picture.isNull() ? reader.errorString()
+                                             : QStringLiteral("The picture could not be turned into grey.");
+        rt::MsgBox(QStringLiteral("%1 cannot be used as mask:\n%2").arg(*file, why), rt::vbExclamation,
+                   QString::fromLatin1(ProfileLoadTitle));
         return;
     }
     setMask(mask);
