@@ -1,7 +1,8 @@
 #pragma once
-// The axonometric painter: a height grid drawn as rows of filled four-corner
-// polygons, back to front, and the sampling of a terrain into such a grid.
+// The 3-D view's sampling of a terrain into a height grid; the painter that
+// draws such a grid is in terrain/Painter3D.h, shared with the object maker.
 
+#include "terrain/Painter3D.h"
 #include "terrain/clsTerrain.h"
 
 #include <QImage>
@@ -12,22 +13,6 @@
 #include <functional>
 
 namespace Ansicht3D {
-
-double DegToRad(double deg);
-
-// Rounds a number given as text to `digits` decimals, working on its digits.
-// Non-numeric text and text without a decimal separator come back unchanged.
-// The sign is kept aside and a carry runs into the integer part, so
-// "-1.879" gives "-2" and "1.96" with one digit gives "2.0".
-QString RoundNumberString(const QString& text, int digits);
-
-// Draws heights (indexed (i, j) from 0, in pixels) into pic: polygons of the
-// cells (i - 1 .. i, j - 1 .. j), j ascending, i ascending within a row, all in
-// fillColour with a lineColour outline. One cell is cellI pixels along i and
-// cellJ along j, both turned by angleDeg. Counts beyond the grid are cut to it.
-void DrawTerrain3D(QImage& pic, int32_t originX, int32_t originY, int32_t cellI, int32_t cellJ,
-                   int32_t countI, int32_t countJ, QRgb fillColour, QRgb lineColour,
-                   const HeightArray& heights, double angleDeg);
 
 // Samples per side of the 3-D view's grid, less one.
 constexpr int32_t ViewCells = 128;

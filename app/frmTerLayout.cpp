@@ -472,8 +472,6 @@ QWidget* frmTer::buildObjectsTab()
     auto* maker = named(new QGroupBox(QStringLiteral("Objects")), "fraObjects");
     auto* oh = new QHBoxLayout(maker);
     cmdObjektmaker = named(new QPushButton(QStringLiteral("ObjektMaker"), maker), "cmdObjektmaker");
-    // The object maker window is not part of the editor yet.
-    cmdObjektmaker->setEnabled(false);
     oh->addWidget(cmdObjektmaker);
     oh->addStretch(1);
 

@@ -5,6 +5,7 @@
 #include "app/AppState.h"
 #include "app/Pens.h"
 #include "app/dlgObjectsProperties.h"
+#include "app/frmOjektmaker.h"
 #include "app/frmTer.h"
 #include "app/frmTerView.h"
 #include "runtime/Numbers.h"
@@ -550,4 +551,8 @@ void frmTerObjects::mnuObjSaveMask_Click()
         rt::MsgBox(QStringLiteral("The mask was not saved:\n%1").arg(error), rt::vbCritical, req.title);
 }
 
-void frmTer::connectObjects() { Objects = new frmTerObjects(*this); }
+void frmTer::connectObjects()
+{
+    Objects = new frmTerObjects(*this);
+    installObjektmakerButton(this, cmdObjektmaker, [this](const QString& path) { return Objects->loadObjectMaker(path); });
+}
