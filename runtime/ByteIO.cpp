@@ -80,20 +80,40 @@ std::optional<QByteArray> readWholeFile(const QString& path, QString* error)
     return data;
 }
 
+bool writeAll(QFileDevice& file, const char* p, qint64 n)
+{
+    while (n > 0) {
+        const qint64 written = file.write(p, n);
+        if (written <= 0) return false;
+        p += written;
+        n -= written;
+    }
+    return true;
+}
+
+QString writeErrorText(const QFileDevice& file)
+{
+    // Qt reports a write that stopped short without a reason as "Unknown error".
+    if (file.error() != QFileDevice::NoError && file.errorString() != QLatin1String("Unknown error"))
+        return file.errorString();
+    return QStringLiteral("The file could not be written whole; the disk may be full.");
+}
+
 bool writeFileAtomic(const QString& path, const QByteArray& data, QString* error)
 {
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so every write reaches the system and a failure has its reason.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (error) *error = f.errorString();
         return false;
     }
-    if (f.write(data) != data.size()) {
-        if (error) *error = f.errorString();
+    if (!writeAll(f, data.constData(), data.size())) {
+        if (error) *error = writeErrorText(f);
         f.cancelWriting();
         return false;
     }
     if (!f.commit()) {
-        if (error) *error = f.errorString();
+        if (error) *error = writeErrorText(f);
         return false;
     }
     return true;
