@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cstring>
 
 namespace rt {
@@ -65,18 +66,31 @@ std::optional<QByteArray> LeReader::bytesAt(qint64 pos1, qint64 n)
     return m_data.mid(pos1 - 1, n);
 }
 
-std::optional<QByteArray> readWholeFile(const QString& path, QString* error)
+std::optional<QByteArray> readWholeFile(const QString& path, QString* error, qint64 maxBytes)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         if (error) *error = f.errorString();
         return std::nullopt;
     }
-    QByteArray data = f.readAll();
+    const auto tooLong = [&] {
+        if (error) *error = QStringLiteral("The file is too large (more than %1 bytes).").arg(maxBytes);
+        return std::nullopt;
+    };
+    if (f.size() > maxBytes) return tooLong();
+    // In pieces up to one byte past the limit: devices and pipes report no size.
+    QByteArray data;
+    data.reserve(qsizetype(f.size()));
+    while (data.size() <= maxBytes) {
+        const QByteArray piece = f.read(std::min<qint64>(1 << 20, maxBytes + 1 - data.size()));
+        if (piece.isEmpty()) break;
+        data += piece;
+    }
     if (f.error() != QFileDevice::NoError) {
         if (error) *error = f.errorString();
         return std::nullopt;
     }
+    if (data.size() > maxBytes) return tooLong();
     return data;
 }
 

@@ -56,8 +56,14 @@ private:
     bool m_short = false;
 };
 
-// The whole file; nothing and an error text when it cannot be read.
-std::optional<QByteArray> readWholeFile(const QString& path, QString* error = nullptr);
+// Largest file readWholeFile takes unless told otherwise: far above any file
+// the program reads whole, far below what would exhaust memory.
+constexpr qint64 kReadWholeLimit = 64LL << 20;
+
+// The whole file; nothing and an error text when it cannot be read or is
+// longer than maxBytes (checked before a byte is read).
+std::optional<QByteArray> readWholeFile(const QString& path, QString* error = nullptr,
+                                        qint64 maxBytes = kReadWholeLimit);
 
 // Writes all n bytes. A short write is retried, so a full disk ends in a
 // failed write whose error is the system's reason.

@@ -9,6 +9,7 @@
 #include "runtime/Numbers.h"
 #include "runtime/Ui.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QtEndian>
@@ -256,23 +257,30 @@ bool clsTerrain::LoadBackup(const QString& fileName, QString* error)
 {
     if (!QFileInfo(fileName).isFile())
         return fail(error, QStringLiteral("The backup file %1 does not exist.").arg(fileName));
-    const std::optional<QByteArray> data = rt::readWholeFile(fileName, error);
-    if (!data) return false;
-    if (data->size() < kHeaderBytes)
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) return fail(error, file.errorString());
+    // The header gives the one length a backup can have: checked before the heights are read.
+    const QByteArray head = file.read(kHeaderBytes);
+    if (head.size() < kHeaderBytes)
         return fail(error, QStringLiteral("The backup file %1 is too short.").arg(fileName));
-    const TerHeader h = readHeader(*data);
+    const TerHeader h = readHeader(head);
     if (h.Size < 1 || h.Size > kLargestBackupSize)
         return fail(error, QStringLiteral("The backup file %1 holds an invalid size %2.").arg(fileName).arg(h.Size));
-    const qsizetype side = qsizetype(h.Size) + 3;
-    if (data->size() != kHeaderBytes + 4 * side * side)
+    const qint64 side = qint64(h.Size) + 3;
+    if (file.size() != kHeaderBytes + 4 * side * side)
         return fail(error, QStringLiteral("The backup file %1 has the wrong length for size %2.")
                                .arg(fileName)
                                .arg(h.Size));
+    const QByteArray body = file.read(4 * side * side);
+    if (body.size() != 4 * side * side)
+        return fail(error, file.error() != QFileDevice::NoError
+                               ? file.errorString()
+                               : QStringLiteral("The backup file %1 is too short.").arg(fileName));
 
     // Checked: now the terrain is replaced. The cache stays empty as Init
     // leaves it; the caller calls Range.
     m_header = h;
     Init(int32_t(h.Size) + 1);
-    qFromLittleEndian<int32_t>(data->constData() + kHeaderBytes, qsizetype(m_data.size()), m_data.data());
+    qFromLittleEndian<int32_t>(body.constData(), qsizetype(m_data.size()), m_data.data());
     return true;
 }

@@ -201,6 +201,23 @@ TEST_F(TerPictureTest, ShortFileIsRefusedWithoutReadingPastItsEnd)
     EXPECT_TRUE(pic.isNull());
 }
 
+TEST_F(TerPictureTest, NotSquareOrHugeFilesAreRefusedAsDamaged)
+{
+    QByteArray notSquare = terFile(1, {0, 0, 0, 0});
+    notSquare.insert(32, "YPTS" + le16(3) + le16(0));
+    writeTer(terFile(1, {0, 0, 0, 0}));
+    ASSERT_TRUE(QFile::resize(dir.filePath("t.ter"), 100LL << 30));  // sparse: costs no disk
+    const QString huge = dir.filePath("huge.ter");
+    ASSERT_TRUE(QFile::rename(dir.filePath("t.ter"), huge));
+    for (const QString& file : {writeTer(notSquare), huge}) {
+        scriptedUi().expectMsgBox(rt::vbOK);
+        QImage pic;
+        EXPECT_FALSE(LoadTer2Picture(file, dir.filePath("p.bmp"), pic));
+        EXPECT_EQ(scriptedUi().messages.back().text,
+                  QStringLiteral("The terrain is damaged or not square and cannot be loaded."));
+    }
+}
+
 TEST_F(TerPictureTest, BitmapThatCannotBeWrittenIsReported)
 {
     scriptedUi().expectMsgBox(rt::vbOK);
