@@ -41,10 +41,11 @@ namespace {
 PerlinSet readPerlinSet(const QString& path)
 {
     PerlinSet set;
-    set.name = StripNull(rt::GetPrivateProfileString(QStringLiteral("SET"), QStringLiteral("NAME"), QString(), path));
+    const rt::IniFile ini(path);
+    set.name = StripNull(ini.value(QStringLiteral("SET"), QStringLiteral("NAME"), QString()));
     for (int k = 1; k <= 5; ++k) {
         const QString key = QString::number(100 + k).right(2);
-        set.layers[k - 1] = StripNull(rt::GetPrivateProfileString(QStringLiteral("PERLIN"), key, QString(), path));
+        set.layers[k - 1] = StripNull(ini.value(QStringLiteral("PERLIN"), key, QString()));
     }
     return set;
 }
