@@ -211,6 +211,17 @@ TEST_F(ObjectsWindowTest, SaveObjectWritesTheBitmapAndRefusesANameWithoutBmp)
     scriptedUi().expectMsgBox(rt::vbOK);
     objects->mnuObjSaveObject_Click();
     EXPECT_FALSE(QFile::exists(programDir.filePath("saved.png")));
+
+    // ".bmp" inside a folder's name is not the file's ending.
+    writeFile(programDir.filePath("my.bmp"), "other work");
+    const QString inFolder = programDir.filePath("my.bmpfiles/hill.bmp");
+    QDir().mkpath(programDir.filePath("my.bmpfiles"));
+    scriptedUi().expectSaveDialog({true, inFolder, 1});
+    objects->mnuObjSaveObject_Click();
+    EXPECT_EQ(QImage(inFolder).size(), QSize(8, 8));
+    QFile other(programDir.filePath("my.bmp"));
+    ASSERT_TRUE(other.open(QIODevice::ReadOnly));
+    EXPECT_EQ(other.readAll(), QByteArray("other work"));
 }
 
 TEST_F(ObjectsWindowTest, TerrainFileLoadsAsAGreyObject)

@@ -287,10 +287,13 @@ TEST(ObjectFilesTest, MaskNameCarriesTheObjectCoordinates)
               QStringLiteral("/m/hill_(x= 10 y= 20 to - x= 110 y= 121).bmp"));
 }
 
-TEST(ObjectFilesTest, NameIsCutAtItsFirstBmpAndWithoutOneNothingIsSaved)
+TEST(ObjectFilesTest, OnlyTheEndingBmpIsCutAndWithoutOneNothingIsSaved)
 {
-    EXPECT_EQ(objectBitmapName(QStringLiteral("/o/a.bmp.bmp")), QStringLiteral("/o/a.bmp"));
+    EXPECT_EQ(objectBitmapName(QStringLiteral("/o/my.bmpfiles/hill.bmp")), QStringLiteral("/o/my.bmpfiles/hill.bmp"));
+    EXPECT_EQ(objectBitmapName(QStringLiteral("/o/a.bmp.bmp")), QStringLiteral("/o/a.bmp.bmp"));
+    EXPECT_EQ(objectBitmapName(QStringLiteral("/o/Hill.BMP"), QStringLiteral("_m")), QStringLiteral("/o/Hill_m.BMP"));
     EXPECT_FALSE(objectBitmapName(QStringLiteral("/o/a.png")));
+    EXPECT_FALSE(objectBitmapName(QStringLiteral("/o/a.bmp/b")));
 }
 
 TEST(ObjectFilesTest, FailedSaveKeepsTheOldFile)
