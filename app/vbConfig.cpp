@@ -55,13 +55,6 @@ bool isUsable(const PerlinSet& set)
     return std::all_of(std::begin(set.layers), std::end(set.layers), [](const QString& l) { return !l.isEmpty(); });
 }
 
-QString xdgHome(const char* variable, const QString& fallback)
-{
-    const QString value = qEnvironmentVariable(variable);
-    if (!value.isEmpty() && QDir::isAbsolutePath(value)) return value;
-    return QDir::homePath() + fallback;
-}
-
 } // namespace
 
 void LoadPerlinSets(const QString& folder)
@@ -81,16 +74,7 @@ void LoadPerlinSets(const QString& folder)
 
 QString writableDataPath(const QString& fileName, bool isSetting)
 {
-    const QString program = rt::AppPath();
-    const QFileInfo programInfo(program);
-    if (!program.isEmpty() && programInfo.isDir() && programInfo.isWritable())
-        return QDir(program).filePath(fileName);
-
-    const QString base = isSetting ? xdgHome("XDG_CONFIG_HOME", QStringLiteral("/.config"))
-                                   : xdgHome("XDG_STATE_HOME", QStringLiteral("/.local/state"));
-    const QString folder = QDir(base).filePath(QStringLiteral("Kelvarinor"));
-    QDir().mkpath(folder);
-    return QDir(folder).filePath(fileName);
+    return rt::writableDataPath(fileName, isSetting);
 }
 
 } // namespace vbConfig

@@ -139,6 +139,24 @@ TEST_F(ObjectsWindowTest, CopyOfAnObjectIsANewObjectAtTheCorner)
     EXPECT_FALSE(QFile::exists(programDir.filePath("temppic.bmp")));
 }
 
+TEST_F(ObjectsWindowTest, HandOverFilesNeedNoWritableProgramFolderAndAreRemoved)
+{
+    clsTerrain small;
+    small.Init(9);
+    const QString ter = programDir.filePath("hill.ter");
+    ASSERT_TRUE(small.SaveT(ter));
+    const QString picture = whitePicture(8);
+    const QString state = programFolderNotWritable();
+
+    objects->loadObjectMaker(picture);
+    objects->SelectedObject = 6;
+    objects->mnuObjCopy_Click();
+    scriptedUi().expectOpenDialog({true, ter, 2});
+    objects->cmdObjLoad_Click();
+    EXPECT_EQ(mdlObjects::PlacedObjects().usedSlots(), (std::vector<int>{6, 7, 8}));
+    EXPECT_TRUE(QDir(state).isEmpty());
+}
+
 TEST_F(ObjectsWindowTest, DraggingAgainstTheLeftEdgeStopsAtOne)
 {
     objects->loadObjectMaker(whitePicture(32));
