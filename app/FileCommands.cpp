@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/MainView.h"
 #include "app/vbConfig.h"
+#include "runtime/Picture.h"
 #include "runtime/Ui.h"
 #include "terrain/KVTools2Scale.h"
 #include "terrain/Palette.h"
@@ -14,8 +15,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QImageWriter>
-#include <QSaveFile>
 
 namespace FileCommands {
 
@@ -68,11 +67,15 @@ void rememberTerrainFolder(const QString& fileName)
     vbConfig::WriteIni(QStringLiteral("Directory"), QStringLiteral("Terrain"), LastDirectory);
 }
 
-// The heights fill the 16-bit range before the TER writer sees them.
+// The heights fill the 16-bit range before the TER writer sees them. A
+// failed save leaves the progress where it was before the save.
 bool writeTer(const QString& fileName, QString* error)
 {
+    const int32_t progress = CurrentTerrain->pProgress;
     RunScaleTerrain(*CurrentTerrain);
-    return CurrentTerrain->SaveT(fileName, error);
+    if (CurrentTerrain->SaveT(fileName, error)) return true;
+    CurrentTerrain->pProgress = progress;
+    return false;
 }
 
 // Save of a named TER terrain, straight to its file.
@@ -309,14 +312,7 @@ bool writeTerrainBitmap(const clsTerrain& ter, const QString& fileName, int side
                         ? picback
                         : picback.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     bitmap = bitmap.convertToFormat(QImage::Format_RGB888);
-    QSaveFile file(fileName);
-    QImageWriter writer(&file, "BMP");
-    if (!file.open(QIODevice::WriteOnly) || !writer.write(bitmap) || !file.commit()) {
-        if (error) *error = file.errorString().isEmpty() ? writer.errorString() : file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return rt::SavePicture(bitmap, fileName, error);
 }
 
 bool FileSave(MainView& view, int type)

@@ -43,8 +43,7 @@ QPointF snapPoint(QPointF p, int r)
 
 QString penHeightText(const clsTerrain& ter, const PenSettings& s)
 {
-    const double tu = double(penValue(s)) * ter.HeightScale() / 65536.0 + ter.BaseHeight();
-    return rt::Format(cutTo2(tu * ter.ScaleT()), QStringLiteral("####0.00"));
+    return rt::Format(cutTo2(ter.rawToMetres(penValue(s))), QStringLiteral("####0.00"));
 }
 
 PickResult pick(const clsTerrain& ter, QPointF p, const PenSettings& s, int paletteRow)

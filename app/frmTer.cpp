@@ -313,9 +313,7 @@ void frmTer::Slider2_Change()
     clsTerrain& t = *CurrentTerrain;
     const int32_t v = Slider2->value();
     const int32_t f = sliderFineHeight->value();
-    auto metres = [&t](int32_t x) {
-        return (double(t.BaseHeight()) + double(t.HeightScale()) * double(x) / 65536.0) * double(t.ScaleT());
-    };
+    auto metres = [&t](int32_t x) { return t.rawToMetres(x); };
     // Cut, not rounded, to one and two decimals.
     lblHeight->setText(rt::Format(std::trunc(metres(v - 32768) * 10.0) / 10.0, QStringLiteral("####0.0")));
     lblPickHeigh->setText(rt::Format(std::trunc(metres(v - 32768 + f) * 100.0) / 100.0, QStringLiteral("####0.00")));

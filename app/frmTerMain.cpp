@@ -7,6 +7,7 @@
 #include "app/frmTer.h"
 #include "app/vbConfig.h"
 #include "generate/KVFilter.h"
+#include "runtime/Ini.h"
 #include "runtime/Numbers.h"
 #include "runtime/Rnd.h"
 #include "runtime/Ui.h"
@@ -42,8 +43,11 @@ MainWindowLogic::StartSettings startTerrainAndSettings()
     TerrainSaved = false;
     TerrainEmpty = true;
 
-    const auto settings = MainWindowLogic::readStartSettings(
-        [](const QString& section, const QString& key) { return vbConfig::ReadIni(section, key); });
+    // One read of the settings file for all its keys.
+    const rt::IniFile ini(vbConfig::SettingsFile);
+    const auto settings = MainWindowLogic::readStartSettings([&ini](const QString& section, const QString& key) {
+        return vbConfig::StripNull(ini.value(section, key, QString()));
+    });
     ObjectDirectory = settings.objectDirectory;
     LastDirectory = settings.terrainDirectory;
     CurrentTerrain->Init(settings.gridPoints);

@@ -8,6 +8,7 @@
 #include "app/frmOjektmaker.h"
 #include "app/frmTer.h"
 #include "app/frmTerView.h"
+#include "runtime/Files.h"
 #include "runtime/Numbers.h"
 #include "runtime/Picture.h"
 #include "runtime/Ui.h"
@@ -74,7 +75,7 @@ private:
 namespace {
 const QString kObjectsTitle = QStringLiteral("Objects");
 
-QString temporaryPicturePath() { return QDir(rt::AppPath()).filePath(QStringLiteral("temppic.bmp")); }
+QString temporaryPicturePath() { return rt::scratchFilePath(QStringLiteral("temppic.bmp")); }
 } // namespace
 
 frmTerObjects::frmTerObjects(frmTer& window) : QObject(&window), w(window)
@@ -289,7 +290,9 @@ void frmTerObjects::cmdObjLoad_Click()
     if (chosen.filterIndex == 2 || file.endsWith(QStringLiteral(".ter"), Qt::CaseInsensitive)) {
         w.PicLeer = QImage();
         if (!mdlObjects::LoadTer2Picture(file, temporaryPicturePath(), w.PicLeer)) return;
-        file = temporaryPicturePath();
+        loadObjectMaker(temporaryPicturePath());
+        QFile::remove(temporaryPicturePath());
+        return;
     }
     loadObjectMaker(file);
 }

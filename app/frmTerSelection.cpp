@@ -9,6 +9,7 @@
 #include "app/frmTerView.h"
 #include "objects/mdlObjects.h"
 #include "runtime/ByteIO.h"
+#include "runtime/Files.h"
 #include "runtime/Ui.h"
 #include "terrain/TerrainGlobals.h"
 
@@ -305,7 +306,7 @@ void frmTer::mnuTerMakeObject_Click()
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         picture.save(&buffer, "BMP");
-        const QString path = QDir(rt::AppPath()).filePath(QStringLiteral("temppic.tmp"));
+        const QString path = rt::scratchFilePath(QStringLiteral("temppic.tmp"));
         QString error;
         if (rt::writeFileAtomic(path, bytes, &error)) {
             mdlObjects::loadObjectMaker(path);

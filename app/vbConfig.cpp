@@ -41,10 +41,11 @@ namespace {
 PerlinSet readPerlinSet(const QString& path)
 {
     PerlinSet set;
-    set.name = StripNull(rt::GetPrivateProfileString(QStringLiteral("SET"), QStringLiteral("NAME"), QString(), path));
+    const rt::IniFile ini(path);
+    set.name = StripNull(ini.value(QStringLiteral("SET"), QStringLiteral("NAME"), QString()));
     for (int k = 1; k <= 5; ++k) {
         const QString key = QString::number(100 + k).right(2);
-        set.layers[k - 1] = StripNull(rt::GetPrivateProfileString(QStringLiteral("PERLIN"), key, QString(), path));
+        set.layers[k - 1] = StripNull(ini.value(QStringLiteral("PERLIN"), key, QString()));
     }
     return set;
 }
@@ -52,13 +53,6 @@ PerlinSet readPerlinSet(const QString& path)
 bool isUsable(const PerlinSet& set)
 {
     return std::all_of(std::begin(set.layers), std::end(set.layers), [](const QString& l) { return !l.isEmpty(); });
-}
-
-QString xdgHome(const char* variable, const QString& fallback)
-{
-    const QString value = qEnvironmentVariable(variable);
-    if (!value.isEmpty() && QDir::isAbsolutePath(value)) return value;
-    return QDir::homePath() + fallback;
 }
 
 } // namespace
@@ -80,16 +74,7 @@ void LoadPerlinSets(const QString& folder)
 
 QString writableDataPath(const QString& fileName, bool isSetting)
 {
-    const QString program = rt::AppPath();
-    const QFileInfo programInfo(program);
-    if (!program.isEmpty() && programInfo.isDir() && programInfo.isWritable())
-        return QDir(program).filePath(fileName);
-
-    const QString base = isSetting ? xdgHome("XDG_CONFIG_HOME", QStringLiteral("/.config"))
-                                   : xdgHome("XDG_STATE_HOME", QStringLiteral("/.local/state"));
-    const QString folder = QDir(base).filePath(QStringLiteral("Kelvarinor"));
-    QDir().mkpath(folder);
-    return QDir(folder).filePath(fileName);
+    return rt::writableDataPath(fileName, isSetting);
 }
 
 } // namespace vbConfig

@@ -17,9 +17,9 @@ const QString kSection = QStringLiteral("Generator");
 // Stands for a missing key: no file can hold a control character as value.
 const QString kMissing = QStringLiteral("\x01");
 
-std::optional<QString> readKey(const QString& path, const QString& key)
+std::optional<QString> readKey(const rt::IniFile& ini, const QString& key)
 {
-    const QString v = rt::GetPrivateProfileString(kSection, key, kMissing, path);
+    const QString v = ini.value(kSection, key, kMissing);
     if (v == kMissing) return std::nullopt;
     return STDIO::CutAtNull(v);
 }
@@ -33,9 +33,9 @@ bool isNumber(const QString& text)
 
 // The number of key when it is present; refused (and noted) when it is no
 // number or lies outside lo..hi.
-std::optional<int> readNumber(const QString& path, const QString& key, int lo, int hi, LoadedValues& out)
+std::optional<int> readNumber(const rt::IniFile& ini, const QString& key, int lo, int hi, LoadedValues& out)
 {
-    const auto text = readKey(path, key);
+    const auto text = readKey(ini, key);
     if (!text) return std::nullopt;
     out.anyKey = true;
     if (isNumber(*text)) {
@@ -47,9 +47,9 @@ std::optional<int> readNumber(const QString& path, const QString& key, int lo, i
 }
 
 // The seed box takes 0..999999: up to six digits.
-std::optional<QString> readSeed(const QString& path, LoadedValues& out)
+std::optional<QString> readSeed(const rt::IniFile& ini, LoadedValues& out)
 {
-    const auto text = readKey(path, QStringLiteral("RndSeed"));
+    const auto text = readKey(ini, QStringLiteral("RndSeed"));
     if (!text) return std::nullopt;
     out.anyKey = true;
     static const QRegularExpression re(QStringLiteral("^\\d{1,6}$"));
@@ -86,15 +86,16 @@ bool WriteSettings(const QString& path, const PanelValues& v)
 LoadedValues ReadSettings(const QString& path, int perlinCount)
 {
     LoadedValues out;
-    out.perlin = readNumber(path, QStringLiteral("Perlin"), -1, perlinCount - 1, out);
-    out.iteration = readNumber(path, QStringLiteral("iteration"), 1, 11, out);
-    out.height = readNumber(path, QStringLiteral("Height"), 1, 100, out);
-    out.structure = readNumber(path, QStringLiteral("Structure"), 0, 4, out);
-    out.seed = readSeed(path, out);
+    const rt::IniFile ini(path);
+    out.perlin = readNumber(ini, QStringLiteral("Perlin"), -1, perlinCount - 1, out);
+    out.iteration = readNumber(ini, QStringLiteral("iteration"), 1, 11, out);
+    out.height = readNumber(ini, QStringLiteral("Height"), 1, 100, out);
+    out.structure = readNumber(ini, QStringLiteral("Structure"), 0, 4, out);
+    out.seed = readSeed(ini, out);
     // 0 counts as Add wherever the mode is used.
-    out.modify = readNumber(path, QStringLiteral("modify"), 0, 6, out);
-    out.highRes = readNumber(path, QStringLiteral("HighRes"), 0, 1, out);
-    out.roughness = readNumber(path, QStringLiteral("rougness"), 0, 10, out);
+    out.modify = readNumber(ini, QStringLiteral("modify"), 0, 6, out);
+    out.highRes = readNumber(ini, QStringLiteral("HighRes"), 0, 1, out);
+    out.roughness = readNumber(ini, QStringLiteral("rougness"), 0, 10, out);
     return out;
 }
 

@@ -170,8 +170,9 @@ std::optional<ErosionSettings> ReadErosionSettings(const QString& path, QString*
     }
     ErosionSettings s;
     QStringList refused;
+    const rt::IniFile ini(path);
     for (const KeySpec& k : kKeys) {
-        QString text = rt::GetPrivateProfileString(kSection, QLatin1String(k.key), kMissing, path);
+        QString text = ini.value(kSection, QLatin1String(k.key), kMissing);
         text = text == kMissing ? QLatin1String(k.readDefault) : STDIO::CutAtNull(text);
         const int64_t v = isNumber(text) ? rt::roundHalfEven(rt::Val(text)) : int64_t(k.lo) - 1;
         if (v < k.lo || v > k.hi) refused << QLatin1String(k.key);

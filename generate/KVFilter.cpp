@@ -25,25 +25,6 @@ namespace {
 std::vector<float> g_table;
 int32_t g_bound = -1;
 
-// The part of a routine's window that lies in the grid, both ends included.
-struct Window {
-    int32_t xFirst = 0, xLast = -1, yFirst = 0, yLast = -1;
-    bool empty() const { return xFirst > xLast || yFirst > yLast; }
-};
-
-Window clipWindow(const clsTerrain& ter, int32_t extent, int32_t x0, int32_t y0)
-{
-    Window w;
-    const int64_t last = lastPoint(ter);
-    if (last < 0 || extent < 0) return w;
-    // Wide sums: a window may be given far off the grid.
-    w.xFirst = int32_t(std::max<int64_t>(x0, 0));
-    w.xLast = int32_t(std::min<int64_t>(int64_t(x0) + extent, last));
-    w.yFirst = int32_t(std::max<int64_t>(y0, 0));
-    w.yLast = int32_t(std::min<int64_t>(int64_t(y0) + extent, last));
-    return w;
-}
-
 // Progress through a window: scale at its far end. Counted from the window's
 // start, so a window of no width, or one beginning off the grid, cannot
 // divide by zero or leave 0..scale.
@@ -204,7 +185,7 @@ private:
             }
     }
 
-    Window m_win;
+    GridWindow m_win;
     int32_t m_extent;
     int32_t m_x0;
     int32_t m_last;
@@ -217,6 +198,19 @@ private:
 int32_t lastPoint(const clsTerrain& ter)
 {
     return std::min<int32_t>(int32_t(ter.Size()) + 2, ter.allocatedSide() - 1);
+}
+
+GridWindow clipWindow(const clsTerrain& ter, int64_t extent, int32_t x0, int32_t y0)
+{
+    GridWindow w;
+    const int64_t last = lastPoint(ter);
+    if (last < 0 || extent < 0) return w;
+    // Wide sums: a window may be given far off the grid.
+    w.xFirst = int32_t(std::max<int64_t>(x0, 0));
+    w.xLast = int32_t(std::min<int64_t>(int64_t(x0) + extent, last));
+    w.yFirst = int32_t(std::max<int64_t>(y0, 0));
+    w.yLast = int32_t(std::min<int64_t>(int64_t(y0) + extent, last));
+    return w;
 }
 
 float Gauss2D(double x, double y, double cx, double cy, double w, double hgt)
@@ -275,7 +269,7 @@ void AddNoise(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32
     if (!(strength >= 1.0f)) return;
     const double k = double(strength) / 20.0;
     // 4. Each column gets a fresh seed, as the noise always did.
-    const Window win = clipWindow(ter, ext, x0, y0);
+    const GridWindow win = clipWindow(ter, ext, x0, y0);
     const int64_t side = ter.allocatedSide();
     for (int32_t x = win.xFirst; x <= win.xLast; ++x) {
         ter.pProgress = windowProgress(int64_t(x) - x0, ext, 100);
@@ -348,7 +342,7 @@ bool ErodeWithBitmap(clsTerrain& ter, float& strength, Extent extent, int32_t x0
     // 4. A divisor below 1 (strength 10.5 and more) would divide by zero or
     // turn the raise into a cut; the strongest pattern is divisor 1.
     const int64_t divisor = std::max<int64_t>(1, rt::CLng(11.0 - double(strength)));
-    const Window win = clipWindow(ter, ext, x0, y0);
+    const GridWindow win = clipWindow(ter, ext, x0, y0);
     if (win.empty()) {
         ter.pProgress = 100;
         return true;

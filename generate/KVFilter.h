@@ -82,4 +82,13 @@ void ProgressDone(clsTerrain& ter, float& strength, Extent extent, int32_t x0, i
 // Largest grid index a point may have (spare rows included); -1 when empty.
 int32_t lastPoint(const clsTerrain& ter);
 
+// The part of a routine's window x0..x0+extent by y0..y0+extent that lies in
+// the grid (up to lastPoint), both ends included.
+struct GridWindow {
+    int32_t xFirst = 0, xLast = -1, yFirst = 0, yLast = -1;
+    bool empty() const { return xFirst > xLast || yFirst > yLast; }
+    int32_t columns() const { return xLast - xFirst + 1; }
+};
+GridWindow clipWindow(const clsTerrain& ter, int64_t extent, int32_t x0, int32_t y0);
+
 } // namespace KVFilter

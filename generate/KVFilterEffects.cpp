@@ -32,25 +32,6 @@ int32_t stepProgress(int64_t done, int64_t total, int32_t base, int32_t scale)
     return base + int32_t(std::clamp<int64_t>(scale * done / total, 0, scale));
 }
 
-// The part of x0..x0+extent by y0..y0+extent inside the grid.
-struct Span {
-    int32_t xFirst = 0, xLast = -1, yFirst = 0, yLast = -1;
-    bool empty() const { return xFirst > xLast || yFirst > yLast; }
-    int32_t columns() const { return xLast - xFirst + 1; }
-};
-
-Span clippedSpan(const clsTerrain& ter, int64_t extent, int32_t x0, int32_t y0)
-{
-    Span s;
-    const int64_t last = lastPoint(ter);
-    if (last < 0 || extent < 0) return s;
-    s.xFirst = int32_t(std::max<int64_t>(x0, 0));
-    s.xLast = int32_t(std::min<int64_t>(int64_t(x0) + extent, last));
-    s.yFirst = int32_t(std::max<int64_t>(y0, 0));
-    s.yLast = int32_t(std::min<int64_t>(int64_t(y0) + extent, last));
-    return s;
-}
-
 double curveAt(Curve curve, double s, int32_t h)
 {
     switch (curve) {
@@ -85,7 +66,7 @@ void rangeFilter(clsTerrain& ter, Curve curve, double s, Extent extent, int32_t 
     double hi = -std::numeric_limits<double>::infinity();
     // 5. The power shift measures one point short of the window's far ends.
     const int64_t measured = curve == Curve::Power ? int64_t(ext) - 1 : int64_t(ext);
-    const Span span = clippedSpan(ter, measured, x0, y0);
+    const GridWindow span = clipWindow(ter, measured, x0, y0);
     if (span.empty()) {
         ter.pProgress = 100;
         rt::DoEvents();
@@ -175,7 +156,7 @@ void ReverseTerrain(clsTerrain& ter, float&, Extent, int32_t, int32_t, int32_t, 
     ter.pProgress = 0;
     rt::DoEvents();
     // 2. Saturating: the lowest 32-bit height has no negative.
-    const Span span = clippedSpan(ter, ter.XPoints(), 0, 0);
+    const GridWindow span = clipWindow(ter, ter.XPoints(), 0, 0);
     for (int32_t y = span.yFirst; y <= span.yLast; ++y) {
         ter.pProgress = stepProgress(y, ter.XPoints(), 0, 100);
         rt::DoEvents();

@@ -47,9 +47,10 @@ QString maskCoordinateText(const ObjectRecord& r)
 
 std::optional<QString> objectBitmapName(const QString& chosen, const QString& suffix)
 {
-    const qsizetype at = chosen.indexOf(QStringLiteral(".bmp"));
-    if (at < 0) return std::nullopt;
-    return chosen.left(at) + suffix + QStringLiteral(".bmp");
+    // Only the file name's own ending: a ".bmp" inside a folder name is no ending.
+    const QLatin1StringView ending(".bmp");
+    if (!chosen.endsWith(ending, Qt::CaseInsensitive)) return std::nullopt;
+    return chosen.left(chosen.size() - ending.size()) + suffix + chosen.right(ending.size());
 }
 
 bool filterObject(QImage& picture, ObjectFilter filter)

@@ -100,8 +100,9 @@ QImage transformObject(const QImage& picture, ObjectTransform transform);
 
 // Mask text for "Save as Mask": "(x= 10 y= 20 to - x= 110 y= 121)".
 QString maskCoordinateText(const ObjectRecord& record);
-// The chosen name cut before its first ".bmp" and given ".bmp" back (plus
-// suffix before it); nothing when the name holds no ".bmp".
+// The chosen name with suffix put before its ending ".bmp" (any case, kept as
+// typed): without a suffix exactly the chosen file. Nothing when the name
+// does not end in ".bmp".
 std::optional<QString> objectBitmapName(const QString& chosen, const QString& suffix = QString());
 
 // The picture filters of the object menu: number and parameter.

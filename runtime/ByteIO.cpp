@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cstring>
 
 namespace rt {
@@ -65,35 +66,68 @@ std::optional<QByteArray> LeReader::bytesAt(qint64 pos1, qint64 n)
     return m_data.mid(pos1 - 1, n);
 }
 
-std::optional<QByteArray> readWholeFile(const QString& path, QString* error)
+std::optional<QByteArray> readWholeFile(const QString& path, QString* error, qint64 maxBytes)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         if (error) *error = f.errorString();
         return std::nullopt;
     }
-    QByteArray data = f.readAll();
+    const auto tooLong = [&] {
+        if (error) *error = QStringLiteral("The file is too large (more than %1 bytes).").arg(maxBytes);
+        return std::nullopt;
+    };
+    if (f.size() > maxBytes) return tooLong();
+    // In pieces up to one byte past the limit: devices and pipes report no size.
+    QByteArray data;
+    data.reserve(qsizetype(f.size()));
+    while (data.size() <= maxBytes) {
+        const QByteArray piece = f.read(std::min<qint64>(1 << 20, maxBytes + 1 - data.size()));
+        if (piece.isEmpty()) break;
+        data += piece;
+    }
     if (f.error() != QFileDevice::NoError) {
         if (error) *error = f.errorString();
         return std::nullopt;
     }
+    if (data.size() > maxBytes) return tooLong();
     return data;
+}
+
+bool writeAll(QFileDevice& file, const char* p, qint64 n)
+{
+    while (n > 0) {
+        const qint64 written = file.write(p, n);
+        if (written <= 0) return false;
+        p += written;
+        n -= written;
+    }
+    return true;
+}
+
+QString writeErrorText(const QFileDevice& file)
+{
+    // Qt reports a write that stopped short without a reason as "Unknown error".
+    if (file.error() != QFileDevice::NoError && file.errorString() != QLatin1String("Unknown error"))
+        return file.errorString();
+    return QStringLiteral("The file could not be written whole; the disk may be full.");
 }
 
 bool writeFileAtomic(const QString& path, const QByteArray& data, QString* error)
 {
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so every write reaches the system and a failure has its reason.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (error) *error = f.errorString();
         return false;
     }
-    if (f.write(data) != data.size()) {
-        if (error) *error = f.errorString();
+    if (!writeAll(f, data.constData(), data.size())) {
+        if (error) *error = writeErrorText(f);
         f.cancelWriting();
         return false;
     }
     if (!f.commit()) {
-        if (error) *error = f.errorString();
+        if (error) *error = writeErrorText(f);
         return false;
     }
     return true;

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 
+class QFileDevice;
+
 namespace rt {
 
 class LeWriter {
@@ -54,8 +56,22 @@ private:
     bool m_short = false;
 };
 
-// The whole file; nothing and an error text when it cannot be read.
-std::optional<QByteArray> readWholeFile(const QString& path, QString* error = nullptr);
+// Largest file readWholeFile takes unless told otherwise: far above any file
+// the program reads whole, far below what would exhaust memory.
+constexpr qint64 kReadWholeLimit = 64LL << 20;
+
+// The whole file; nothing and an error text when it cannot be read or is
+// longer than maxBytes (checked before a byte is read).
+std::optional<QByteArray> readWholeFile(const QString& path, QString* error = nullptr,
+                                        qint64 maxBytes = kReadWholeLimit);
+
+// Writes all n bytes. A short write is retried, so a full disk ends in a
+// failed write whose error is the system's reason.
+bool writeAll(QFileDevice& file, const char* p, qint64 n);
+
+// Why a write to file failed: the system's reason when it gave one, else that
+// the disk may be full (a write that stopped short without a reason).
+QString writeErrorText(const QFileDevice& file);
 
 // Writes through a temporary file renamed into place, so a failed write leaves
 // the old file as it was. Returns false with an error text on failure.

@@ -1,5 +1,7 @@
 #include "runtime/Files.h"
 
+#include "runtime/Ui.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -17,6 +19,36 @@ qint64 FileLen(const QString& path)
 {
     const QFileInfo info(path);
     return info.isFile() ? info.size() : -1;
+}
+
+namespace {
+
+QString xdgHome(const char* variable, const QString& fallback)
+{
+    const QString value = qEnvironmentVariable(variable);
+    if (!value.isEmpty() && QDir::isAbsolutePath(value)) return value;
+    return QDir::homePath() + fallback;
+}
+
+} // namespace
+
+QString writableDataPath(const QString& fileName, bool isSetting)
+{
+    const QString program = AppPath();
+    const QFileInfo programInfo(program);
+    if (!program.isEmpty() && programInfo.isDir() && programInfo.isWritable())
+        return QDir(program).filePath(fileName);
+
+    const QString base = isSetting ? xdgHome("XDG_CONFIG_HOME", QStringLiteral("/.config"))
+                                   : xdgHome("XDG_STATE_HOME", QStringLiteral("/.local/state"));
+    const QString folder = QDir(base).filePath(QStringLiteral("Kelvarinor"));
+    QDir().mkpath(folder);
+    return QDir(folder).filePath(fileName);
+}
+
+QString scratchFilePath(const QString& name)
+{
+    return writableDataPath(name, false);
 }
 
 } // namespace rt

@@ -14,4 +14,14 @@ QStringList listFiles(const QString& folder, const QString& pattern);
 // The file's length in bytes; -1 when it does not exist or is not a file.
 qint64 FileLen(const QString& path);
 
+// Where a file the program writes lives: the program folder when it is
+// writable, otherwise the user's XDG config folder (settings, isSetting true)
+// or XDG state folder (the backup), created on demand, under "Kelvarinor".
+QString writableDataPath(const QString& fileName, bool isSetting);
+
+// Path for a hand-over or scratch file called name (a picture passed to the
+// object loader): beside the backup, so in a writable place even when the
+// program folder is read-only. The caller removes the file when done.
+QString scratchFilePath(const QString& name);
+
 } // namespace rt

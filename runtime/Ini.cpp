@@ -114,27 +114,39 @@ QString storableValue(const QString& value)
 
 } // namespace
 
-QString GetPrivateProfileString(const QString& section, const QString& key, const QString& def,
-                                const QString& path)
+IniFile::IniFile(const QString& path)
 {
-    const auto data = readWholeFile(path);
-    if (!data) return def;
-    const IniLines f = splitLines(*data);
+    const auto data = readWholeFile(path, nullptr, kLargestIniFile);
+    if (!data) return;
+    QString section;
     bool inSection = false;
-    for (const QByteArray& line : f.lines) {
+    for (const QByteArray& line : splitLines(*data).lines) {
         if (const auto name = sectionName(line)) {
-            inSection = sameName(*name, section);
+            section = *name;
+            inSection = true;
             continue;
         }
-        if (!inSection) continue;
         const auto kv = keyValue(line);
-        if (!kv || !sameName(kv->first, key)) continue;
+        if (!inSection || !kv) continue;
         QString value = kv->second;
         if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
             value = value.mid(1, value.size() - 2);
-        return value.left(MaxValueLength);
+        m_entries.push_back({section, kv->first, value.left(MaxValueLength)});
     }
+}
+
+QString IniFile::value(const QString& section, const QString& key, const QString& def) const
+{
+    // The first match wins, as a key repeated in the file is read.
+    for (const Entry& e : m_entries)
+        if (sameName(e.section, section) && sameName(e.key, key)) return e.value;
     return def;
+}
+
+QString GetPrivateProfileString(const QString& section, const QString& key, const QString& def,
+                                const QString& path)
+{
+    return IniFile(path).value(section, key, def);
 }
 
 bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
@@ -143,7 +155,7 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
     // 1. The old contents; a file that exists but cannot be read is left alone.
     QByteArray old;
     if (QFileInfo::exists(path)) {
-        const auto data = readWholeFile(path);
+        const auto data = readWholeFile(path, nullptr, kLargestIniFile);
         if (!data) return false;
         old = *data;
     }

@@ -6,10 +6,32 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace rt {
+
+// Settings files are a few kilobytes; a larger one reads as empty and is not
+// written, so a wrong or damaged file cannot exhaust memory.
+constexpr qint64 kLargestIniFile = 1 << 20;
+
+// A settings file read once, for callers that read several keys.
+class IniFile {
+public:
+    // A missing, unreadable or oversized file reads as empty.
+    explicit IniFile(const QString& path);
+    // As GetPrivateProfileString, from the contents read at construction.
+    QString value(const QString& section, const QString& key, const QString& def) const;
+
+private:
+    struct Entry {
+        QString section, key, value;
+    };
+    std::vector<Entry> m_entries;
+};
 
 // The value of key in section, or def when the file, section or key is missing.
 // Values are cut at 511 characters (the callers' 512-character buffer).
+// Reads the file on every call: use IniFile for more than one key.
 QString GetPrivateProfileString(const QString& section, const QString& key, const QString& def,
                                 const QString& path);
 

@@ -1,8 +1,10 @@
 #include "runtime/Picture.h"
 
+#include "runtime/ByteIO.h"
+
+#include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace rt {
 
@@ -14,22 +16,17 @@ bool SavePicture(const QImage& image, const QString& path, QString* error)
     }
     const bool indexed = image.format() == QImage::Format_Indexed8;
     const QImage out = indexed ? image : image.convertToFormat(QImage::Format_RGB888);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    QImageWriter writer(&file, "BMP");
+    // Encoded in memory first: the atomic write then retries a short write,
+    // so a full disk reports the system's reason, not "Unknown error".
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "BMP");
     if (!writer.write(out)) {
         if (error) *error = writer.errorString();
-        file.cancelWriting();
         return false;
     }
-    if (!file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    return true;
+    return writeFileAtomic(path, bytes, error);
 }
 
 } // namespace rt

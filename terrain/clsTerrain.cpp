@@ -112,6 +112,11 @@ void clsTerrain::setSize(int16_t v)
 // The raw x HeightScale product is taken in 64 bits: it leaves 32 bits for
 // raw heights beyond +-65536 that edits may hold before rescaling.
 
+double clsTerrain::rawToMetres(double raw) const
+{
+    return (double(m_header.BaseHeight) + double(m_header.HeightScale) * raw / 65536.0) * double(m_header.ScaleZ);
+}
+
 float clsTerrain::getMeter2Pixel(float m) const
 {
     if (m_header.HeightScale == 0 || m_header.ScaleZ == 0.0f) return 0.0f;
@@ -125,7 +130,7 @@ float clsTerrain::getPixel2Meters(float v) const
 
 float clsTerrain::GetV2Meter(float v) const
 {
-    return float((double(m_header.HeightScale) * v / 65536.0 + m_header.BaseHeight) * m_header.ScaleZ);
+    return float(rawToMetres(v));
 }
 
 int32_t clsTerrain::GetMeter2Int(float m) const
@@ -147,8 +152,7 @@ float clsTerrain::GetPointTU(int32_t x, int32_t y) const
 
 float clsTerrain::GetPointMeters(int32_t x, int32_t y) const
 {
-    const int64_t product = int64_t(clampedAt(x, y)) * m_header.HeightScale;
-    return float((double(product) / 65536.0 + m_header.BaseHeight) * m_header.ScaleZ);
+    return float(rawToMetres(clampedAt(x, y)));
 }
 
 // --- grid -----------------------------------------------------------------------------

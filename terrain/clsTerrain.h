@@ -91,6 +91,9 @@ public:
     // --- unit conversions -----------------------------------------------------
     // Metres-to-raw conversions give 0 when HeightScale or ScaleZ is 0; the
     // point readers clamp their indices like GetPoint.
+    // Metres of a raw height: (BaseHeight + HeightScale x raw / 65536) x ScaleT,
+    // in double precision; the one formula every reader of metres uses.
+    double rawToMetres(double raw) const;
     float getMeter2Pixel(float m) const;
     float getPixel2Meters(float v) const;
     float GetV2Meter(float v) const;

@@ -9,6 +9,7 @@
 #include "runtime/Numbers.h"
 #include "runtime/Ui.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QtEndian>
@@ -124,16 +125,21 @@ void narrowHeights(const int32_t* src, int16_t* dst, int64_t n)
 // every write succeeded and commit() renamed the temporary file into place.
 class AtomicFile {
 public:
-    explicit AtomicFile(const QString& path) : m_file(path) { m_ok = m_file.open(QIODevice::WriteOnly); }
+    // Unbuffered: the writes are large, and a failing one then has its reason.
+    explicit AtomicFile(const QString& path) : m_file(path)
+    {
+        m_ok = m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
     void write(const char* p, qint64 n)
     {
-        if (m_ok && m_file.write(p, n) != n) m_ok = false;
+        if (m_ok && !rt::writeAll(m_file, p, n)) m_ok = false;
     }
     void write(const QByteArray& b) { write(b.constData(), b.size()); }
+    bool ok() const { return m_ok; }
     bool commit(QString* error)
     {
         if (m_ok && m_file.commit()) return true;
-        if (error) *error = m_file.errorString();
+        if (error) *error = rt::writeErrorText(m_file);
         return false;  // an uncommitted QSaveFile removes its temporary file
     }
 
@@ -154,7 +160,12 @@ bool fail(QString* error, const QString& text)
 
 bool clsTerrain::SaveT(const QString& fileName, QString* error)
 {
-    // 1.-2.
+    // A failed save leaves the progress as it found it, not at 100.
+    const int32_t progressBefore = pProgress;
+    const auto failed = [&] {
+        pProgress = progressBefore;
+        return false;
+    };
     pProgress = 0;
     setTag(m_header.Magic, sizeof m_header.Magic, "TERRAGENTERRAIN SIZE");
     setTag(m_header.TagX + 2, 4, "XPTS");
@@ -168,15 +179,16 @@ bool clsTerrain::SaveT(const QString& fileName, QString* error)
 
     const int32_t rows = m_header.XPoints;
     const int32_t cols = m_header.YPoints;
-    if (rows < 1 || cols < 1 || rows > m_side || cols > m_side)
-        return fail(error, QStringLiteral("The terrain's grid does not match its size %1.").arg(m_header.Size));
+    if (rows < 1 || cols < 1 || rows > m_side || cols > m_side) {
+        fail(error, QStringLiteral("The terrain's grid does not match its size %1.").arg(m_header.Size));
+        return failed();
+    }
 
-    // 3.-4.
     AtomicFile file(fileName);
     rt::LeWriter header;
     writeHeader(header, m_header);
     file.write(header.data());
-    // 5. File row k holds the terrain's row Size - k; heights saturate to 16 bits.
+    // File row k holds the terrain's row Size - k; heights saturate to 16 bits.
     const int32_t size = m_header.Size;
     const qsizetype rowBytes = 2 * qsizetype(cols);
     const qsizetype rowsPerChunk = std::max<qsizetype>(1, kChunkBytes / rowBytes);
@@ -193,10 +205,10 @@ bool clsTerrain::SaveT(const QString& fileName, QString* error)
             used = 0;
         }
         rt::DoEvents();
+        if (!file.ok()) break;  // a full disk stays full: no need to go on
     }
-    // 6.-7.
     file.write("EOF\0", 4);
-    if (!file.commit(error)) return false;
+    if (!file.commit(error)) return failed();
     pProgress = 100;
     return true;
 }
@@ -245,23 +257,30 @@ bool clsTerrain::LoadBackup(const QString& fileName, QString* error)
 {
     if (!QFileInfo(fileName).isFile())
         return fail(error, QStringLiteral("The backup file %1 does not exist.").arg(fileName));
-    const std::optional<QByteArray> data = rt::readWholeFile(fileName, error);
-    if (!data) return false;
-    if (data->size() < kHeaderBytes)
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) return fail(error, file.errorString());
+    // The header gives the one length a backup can have: checked before the heights are read.
+    const QByteArray head = file.read(kHeaderBytes);
+    if (head.size() < kHeaderBytes)
         return fail(error, QStringLiteral("The backup file %1 is too short.").arg(fileName));
-    const TerHeader h = readHeader(*data);
+    const TerHeader h = readHeader(head);
     if (h.Size < 1 || h.Size > kLargestBackupSize)
         return fail(error, QStringLiteral("The backup file %1 holds an invalid size %2.").arg(fileName).arg(h.Size));
-    const qsizetype side = qsizetype(h.Size) + 3;
-    if (data->size() != kHeaderBytes + 4 * side * side)
+    const qint64 side = qint64(h.Size) + 3;
+    if (file.size() != kHeaderBytes + 4 * side * side)
         return fail(error, QStringLiteral("The backup file %1 has the wrong length for size %2.")
                                .arg(fileName)
                                .arg(h.Size));
+    const QByteArray body = file.read(4 * side * side);
+    if (body.size() != 4 * side * side)
+        return fail(error, file.error() != QFileDevice::NoError
+                               ? file.errorString()
+                               : QStringLiteral("The backup file %1 is too short.").arg(fileName));
 
     // Checked: now the terrain is replaced. The cache stays empty as Init
     // leaves it; the caller calls Range.
     m_header = h;
     Init(int32_t(h.Size) + 1);
-    qFromLittleEndian<int32_t>(data->constData() + kHeaderBytes, qsizetype(m_data.size()), m_data.data());
+    qFromLittleEndian<int32_t>(body.constData(), qsizetype(m_data.size()), m_data.data());
     return true;
 }

@@ -7,6 +7,8 @@
 #include "runtime/Numbers.h"
 #include "runtime/Ui.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <cmath>
 
@@ -18,6 +20,8 @@ const QString kTitle = QStringLiteral("Load HGT-File");
 constexpr int kPoints = 1025;
 constexpr int kVoid = -32768;
 constexpr int kHighest = 9000;
+// The finest HGT tiles (one arc second) have 3601 samples a side.
+constexpr qint64 kLargestSide = 3601;
 
 bool isErrorSample(int v)
 {
@@ -107,6 +111,14 @@ void refuse(const QString& text)
     rt::MsgBox(text, rt::vbOKOnly | rt::vbExclamation, kTitle);
 }
 
+bool refuseLength(qint64 length)
+{
+    refuse(QStringLiteral("This is not a HGT file: its length must be twice a square number "
+                          "of at least 4 and at most 3601 x 3601 (%1 bytes).")
+               .arg(length));
+    return false;
+}
+
 } // namespace
 
 int readHgtSample(const QByteArray& data, qsizetype k)
@@ -123,7 +135,7 @@ int hgtGridSide(qint64 byteLength)
     auto side = static_cast<qint64>(std::llround(std::sqrt(double(samples))));
     while (side * side > samples) --side;
     while ((side + 1) * (side + 1) <= samples) ++side;
-    if (side * side != samples || side > 1'000'000) return 0;
+    if (side * side != samples || side > kLargestSide) return 0;
     return int(side);
 }
 
@@ -134,7 +146,9 @@ bool LoadHgtFile(const QString& fileName)
     rt::DoEvents();
     rt::BusyGuard busy;
 
-    // 2. Read and check the whole file before anything changes.
+    // The length decides before a byte is read; then the file is read whole.
+    const qint64 length = QFileInfo(fileName).isFile() ? QFileInfo(fileName).size() : 0;
+    if (length > 0 && hgtGridSide(length) == 0) return refuseLength(length);
     QString error;
     const auto data = rt::readWholeFile(fileName, &error);
     if (!data) {
@@ -142,12 +156,7 @@ bool LoadHgtFile(const QString& fileName)
         return false;
     }
     const int side = hgtGridSide(data->size());
-    if (side == 0) {
-        refuse(QStringLiteral("This is not a HGT file: its length must be twice a square number "
-                              "of at least 4 (%1 bytes).")
-                   .arg(data->size()));
-        return false;
-    }
+    if (side == 0) return refuseLength(data->size());
 
     // 3.-5. Resample into a fresh terrain.
     CurrentTerrain->pProgress = 0;

@@ -7,8 +7,8 @@
 namespace mTerLoad {
 
 // Loads fileName into CurrentTerrain. Returns false, after saying why, when
-// the file cannot be read or is no HGT grid (shorter than 8 bytes, or its
-// length is not twice a square number); CurrentTerrain is then unchanged.
+// the file cannot be read or is no HGT grid (see hgtGridSide; the length is
+// checked before the file is read); CurrentTerrain is then unchanged.
 // Void samples (-32768) and heights above 9000 m are errors: at the first one
 // the user chooses between repairing them (the previous point's height) and
 // zero. Afterwards the heights fill the full raw range and the terrain-unit
@@ -20,7 +20,8 @@ bool LoadHgtFile(const QString& fileName);
 int readHgtSample(const QByteArray& data, qsizetype k);
 
 // Side length (points) of the square grid a file of this many bytes holds;
-// 0 when the length is below 8 bytes or not twice a square number.
+// 0 when the length is below 8 bytes, not twice a square number, or the
+// square is larger than 3601 x 3601 (the finest tiles).
 int hgtGridSide(qint64 byteLength);
 
 } // namespace mTerLoad

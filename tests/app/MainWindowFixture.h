@@ -53,6 +53,18 @@ protected:
         }
         KVTools2::releaseTerrains();
         rt::setAppPath(QString());
+        if (m_stateMoved) qputenv("XDG_STATE_HOME", m_oldState);
+    }
+    // As for a user who may not write into the program folder (root may
+    // write anywhere, so the folder is missing). Returns the per-user state
+    // folder that takes the program's files instead.
+    QString programFolderNotWritable()
+    {
+        m_oldState = qgetenv("XDG_STATE_HOME");
+        m_stateMoved = true;
+        qputenv("XDG_STATE_HOME", programDir.filePath("state").toLocal8Bit());
+        rt::setAppPath(programDir.filePath("not-writable"));
+        return programDir.filePath("state/Kelvarinor");
     }
     void installPerlinSets()
     {
@@ -71,4 +83,8 @@ protected:
 
     QTemporaryDir programDir;
     std::unique_ptr<frmTer> window;
+
+private:
+    QByteArray m_oldState;
+    bool m_stateMoved = false;
 };

@@ -1,4 +1,5 @@
 #include "tests/app/FileCommandsFixture.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <QFileInfo>
 
@@ -182,6 +183,22 @@ TEST_F(BackupTest, DamagedBackupIsReportedAndTheTerrainKept)
     EXPECT_EQ(terrain.GetPoint(60, 61), h);
     EXPECT_TRUE(TerrainSaved);
     EXPECT_EQ(view.redraws, 0);
+}
+
+TEST_F(BackupTest, FailedBackupSaysWhyAndKeepsTheOldOne)
+{
+    FileCommands::cmdBackup(view);
+    const QByteArray old = fileBytes(FileCommands::backupFilePath());
+    terrain.SetPoint(60, 61, 4321);
+    scriptedUi().expectMsgBox(rt::vbOK);
+    {
+        FileSizeLimit limit(4096);
+        if (!limit.active()) GTEST_SKIP() << "cannot limit the file size";
+        FileCommands::cmdBackup(view);
+    }
+    ASSERT_EQ(scriptedUi().messages.size(), 1u);
+    EXPECT_TRUE(scriptedUi().messages[0].text.contains(kFileTooLarge)) << scriptedUi().messages[0].text.toStdString();
+    EXPECT_EQ(fileBytes(FileCommands::backupFilePath()), old);
 }
 
 // --- Terragen ---------------------------------------------------------------------------

@@ -3,35 +3,9 @@
 #include <QImage>
 #include <QtEndian>
 
-#include <csignal>
-#include <sys/resource.h>
+#include "tests/support/FileSizeLimit.h"
 
 namespace {
-
-// Files written by this process cannot grow beyond `bytes` while it lives:
-// a write fails as on a full disk, also for root, whom permissions don't stop.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limited = m_old;
-        limited.rlim_cur = bytes;
-        m_active = setrlimit(RLIMIT_FSIZE, &limited) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    bool active() const { return m_active; }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-    bool m_active = false;
-};
 
 qint64 terFileLength(int points)
 {
@@ -198,6 +172,7 @@ TEST_F(SaveTest, FailedWriteKeepsTheOldFileAndTheFlags)
     saveTypes.push_back(FileCommands::SaveTer);
     scriptedUi().expectSaveDialog(chosen(file));
     scriptedUi().expectMsgBox(rt::vbOK);
+    CurrentTerrain->pProgress = 37;
     {
         FileSizeLimit limit(4096);
         if (!limit.active()) GTEST_SKIP() << "cannot limit the file size";
@@ -206,6 +181,8 @@ TEST_F(SaveTest, FailedWriteKeepsTheOldFileAndTheFlags)
     EXPECT_EQ(fileBytes(file), QByteArray("old terrain"));
     ASSERT_EQ(scriptedUi().messages.size(), 1u);
     EXPECT_TRUE(scriptedUi().messages[0].text.contains(file));
+    EXPECT_TRUE(scriptedUi().messages[0].text.contains(kFileTooLarge)) << scriptedUi().messages[0].text.toStdString();
+    EXPECT_EQ(CurrentTerrain->pProgress, 37);
     expectUnsaved();
 }
 
@@ -222,6 +199,8 @@ TEST_F(SaveTest, FailedBitmapWriteKeepsTheOldFileAndTheName)
         FileCommands::cmdSaveAs(view);
     }
     EXPECT_EQ(fileBytes(file), QByteArray("old bitmap"));
+    ASSERT_EQ(scriptedUi().messages.size(), 1u);
+    EXPECT_TRUE(scriptedUi().messages[0].text.contains(kFileTooLarge)) << scriptedUi().messages[0].text.toStdString();
     expectUnsaved();
 }
 

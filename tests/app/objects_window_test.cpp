@@ -139,6 +139,24 @@ TEST_F(ObjectsWindowTest, CopyOfAnObjectIsANewObjectAtTheCorner)
     EXPECT_FALSE(QFile::exists(programDir.filePath("temppic.bmp")));
 }
 
+TEST_F(ObjectsWindowTest, HandOverFilesNeedNoWritableProgramFolderAndAreRemoved)
+{
+    clsTerrain small;
+    small.Init(9);
+    const QString ter = programDir.filePath("hill.ter");
+    ASSERT_TRUE(small.SaveT(ter));
+    const QString picture = whitePicture(8);
+    const QString state = programFolderNotWritable();
+
+    objects->loadObjectMaker(picture);
+    objects->SelectedObject = 6;
+    objects->mnuObjCopy_Click();
+    scriptedUi().expectOpenDialog({true, ter, 2});
+    objects->cmdObjLoad_Click();
+    EXPECT_EQ(mdlObjects::PlacedObjects().usedSlots(), (std::vector<int>{6, 7, 8}));
+    EXPECT_TRUE(QDir(state).isEmpty());
+}
+
 TEST_F(ObjectsWindowTest, DraggingAgainstTheLeftEdgeStopsAtOne)
 {
     objects->loadObjectMaker(whitePicture(32));
@@ -211,6 +229,17 @@ TEST_F(ObjectsWindowTest, SaveObjectWritesTheBitmapAndRefusesANameWithoutBmp)
     scriptedUi().expectMsgBox(rt::vbOK);
     objects->mnuObjSaveObject_Click();
     EXPECT_FALSE(QFile::exists(programDir.filePath("saved.png")));
+
+    // ".bmp" inside a folder's name is not the file's ending.
+    writeFile(programDir.filePath("my.bmp"), "other work");
+    const QString inFolder = programDir.filePath("my.bmpfiles/hill.bmp");
+    QDir().mkpath(programDir.filePath("my.bmpfiles"));
+    scriptedUi().expectSaveDialog({true, inFolder, 1});
+    objects->mnuObjSaveObject_Click();
+    EXPECT_EQ(QImage(inFolder).size(), QSize(8, 8));
+    QFile other(programDir.filePath("my.bmp"));
+    ASSERT_TRUE(other.open(QIODevice::ReadOnly));
+    EXPECT_EQ(other.readAll(), QByteArray("other work"));
 }
 
 TEST_F(ObjectsWindowTest, TerrainFileLoadsAsAGreyObject)

@@ -2,6 +2,7 @@
 #include "generate/PerlinSetWriter.h"
 #include "runtime/ByteIO.h"
 #include "tests/app/MainWindowFixture.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -117,6 +118,22 @@ TEST_F(SavePerlinSetTest, AFailedWriteIsReported)
     EXPECT_FALSE(SavePerlinSet(QStringLiteral("Alps")));
     ASSERT_EQ(scriptedUi().messages.size(), 1u);
     EXPECT_TRUE(scriptedUi().messages[0].text.startsWith(QStringLiteral("The perlin set could not be saved")));
+}
+
+TEST_F(SavePerlinSetTest, AFailedWriteSaysWhyAndKeepsTheOldFile)
+{
+    QDir().mkpath(programDir.filePath(QStringLiteral("sets")));
+    writeFile(target(), "old set");
+    acceptSaveAs(target());
+    scriptedUi().expectMsgBox(rt::vbOK);
+    {
+        FileSizeLimit limit(4096);
+        if (!limit.active()) GTEST_SKIP() << "cannot limit the file size";
+        EXPECT_FALSE(SavePerlinSet(QStringLiteral("Alps")));
+    }
+    ASSERT_EQ(scriptedUi().messages.size(), 1u);
+    EXPECT_TRUE(scriptedUi().messages[0].text.contains(kFileTooLarge)) << scriptedUi().messages[0].text.toStdString();
+    EXPECT_EQ(rt::readWholeFile(target()), QByteArray("old set"));
 }
 
 TEST_F(SavePerlinSetTest, DialogIgnoresABlankNameAndHoldsAtMostTwentyFourCharacters)

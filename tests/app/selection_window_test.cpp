@@ -293,4 +293,15 @@ TEST_F(SelectionWindowTest, MakeObjectPlacesTheFramedHeightsAndRemovesTheHandOve
     EXPECT_FALSE(rt::BusyFlag);
 }
 
+TEST_F(SelectionWindowTest, MakeObjectNeedsNoWritableProgramFolder)
+{
+    const QString state = programFolderNotWritable();
+    tool("Select");
+    const int before = mdlObjects::PlacedObjects().count();
+    drag({10, 10}, {20, 20});
+    choose("mnuTerMakeObject");
+    EXPECT_EQ(mdlObjects::PlacedObjects().count(), before + 1);
+    EXPECT_TRUE(QDir(state).isEmpty());
+}
+
 } // namespace

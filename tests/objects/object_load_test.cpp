@@ -201,6 +201,23 @@ TEST_F(TerPictureTest, ShortFileIsRefusedWithoutReadingPastItsEnd)
     EXPECT_TRUE(pic.isNull());
 }
 
+TEST_F(TerPictureTest, NotSquareOrHugeFilesAreRefusedAsDamaged)
+{
+    QByteArray notSquare = terFile(1, {0, 0, 0, 0});
+    notSquare.insert(32, "YPTS" + le16(3) + le16(0));
+    writeTer(terFile(1, {0, 0, 0, 0}));
+    ASSERT_TRUE(QFile::resize(dir.filePath("t.ter"), 100LL << 30));  // sparse: costs no disk
+    const QString huge = dir.filePath("huge.ter");
+    ASSERT_TRUE(QFile::rename(dir.filePath("t.ter"), huge));
+    for (const QString& file : {writeTer(notSquare), huge}) {
+        scriptedUi().expectMsgBox(rt::vbOK);
+        QImage pic;
+        EXPECT_FALSE(LoadTer2Picture(file, dir.filePath("p.bmp"), pic));
+        EXPECT_EQ(scriptedUi().messages.back().text,
+                  QStringLiteral("The terrain is damaged or not square and cannot be loaded."));
+    }
+}
+
 TEST_F(TerPictureTest, BitmapThatCannotBeWrittenIsReported)
 {
     scriptedUi().expectMsgBox(rt::vbOK);
@@ -270,10 +287,13 @@ TEST(ObjectFilesTest, MaskNameCarriesTheObjectCoordinates)
               QStringLiteral("/m/hill_(x= 10 y= 20 to - x= 110 y= 121).bmp"));
 }
 
-TEST(ObjectFilesTest, NameIsCutAtItsFirstBmpAndWithoutOneNothingIsSaved)
+TEST(ObjectFilesTest, OnlyTheEndingBmpIsCutAndWithoutOneNothingIsSaved)
 {
-    EXPECT_EQ(objectBitmapName(QStringLiteral("/o/a.bmp.bmp")), QStringLiteral("/o/a.bmp"));
+    EXPECT_EQ(objectBitmapName(QStringLiteral("/o/my.bmpfiles/hill.bmp")), QStringLiteral("/o/my.bmpfiles/hill.bmp"));
+    EXPECT_EQ(objectBitmapName(QStringLiteral("/o/a.bmp.bmp")), QStringLiteral("/o/a.bmp.bmp"));
+    EXPECT_EQ(objectBitmapName(QStringLiteral("/o/Hill.BMP"), QStringLiteral("_m")), QStringLiteral("/o/Hill_m.BMP"));
     EXPECT_FALSE(objectBitmapName(QStringLiteral("/o/a.png")));
+    EXPECT_FALSE(objectBitmapName(QStringLiteral("/o/a.bmp/b")));
 }
 
 TEST(ObjectFilesTest, FailedSaveKeepsTheOldFile)

@@ -1,6 +1,7 @@
 #include "runtime/Ini.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -141,4 +142,25 @@ TEST_F(IniFile, ReadsWhatWasWrittenForManyKeys)
     EXPECT_EQ(get("Generator", "iteration"), "11");
     EXPECT_EQ(get("Erosion", "Dropwith"), "1");
     EXPECT_EQ(readRaw(), "[Generator]\r\nPerlin=-1\r\nIteration= 11\r\n[Erosion]\r\nDropwith= 1\r\n");
+}
+
+TEST_F(IniFile, OneReadServesEveryKeyAsTheFileWasThen)
+{
+    writeRaw("[A]\r\nx=1\r\n[B]\r\nx=2\r\n[a]\r\ny=\"3\"\r\n");
+    const rt::IniFile ini(path());
+    writeRaw("[A]\r\nx=9\r\n");
+    EXPECT_EQ(ini.value("a", "X", "?"), "1");
+    EXPECT_EQ(ini.value("B", "x", "?"), "2");
+    EXPECT_EQ(ini.value("A", "y", "?"), "3");  // a section named twice holds both parts
+    EXPECT_EQ(ini.value("C", "x", "?"), "?");
+}
+
+// A sparse file of 100 GB costs no disk; read whole it would end the program.
+TEST_F(IniFile, HugeFileReadsAsEmptyAndIsNotWritten)
+{
+    writeRaw("[S]\r\nk=v\r\n");
+    ASSERT_TRUE(QFile::resize(path(), 100LL << 30));
+    EXPECT_EQ(get("S", "k"), "?");
+    EXPECT_FALSE(put("S", "k", "w"));
+    EXPECT_EQ(QFileInfo(path()).size(), 100LL << 30);
 }

@@ -201,6 +201,21 @@ TEST_F(HgtTest, LengthThatIsNotTwiceASquareIsRefused)
     expectTerrainUntouched();
 }
 
+// Sparse files: their length is refused before a byte is read.
+TEST_F(HgtTest, HugeOrTooFineGridsAreRefusedByTheirLength)
+{
+    for (const qint64 length : {100LL << 30, 2LL * 3602 * 3602}) {
+        const QString path = writeBytes(QByteArray());
+        ASSERT_TRUE(QFile::resize(path, length));
+        scriptedUi().expectMsgBox(rt::vbOK);
+        EXPECT_FALSE(mTerLoad::LoadHgtFile(path));
+        ASSERT_EQ(scriptedUi().messages.size(), 1u);
+        EXPECT_TRUE(scriptedUi().messages[0].text.contains(QString::number(length)));
+        scriptedUi().messages.clear();
+        expectTerrainUntouched();
+    }
+}
+
 TEST_F(HgtTest, OddLengthIsRefused)
 {
     const QString path = writeBytes(QByteArray(19, '\0'));

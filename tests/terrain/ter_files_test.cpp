@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 QByteArray readFile(const QString& path)
@@ -287,16 +289,55 @@ TEST_F(TerFiles, SizesThatDisagreeAreRefused)
 {
     QByteArray d = savedPattern(path("a.ter"));
     putI16(d, 28, 258);  // XPTS
+    putI16(d, 36, 258);  // YPTS
     writeFile(path("x.ter"), d);
     expectRefused(path("x.ter"), QStringLiteral("inconsistent"));
 }
 
-TEST_F(TerFiles, YPointsThatDisagreeAreRefused)
+TEST_F(TerFiles, TerrainThatIsNotSquareIsRefusedAsSuch)
 {
     QByteArray d = savedPattern(path("a.ter"));
     putI16(d, 36, 200);  // YPTS
     writeFile(path("y.ter"), d);
-    expectRefused(path("y.ter"), QStringLiteral("YPTS"));
+    expectRefused(path("y.ter"), QStringLiteral("is not square: it has 257 x 200 points"));
+}
+
+TEST_F(TerFiles, HeaderThatMakesNoSenseIsRefused)
+{
+    const QByteArray good = savedPattern(path("a.ter"));
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    // ScaleZ at offset 52, CRAD at 60.
+    const std::pair<qsizetype, float> bad[] = {{52, 0.0f}, {52, -30.0f}, {52, inf}, {52, nan}, {60, inf}, {60, nan}};
+    for (const auto& [offset, value] : bad) {
+        QByteArray d = good;
+        qToLittleEndian<float>(value, d.data() + offset);
+        writeFile(path("h.ter"), d);
+        expectRefused(path("h.ter"), offset == 52 ? QStringLiteral("invalid point spacing (SCAL)")
+                                                  : QStringLiteral("invalid planet radius (CRAD)"));
+        scriptedUi().messages.clear();
+    }
+}
+
+// A sparse file of 100 GB costs no disk; reading it whole would end the program.
+TEST_F(TerFiles, HugeFilesAreRefusedBeforeTheyAreRead)
+{
+    const qint64 huge = 100LL << 30;
+    writeFile(path("zeros.ter"), QByteArray());
+    ASSERT_TRUE(QFile::resize(path("zeros.ter"), huge));
+    expectRefused(path("zeros.ter"), QStringLiteral("not a Terragen terrain file"));
+    scriptedUi().messages.clear();
+
+    writeFile(path("long.ter"), savedPattern(path("a.ter")).left(100));
+    ASSERT_TRUE(QFile::resize(path("long.ter"), huge));
+    expectRefused(path("long.ter"), QStringLiteral("far longer than its 257 x 257 points need"));
+
+    clsTerrain t;
+    t.Init(129);
+    ASSERT_TRUE(t.SaveBackup(path("Backup.kvt")));
+    ASSERT_TRUE(QFile::resize(path("Backup.kvt"), huge));
+    QString error;
+    EXPECT_FALSE(t.LoadBackup(path("Backup.kvt"), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("wrong length"))) << error.toStdString();
 }
 
 TEST_F(TerFiles, SizeBelowTwoPointsIsRefused)

@@ -1,0 +1,53 @@
+#pragma once
+// The one reader of TER files. The terrain loader (mTerLoad) and the object
+// loader (a terrain placed as an object) both read through it and word its
+// refusals each in their own way.
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+class clsTerrain;
+
+namespace TerFile {
+
+enum class Refusal {
+    None,
+    Unreadable,    // the file could not be opened or read; detail holds why
+    NotTerrain,    // the first 16 bytes are not "TERRAGENTERRAIN "
+    NoSize,        // no "SIZE" in the leading bytes
+    TooBig,        // Size 2050 or more
+    BadSize,       // Size below 1
+    NotSquare,     // XPTS and YPTS differ
+    Inconsistent,  // XPTS or YPTS differs from Size + 1 (marker, markerValue)
+    BadScale,      // SCAL's point spacing is zero, negative, infinite or not a number
+    BadRadius,     // CRAD is infinite or not a number
+    HeaderCut,     // the file ends inside a header value
+    HeightsCut,    // the file ends before the last height
+    TooLong,       // far longer than its heights and markers need
+};
+
+struct Result {
+    Refusal refusal = Refusal::None;
+    QString detail;            // the system's reason for Unreadable
+    int32_t points = 0;        // Size + 1, once the size is known
+    int32_t xPoints = 0;       // as XPTS and YPTS give them (0 when missing)
+    int32_t yPoints = 0;
+    const char* marker = "";   // the marker that disagrees (Inconsistent)
+    int32_t markerValue = 0;
+    bool hasSize = false;      // markers found, known once the magic matched
+    bool hasAltw = false;
+    std::optional<int16_t> crvm;  // missing: the caller decides
+
+    bool ok() const { return refusal == Refusal::None; }
+};
+
+// Reads the TER file into t: grid, heights, BaseHeight and HeightScale (5 and
+// 30 without "ALTW"), ScaleT (30 without "SCAL"), CRAD (6370 without "CRAD");
+// CRVM is left to the caller. Only the header and the heights are read, after
+// the file's length was checked against them, so a huge or damaged file costs
+// nothing. On refusal t may be half filled: read into a scratch terrain.
+Result read(const QString& fileName, clsTerrain& t);
+
+} // namespace TerFile
