@@ -185,9 +185,10 @@ enum class OpenResult { Opened, Refused, Declined };
 // A picture's colours become the heights of a grid sized from its height.
 OpenResult openPicture(const QString& fileName)
 {
-    const QImage picture(fileName);
+    QString why;
+    const QImage picture = LoadPicture(fileName, &why);
     if (picture.isNull()) {
-        rt::MsgBox(QStringLiteral("The picture %1 could not be read.").arg(fileName),
+        rt::MsgBox(QStringLiteral("The picture %1 could not be read.\n%2").arg(fileName, why),
                    rt::vbOKOnly | rt::vbExclamation, QStringLiteral("BMP-File Analyse"));
         return OpenResult::Refused;
     }

@@ -48,39 +48,25 @@ bool isNumber(const QString& text)
     return re.match(text).hasMatch();
 }
 
-// The part of the window a drop may walk on: inside the window and the grid
-// 0..Size, both ends included.
-struct DropArea {
-    int32_t xFirst, xLast, yFirst, yLast;
-    bool contains(int32_t x, int32_t y) const { return x >= xFirst && x <= xLast && y >= yFirst && y <= yLast; }
-    // A drop ends on the edge, as it would on column or row 0.
-    bool onEdge(int32_t x, int32_t y) const { return x <= xFirst || x >= xLast || y <= yFirst || y >= yLast; }
-};
-
-DropArea dropArea(const clsTerrain& ter, int32_t extent, int32_t x0, int32_t y0)
-{
-    const int64_t size = ter.Size();
-    return {int32_t(std::clamp<int64_t>(x0, 0, size)), int32_t(std::clamp<int64_t>(int64_t(x0) + extent, 0, size)),
-            int32_t(std::clamp<int64_t>(y0, 0, size)), int32_t(std::clamp<int64_t>(int64_t(y0) + extent, 0, size))};
-}
-
-// One drop from (x, y): digs at each point it leaves, at most Size times.
-void runOneDrop(clsTerrain& ter, const ErosionSettings& s, const DropArea& area, int32_t x, int32_t y)
+// One drop from (x, y): digs at each point it leaves, at most Size times, and
+// ends in a pit or when it reaches column or row x0 / y0 or x0 + extent /
+// y0 + extent. Heights are read with clamping and digs beyond the allocated
+// grid are dropped, so a drop may start in the spare columns and dig there.
+void runOneDrop(clsTerrain& ter, const ErosionSettings& s, int64_t x0, int64_t y0, int64_t extent, int32_t x,
+                int32_t y)
 {
     const int32_t steps = std::max<int32_t>(ter.Size(), 0);
     for (int32_t step = 0; step < steps; ++step) {
-        // 1.
         const int32_t hPrev = ter.GetPoint(x, y);
         rt::DoEvents();
         const int32_t px = x, py = y;
-        // 2-3. A pit ends the drop.
         const int32_t hLow = FindLowestNeighbour(ter, x, y);
         if (x == px && y == py) return;
-        // 4. So does the area's edge, before digging.
-        if (area.onEdge(x, y)) return;
-        // 5.
+        // Reaching the edge ends the drop before it digs.
+        if (x <= x0 || x >= x0 + extent || y <= y0 || y >= y0 + extent) return;
+        // The hollow goes where the drop has just left, deeper the further it fell.
         const double amount = std::abs(s.depth * ((double(hPrev) - double(hLow)) / 20.0));
-        DigGaussBrush(ter, px, py, s.landslide, amount, area.xFirst, area.xLast, area.yFirst, area.yLast);
+        DigGaussBrush(ter, px, py, s.landslide, amount);
     }
 }
 
@@ -104,16 +90,17 @@ int32_t FindLowestNeighbour(const clsTerrain& ter, int32_t& x, int32_t& y)
     return best;
 }
 
-void DigGaussBrush(clsTerrain& ter, int32_t x, int32_t y, int32_t r, double amount, int32_t xFirst, int32_t xLast,
-                   int32_t yFirst, int32_t yLast)
+void DigGaussBrush(clsTerrain& ter, int32_t x, int32_t y, int32_t r, double amount)
 {
     const double half = double(r) / 2.0;
     const int64_t ax = int64_t(rt::Int(x - half));
     const int64_t ay = int64_t(rt::Int(y - half));
     const int64_t bx = int64_t(rt::Int(x + half));
     const int64_t by = int64_t(rt::Int(y + half));
-    for (int64_t i = std::max<int64_t>(ax, xFirst); i <= std::min<int64_t>(bx, xLast); ++i)
-        for (int64_t j = std::max<int64_t>(ay, yFirst); j <= std::min<int64_t>(by, yLast); ++j) {
+    // IncrPoint drops points off the allocated grid; the loops skip them.
+    const int64_t last = int64_t(ter.allocatedSide()) - 1;
+    for (int64_t i = std::max<int64_t>(ax, 0); i <= std::min<int64_t>(bx, last); ++i)
+        for (int64_t j = std::max<int64_t>(ay, 0); j <= std::min<int64_t>(by, last); ++j) {
             const double w = amount * KVFilter::Gauss2D(double(i), double(j), double(ax), double(ay), r, r);
             ter.IncrPoint(int32_t(i), int32_t(j), rt::CLng(-w));
         }
@@ -122,20 +109,17 @@ void DigGaussBrush(clsTerrain& ter, int32_t x, int32_t y, int32_t r, double amou
 void runDrops(clsTerrain& ter, const ErosionSettings& s, int32_t extent, int32_t x0, int32_t y0, int32_t zMin,
               int32_t zMax)
 {
-    const DropArea area = dropArea(ter, extent, x0, y0);
+    // Starts far off the grid are kept away from the ends of the 32-bit range.
+    constexpr int64_t kFar = int64_t(1) << 30;
     const int32_t n = s.dropCount;
     for (int32_t i = 1; i <= n; ++i) {
-        // 1. Two draws for every drop, x first, so the sequence does not depend on the terrain.
+        // Two draws for every drop, x first, so the sequence does not depend on the terrain.
         const int64_t x = int64_t(x0) + int64_t(rt::Int(double(extent) * rt::Rnd())) + 2;
         const int64_t y = int64_t(y0) + int64_t(rt::Int(double(extent) * rt::Rnd())) + 2;
-        // 2. Drops starting off the terrain or outside the height range do nothing.
-        if (area.contains(int32_t(std::clamp<int64_t>(x, INT32_MIN, INT32_MAX)),
-                          int32_t(std::clamp<int64_t>(y, INT32_MIN, INT32_MAX)))) {
-            const int32_t h = ter.GetPoint(int32_t(x), int32_t(y));
-            // 3.
-            if (h > zMin && h < zMax) runOneDrop(ter, s, area, int32_t(x), int32_t(y));
-        }
-        // 4.
+        const int32_t sx = int32_t(std::clamp<int64_t>(x, -kFar, kFar));
+        const int32_t sy = int32_t(std::clamp<int64_t>(y, -kFar, kFar));
+        const int32_t h = ter.GetPoint(sx, sy);
+        if (h > zMin && h < zMax) runOneDrop(ter, s, x0, y0, extent, sx, sy);
         ter.pProgress = int32_t(std::clamp<int64_t>(rt::roundHalfEven(i * (100.0 / n)), 0, 100));
         rt::DoEvents();
     }

@@ -33,14 +33,13 @@ extern std::function<std::optional<ErosionSettings>()> AskErosionSettings;
 int32_t FindLowestNeighbour(const clsTerrain& ter, int32_t& x, int32_t& y);
 
 // Lowers the square Int(x - r/2)..Int(x + r/2) (both axes) by amount times the
-// bell over it; only points within xFirst..xLast by yFirst..yLast change.
-void DigGaussBrush(clsTerrain& ter, int32_t x, int32_t y, int32_t r, double amount, int32_t xFirst = INT32_MIN,
-                   int32_t xLast = INT32_MAX, int32_t yFirst = INT32_MIN, int32_t yLast = INT32_MAX);
+// bell over it; points off the allocated grid (0..Size+2) are left out.
+void DigGaussBrush(clsTerrain& ter, int32_t x, int32_t y, int32_t r, double amount);
 
-// Runs the drops with the given settings over the window x0..x0+extent by
-// y0..y0+extent kept inside 0..Size: a drop starts at a random point, only
-// when its height lies strictly between zMin and zMax, and ends on the
-// window's edge, in a pit, or after Size steps.
+// Runs the drops with the given settings: a drop starts at x0 + Int(extent *
+// Rnd) + 2, y likewise (the spare columns included), only when its height lies
+// strictly between zMin and zMax, and ends in a pit, after Size steps, or on
+// reaching x0 or y0 or x0 + extent or y0 + extent, before digging there.
 void runDrops(clsTerrain& ter, const ErosionSettings& s, int32_t extent, int32_t x0, int32_t y0, int32_t zMin,
               int32_t zMax);
 

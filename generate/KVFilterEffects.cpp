@@ -97,8 +97,11 @@ void rangeFilter(clsTerrain& ter, Curve curve, double s, Extent extent, int32_t 
         rt::DoEvents();
         return;
     }
+    // Dividing by the span itself puts the curve's ends on -32765 and 32765
+    // whatever its own scale, the sine's span below 1 included; a flat terrain
+    // has no span and stays at 0.
     const double r = hi - lo;
-    const double f = kSpread / (r + 1.0);
+    const double f = r > 0 ? kSpread / r : kSpread;
     const double c = hi - r / 2.0;
     // 7.
     for (int32_t y = span.yFirst; y <= span.yLast; ++y) {

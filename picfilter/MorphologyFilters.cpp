@@ -129,7 +129,9 @@ void FilterAqua(const Pixels& px, int32_t& progressValue)
 {
     FilterProgress progress(progressValue, px.h);
     if (px.w < 5 || px.h < 5) {
-        progress.finish();  // no pixel has all four regions inside the picture
+        // No pixel has all four regions inside the picture; the rows still report.
+        for (int y = 2; y < px.h - 2; ++y) progress.row(y);
+        progress.finish();
         return;
     }
     const size_t bytes = static_cast<size_t>(px.w) * 4;

@@ -53,6 +53,7 @@ int MsgBox(const QString& text, int style, const QString& title)
 void DoEvents()
 {
     static QElapsedTimer since;
+    ui().pumpAsked();
     if (since.isValid() && since.elapsed() < 40) return;
     since.start();
     ui().processEvents();

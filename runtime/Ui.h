@@ -57,6 +57,9 @@ public:
     virtual void setStatusText(const QString& text) = 0;
     // Runs pending window events; DoEvents throttles the calls.
     virtual void processEvents() = 0;
+    // Told of every DoEvents call, throttled or not, so a test can see where a
+    // routine lets the pump run.
+    virtual void pumpAsked() {}
     // Starts a separate program with a list of arguments (never a shell string).
     virtual bool startProgram(const QString& program, const QStringList& arguments,
                               const QString& workingDir) = 0;

@@ -1,11 +1,13 @@
 #include "terrain/TerrainPicture.h"
 
 #include "runtime/Numbers.h"
+#include "runtime/Picture.h"
 #include "runtime/Ui.h"
 #include "terrain/Palette.h"
 #include "terrain/TerrainGlobals.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -142,9 +144,17 @@ QString findPathNoCase(const QString& path)
 
 QImage LoadPicture(const QString& path, QString* error)
 {
-    QImageReader reader(findPathNoCase(path));
+    const QString found = findPathNoCase(path);
+    QImageReader reader(found);
     reader.setDecideFormatFromContent(true);
     QImage img = reader.read();
-    if (img.isNull() && error) *error = reader.errorString();
+    if (!img.isNull()) return img;
+    const QString why = reader.errorString();
+    QFile file(found);
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray data = file.readAll();
+        if (rt::looksLikeMetafile(data)) return rt::readMetafile(data, error);
+    }
+    if (error) *error = why;
     return img;
 }

@@ -35,7 +35,8 @@ int32_t colourToHeight(int64_t colourValue);
 QString findPathNoCase(const QString& path);
 
 // Reads a picture file whatever its name's extension says (erode0.flt holds a
-// bitmap): the format is decided from the content. The path is matched
+// bitmap): the format is decided from the content, and Windows metafiles are
+// drawn at their own size (rt::readMetafile). The path is matched
 // without regard to case. A null image, with the reason in *error, when the
 // file is missing or unreadable.
 QImage LoadPicture(const QString& path, QString* error = nullptr);

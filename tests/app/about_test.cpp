@@ -49,7 +49,9 @@ TEST(AboutBox, ClickOnTitleOrPictureOrFormCloses)
 
 namespace {
 
-TEST(AboutBox, Picture)
+// A tool for looking at the box, not a test: run it with
+// --gtest_also_run_disabled_tests --gtest_filter='AboutBox.*Picture' and KV_GRAB_PNG=file.
+TEST(AboutBox, DISABLED_Picture)
 {
     const QString out = qEnvironmentVariable("KV_GRAB_PNG");
     if (out.isEmpty()) GTEST_SKIP() << "set KV_GRAB_PNG to a file name to save the about box's picture";

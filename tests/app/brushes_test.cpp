@@ -19,11 +19,6 @@
 
 namespace {
 
-float tableAt(int32_t i, int32_t j)
-{
-    return KVFilter::brushTable()[size_t(i) * size_t(KVFilter::brushTableBound() + 1) + size_t(j)];
-}
-
 TEST(BrushKeys, EachBrushKeyChoosesItsTool)
 {
     EXPECT_EQ(Brushes::toolForKey("up"), Brushes::Up);
@@ -101,14 +96,17 @@ TEST_F(StrokeTest, UpRaisesTheSquareAroundTheMarkedPointByTheBell)
 {
     mask.mark(30, 20);
     ASSERT_TRUE(Brushes::applyStroke(ter, mask, brush(Brushes::Up, 10, 5)));
-    // Centre: 20 * 20 * (5 * 0.36); five points off: cell 128 of 512, e^-2 of the peak.
-    EXPECT_EQ(ter.GetPoint(30, 20), 720);
-    EXPECT_EQ(ter.GetPoint(25, 20), rt::CLng(400.0 * double(float(5 * tableAt(128, 256)))));
-    EXPECT_EQ(ter.GetPoint(25, 20), 97);
-    for (int32_t x = 20; x <= 40; ++x)
-        for (int32_t y = 10; y <= 30; ++y)
-            EXPECT_EQ(ter.GetPoint(x, y), rt::CLng(400.0 * KVFilter::GetBrushWeight(x, y, 20, 10, 20, 20, 5)))
-                << x << "," << y;
+    // Peak 20 * 20 * (5 * 0.36) = 720; every 5 points off (a quarter of the
+    // table, two deviations) multiply by e^-2: 97.4, then 13.2 diagonally; the
+    // square's edges lie four deviations out, e^-8 x 720 = 0.24.
+    const int32_t expected[5][5] = {{0, 0, 0, 0, 0},
+                                    {0, 13, 97, 13, 0},
+                                    {0, 97, 720, 97, 0},
+                                    {0, 13, 97, 13, 0},
+                                    {0, 0, 0, 0, 0}};
+    for (int32_t j = 0; j < 5; ++j)
+        for (int32_t i = 0; i < 5; ++i)
+            EXPECT_EQ(ter.GetPoint(20 + 5 * i, 10 + 5 * j), expected[j][i]) << i << "," << j;
     EXPECT_EQ(changedOutside(20, 40, 10, 30), 0);
     EXPECT_FALSE(TerrainEmpty);
     EXPECT_FALSE(TerrainSaved);

@@ -336,7 +336,9 @@ TEST_F(MainWindowTest, ClosingAnEmptyOrSavedTerrainAsksNothing)
     EXPECT_TRUE(scriptedUi().messages.empty());
 }
 
-TEST_F(MainWindowTest, WindowPicture)
+// A tool for looking at the window, not a test: run it with
+// --gtest_also_run_disabled_tests --gtest_filter='*WindowPicture' and KV_GRAB_PNG=file.
+TEST_F(MainWindowTest, DISABLED_WindowPicture)
 {
     installPerlinSets();
     start();

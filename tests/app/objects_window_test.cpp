@@ -79,22 +79,27 @@ TEST_F(ObjectsWindowTest, MergeAllStampsTheObjectAndMarksTheTerrainChanged)
 
 TEST_F(ObjectsWindowTest, LaterSlotDecidesWhereObjectsOverlap)
 {
+    // Slot 6 adds 100 over 10..18, slot 7 (inside it, 12..16) multiplies by 3.
     ASSERT_EQ(objects->loadObjectMaker(whitePicture(8)), 6);
-    ASSERT_EQ(objects->loadObjectMaker(whitePicture(8, "b.png")), 7);
-    for (int slot : {6, 7}) {
-        record(slot).Mode = ModePutOnTerrain;
-        record(slot).X = 10;
-        record(slot).Y = 10;
-    }
-    record(6).H2 = 1000;
-    record(7).H2 = 0;
+    ASSERT_EQ(objects->loadObjectMaker(whitePicture(4, "b.png")), 7);
+    record(6).Mode = 0;
+    record(6).H1 = 100;
+    record(6).X = record(6).Y = 10;
+    record(7).Mode = 2;
+    record(7).H1 = 3;
+    record(7).X = record(7).Y = 12;
     objects->PicTer(6)->raise();  // on top on the screen; merging still goes by slot
     CurrentTerrain->Fill(0);
-    mdlObjects::MergeObject(*CurrentTerrain, mdlObjects::PlacedObjects().picture(6), record(6));
-    const int32_t afterSix = CurrentTerrain->GetPoint(12, 12);
-    mdlObjects::MergeObject(*CurrentTerrain, mdlObjects::PlacedObjects().picture(7), record(7));
-    // Slot 7 stands on the height slot 6 left under its centre.
-    EXPECT_EQ(CurrentTerrain->GetPoint(12, 12), afterSix + rt::CLng(16777215.0 / 16777216.0 * record(7).H1));
+    objects->mnuObjMergeAll_Click();
+    // Slot order gives 0, 100 and 300 (the other order 0 and 100 only), then
+    // the rescale spreads them: the ring lies a third of the way up.
+    const int32_t outside = CurrentTerrain->GetPoint(0, 0);
+    const int32_t ring = CurrentTerrain->GetPoint(10, 10);
+    const int32_t inner = CurrentTerrain->GetPoint(14, 14);
+    EXPECT_EQ(inner, -outside);
+    EXPECT_NEAR(ring - outside, (inner - outside) / 3.0, 1.0);
+    EXPECT_EQ(objects->PicTer(6), nullptr);
+    EXPECT_EQ(objects->PicTer(7), nullptr);
 }
 
 TEST_F(ObjectsWindowTest, ClearStampsPlacedObjectsIntoTheFlatTerrain)

@@ -187,28 +187,28 @@ TEST(RangeFilters, StretchSpreadsTheSignedSquareToAbout32765)
     // Window and band of the caller are not used.
     KVFilter::ApplyFilter(10, t, strength, 0, 1, 1, 0, 1);
     EXPECT_FLOAT_EQ(strength, float(1.7 / 65536));
-    // r = 2 M with M = s 32767^2 = 27851.3; 32765 x 2M / (2M + 1) = 32764.4.
-    EXPECT_EQ(heights(t), (std::vector<int32_t>{-32764, 0, 32764, 0, 0, 0, 0, 0, 0}));
+    // r = 2 M with M = s 32767^2 = 27851.3, c = 0: the ends land on +-M x 65530 / 2M;
+    // A(50) = s 2500 = 0.065 gives 0.08.
+    EXPECT_EQ(heights(t), (std::vector<int32_t>{-32765, 0, 32765, 0, 0, 0, 0, 0, 0}));
 }
 
-TEST(RangeFilters, SineFillsOnlyAboutHalfTheRange)
+TEST(RangeFilters, SineFillsTheWholeRangeThoughItsSpanIsBelowOne)
 {
     clsTerrain t = fullRange();
     apply(8, t, 3.0f);
-    // A runs from sin(s) to sin(1.69997) = 0.99166, so r < 1 and f < 32765.
-    const auto h = heights(t);
-    EXPECT_EQ(h[0], -h[2]);
-    EXPECT_NEAR(h[2], 16314, 1);
-    EXPECT_NEAR(h[1], 8404, 2);  // sin(0.85) = 0.7513
+    // A runs from sin(s) = 0.0000259 to sin(1.69997) = 0.99167: r = 0.99164,
+    // c = 0.49585. sin(0.85) = 0.75128 gives 0.25543 x 65530 / r = 16879.6;
+    // sin(s 32818) = 0.75214 gives 16936.2, sin(s 32718) = 0.75042 gives 16823.0.
+    EXPECT_EQ(heights(t), (std::vector<int32_t>{-32765, 16880, 32765, 16936, 16823, 16880, 16880, 16880, 16880}));
 }
 
 TEST(RangeFilters, GammaShiftsUseTheQuarterPowerAtFactor0)
 {
-    // |32767|^0.25 = 13.4543: f = 65530 / 27.9086, so the ends reach 31591.
+    // |32767|^0.25 = 13.4543: r = 26.9086, so the ends reach 32765.
     for (int16_t code : {int16_t(6), int16_t(7)}) {
         clsTerrain t = grid3({{-32767, 0, 32767}, {0, 0, 0}, {0, 0, 0}});
         apply(code, t, 0.0f);
-        EXPECT_EQ(heights(t), (std::vector<int32_t>{-31591, 0, 31591, 0, 0, 0, 0, 0, 0})) << code;
+        EXPECT_EQ(heights(t), (std::vector<int32_t>{-32765, 0, 32765, 0, 0, 0, 0, 0, 0})) << code;
     }
 }
 
@@ -227,7 +227,7 @@ TEST(RangeFilters, NegativeGammaFactorCountsAs0)
 {
     clsTerrain t = grid3({{-32767, 0, 32767}, {0, 0, 0}, {0, 0, 0}});
     apply(7, t, -1.0f);
-    EXPECT_EQ(t.GetPoint(2, 0), 31591);
+    EXPECT_EQ(t.GetPoint(2, 0), 32765);
 }
 
 TEST(RangeFilters, FlatTerrainStaysAt0)
@@ -248,9 +248,9 @@ TEST(RangeFilters, PowerShiftChangesOnlyTheBand)
     EXPECT_FLOAT_EQ(p, 0.25f);
     EXPECT_EQ(t.GetPoint(0, 0), -32767);
     EXPECT_EQ(t.GetPoint(2, 0), 32767);
-    // 2.6591 x 65530 / 6.3182 = 27579.
-    EXPECT_EQ(t.GetPoint(0, 1), 27579);
-    EXPECT_EQ(t.GetPoint(1, 1), -27579);
+    // The ends +-2.6591 of the band: r = 5.3183, so they land on +-32765.
+    EXPECT_EQ(t.GetPoint(0, 1), 32765);
+    EXPECT_EQ(t.GetPoint(1, 1), -32765);
     EXPECT_EQ(t.GetPoint(1, 0), 0);
 }
 

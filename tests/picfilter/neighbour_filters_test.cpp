@@ -188,9 +188,17 @@ TEST(Diffuse, MovesOnlyColoursOfThePictureAndNeverReadsOutside)
     EXPECT_EQ(channel(img, 3), std::vector<int>(20, kFourth));
 }
 
-TEST(Diffuse, ASinglePixelStaysAsItIs)
+TEST(Diffuse, SeededOffsetsRoundHalvesToEvenAndLeavingAnAxisCountsAsZero)
 {
-    QImage img = picture(1, 1, {{9, 8, 7}});
-    apply(pfDiffuse, img, 1000);
-    EXPECT_EQ(at(img, 0, 0), (Bgr{9, 8, 7}));
+    // p = 3, half = 2: d = round(3 r - 2), dx from the first draw, dy from the second.
+    // Seed 7 draws (0.9269, 0.2240) (0.3563, 0.2252) (0.8681, 0.2637)
+    //              (0.0459, 0.8203) (0.7050, 0.8585) (0.2561, 0.2042).
+    // (0,0): dx 1, dy -1 leaves: takes (1,0) = 20. (1,0): dx -1, dy -1 leaves:
+    // takes (0,0), already 20. (2,0): both leave, stays. (0,1): dx -2 leaves, dy 0.
+    // (1,1): dx 0, dy 1 leaves. (2,1): dx -1, dy -1: takes (1,0) = 20.
+    rt::Randomize(7.0);
+    QImage img = greyPicture(3, 2, {10, 20, 30, 40, 50, 60});
+    apply(pfDiffuse, img, 3);
+    EXPECT_EQ(greys(img), (std::vector<int>{20, 20, 30, 40, 50, 20}));
+    EXPECT_EQ(channel(img, 3), std::vector<int>(6, kFourth));
 }

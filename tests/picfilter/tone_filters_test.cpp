@@ -45,6 +45,18 @@ TEST(Noise, ZeroAmplitudeAddsZeroOrOne)
     }
 }
 
+TEST(Noise, SeededDrawsGoBlueGreenRedOverTwoAPlusOneSteps)
+{
+    // a = 1: round(3 r - 1 + v). Seed 1 draws 0.0126, 0.4169, 0.7237 for the
+    // first pixel (-0.96, 0.25, 1.17) and 0.9535, 0.1701, 0.8167 for the second
+    // (1.86, -0.49, 1.45); 254 + 2 is clamped.
+    rt::Randomize(1.0);
+    QImage img = picture(2, 1, {{100, 100, 100}, {254, 100, 100}});
+    apply(pfNoise, img, 1);
+    EXPECT_EQ(at(img, 0, 0), (Bgr{99, 100, 101}));
+    EXPECT_EQ(at(img, 1, 0), (Bgr{255, 100, 101}));
+}
+
 TEST(Noise, StaysWithinTheAmplitudeAndTheByteRange)
 {
     rt::Randomize(11.0);

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 class ScriptedUi : public rt::UiService {
@@ -37,6 +38,11 @@ public:
     std::optional<QColor> colorDialog(const QColor& initial) override;
     void setStatusText(const QString& text) override;
     void processEvents() override;
+    void pumpAsked() override
+    {
+        ++pumpAskedCount;
+        if (onPumpAsked) onPumpAsked();
+    }
     bool startProgram(const QString& program, const QStringList& arguments,
                       const QString& workingDir) override;
     void refreshMainWindow() override { ++refreshCount; }
@@ -59,6 +65,9 @@ public:
     std::vector<StartedProgram> started;
     QStringList statusTexts;
     int pumpCount = 0;
+    // Every DoEvents call, before the throttle; onPumpAsked runs at each.
+    int pumpAskedCount = 0;
+    std::function<void()> onPumpAsked;
     int refreshCount = 0;
     bool startResult = true;
 };

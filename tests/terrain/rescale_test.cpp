@@ -2,7 +2,6 @@
 #include "terrain/TerrainGlobals.h"
 #include "terrain/clsTerrain.h"
 
-#include "runtime/Numbers.h"
 #include "runtime/Ui.h"
 #include "tests/support/ScriptedUi.h"
 
@@ -143,15 +142,14 @@ TEST_F(Rescale, FixHeightSqueezesAndRescalesThePinnedPointsLikeTheRest)
     t.SetPoint(1, 1, 1000);
     t.SetPoint(1, 2, -1000);
     t.SetPoint(9, 9, 40000);
-    // Pins -32767 and 32767 plus the 40000: r = 72767, centre 3616.5.
-    const double factor = 65535.0 / 72768.0;
-    const double centre = 40000 - 72767 / 2.0;
+    // Pins -32767 and 32767 plus the 40000: r = 72767, centre 3616.5, each
+    // point becomes (h - 3616.5) x 65535 / 72768: 40000 -> 32767.05,
+    // 1000 -> -2356.42, -1000 -> -4157.63, 0 -> -3257.03.
     t.ScaleTerrain();
-    EXPECT_LE(t.max(), 32767);
-    EXPECT_EQ(t.GetPoint(9, 9), rt::CLng(factor * (40000 - centre)));
-    EXPECT_EQ(t.GetPoint(1, 1), rt::CLng(factor * (1000 - centre)));
-    EXPECT_EQ(t.GetPoint(1, 2), rt::CLng(factor * (-1000 - centre)));
-    EXPECT_EQ(t.GetPoint(0, 0), rt::CLng(factor * (0 - centre)));
+    EXPECT_EQ(t.GetPoint(9, 9), 32767);
+    EXPECT_EQ(t.GetPoint(1, 1), -2356);
+    EXPECT_EQ(t.GetPoint(1, 2), -4158);
+    EXPECT_EQ(t.GetPoint(0, 0), -3257);
     EXPECT_EQ(t.MinTU(), -10);
     EXPECT_EQ(t.MaxTU(), 20);
 }

@@ -246,6 +246,7 @@ TEST(TerrainPens, CircleRunsOffTheGridFreely)
     EXPECT_EQ(pointsAt(t, 7),
               (std::set<std::pair<int, int>>{{0, 0}, {0, 1}, {0, 2}, {1, 0}, {1, 1}, {1, 2}, {2, 0}}));
     t.GetCircle(INT32_MAX, INT32_MIN, 5, 9);
+    EXPECT_TRUE(pointsAt(t, 9).empty());
     t.GetCircle(100, 100, INT32_MAX, 9);  // covers the grid without overflowing
     EXPECT_EQ(pointsAt(t, 9).size(), size_t(259 * 259));
 }
@@ -338,5 +339,12 @@ TEST(TerrainArray, GetTerrainAfterSizeWriteCopiesOnlyTheAllocatedGrid)
     EXPECT_EQ(a.width(), 111);
     EXPECT_EQ(a(6, 6), 3);
     EXPECT_EQ(a(7, 7), 0);
-    t.SetTerrain(a);  // must not write past the grid
+    // Points beyond the allocation are dropped, the ones inside land.
+    a(2, 2) = 11;
+    a(50, 50) = 12;
+    t.SetTerrain(a);
+    EXPECT_EQ(t.allocatedSide(), 7);
+    EXPECT_EQ(t.GetPoint(2, 2), 11);
+    EXPECT_EQ(t.GetPoint(6, 6), 3);
+    EXPECT_EQ(t.GetPoint(50, 50), 3);  // reads the last allocated point, (6, 6)
 }
