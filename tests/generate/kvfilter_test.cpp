@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -264,6 +265,22 @@ TEST(SmoothTerrain, KeepsAFlatTerrainUpToItsEdges)
     rt::BusyFlag = false;
 }
 
+TEST(SmoothTerrain, SpareRowsOfALoadedTerrainDoNotSinkItsEdges)
+{
+    // As after a TER load: 0..Size at 20000, the spare rows and columns at 0.
+    clsTerrain t;
+    t.Init(257);
+    for (int32_t y = 0; y <= 256; ++y)
+        for (int32_t x = 0; x <= 256; ++x) t.SetPoint(x, y, 20000);
+    float d = 3;
+    KVFilter::SmoothTerrain(t, d, std::nullopt, 0, 0, kLow, kHigh);
+    EXPECT_EQ(t.GetPoint(256, 100), 20000);
+    EXPECT_EQ(t.GetPoint(100, 256), 20000);
+    EXPECT_EQ(t.GetPoint(256, 256), 20000);
+    EXPECT_EQ(t.GetPoint(257, 257), 0);  // the spare rows are not the terrain's
+    rt::BusyFlag = false;
+}
+
 TEST(SmoothTerrain, PointsOutsideTheBandStayButTheirNeighboursReadThem)
 {
     clsTerrain t = flat(9, 1200);
@@ -275,18 +292,21 @@ TEST(SmoothTerrain, PointsOutsideTheBandStayButTheirNeighboursReadThem)
     rt::BusyFlag = false;
 }
 
-// The smoothing written point by point through GetPoint and SetPoint.
+// The smoothing written point by point through GetPoint and SetPoint, over
+// the terrain proper and reading its edge beyond it.
 void referenceSmooth(clsTerrain& t, int32_t ext, int32_t x0, int32_t y0, int32_t lo, int32_t hi)
 {
+    const int32_t size = t.Size();
+    auto at = [&](int32_t x, int32_t y) { return t.GetPoint(std::clamp(x, 0, size), std::clamp(y, 0, size)); };
     for (const bool forward : {true, false})
         for (int32_t k = 0; k <= ext; ++k) {
             const int32_t x = forward ? x0 + k : x0 + ext - k;
             for (int32_t m = 0; m <= ext; ++m) {
                 const int32_t y = forward ? y0 + m : y0 + ext - m;
+                if (x < 0 || y < 0 || x > size || y > size) continue;
                 const int32_t h = t.GetPoint(x, y);
                 if (!(lo < h && h < hi)) continue;
-                const int64_t sum = int64_t(h) + t.GetPoint(x - 1, y - 1) + t.GetPoint(x - 1, y + 1) +
-                                    t.GetPoint(x + 1, y - 1) + t.GetPoint(x + 1, y + 1);
+                const int64_t sum = int64_t(h) + at(x - 1, y - 1) + at(x - 1, y + 1) + at(x + 1, y - 1) + at(x + 1, y + 1);
                 t.SetPoint(x, y, rt::CLng(double(sum) / 5.0));
             }
         }
