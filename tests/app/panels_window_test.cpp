@@ -229,6 +229,22 @@ TEST_F(PanelsWindowTest, ResizeToTheSameSizeKeepsTheHeights)
     EXPECT_TRUE(scriptedUi().messages.empty());
 }
 
+TEST_F(PanelsWindowTest, SizeNoOptionMatchesChecksNoneAndAnUnreachableSizeIsRefused)
+{
+    loadTerrain(300);  // halving gives 150 points, doubling that 299
+    for (const QRadioButton* o : w().optTerSize) EXPECT_FALSE(o->isChecked()) << o->text().toStdString();
+    chooseSize(1);
+    scriptedUi().expectMsgBox(rt::vbOK);
+    w().CmdResize->click();
+    ASSERT_EQ(scriptedUi().messages.size(), 1u);
+    EXPECT_EQ(scriptedUi().messages[0].title, QStringLiteral("Resize terrain"));
+    EXPECT_TRUE(scriptedUi().messages[0].text.contains(QStringLiteral("cannot be resized to 257 x 257")));
+    EXPECT_EQ(CurrentTerrain->XPoints(), 300);
+    EXPECT_EQ(CurrentTerrain->GetPoint(10, 0), 10 * 100 - 5000);
+    EXPECT_TRUE(TerrainSaved);
+    EXPECT_FALSE(rt::BusyFlag);
+}
+
 // --- Edit tab and tab change ----------------------------------------------------------
 
 TEST_F(PanelsWindowTest, FineHeightShowsMetresOverTheHeightRangeAndResets)
