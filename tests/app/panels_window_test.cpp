@@ -99,6 +99,16 @@ TEST_F(PanelsWindowTest, PlanetRadiusBoxIsKeptTo1To10000)
     EXPECT_EQ(w().txtPlanetRadius->text(), QStringLiteral("1"));
 }
 
+TEST_F(PanelsWindowTest, RadiusTypedPastTheLimitReachesTheTerrainAs10000)
+{
+    // Each key clamps the text before it goes in: "99999" then "5" is 100005.
+    w().txtPlanetRadius->clear();
+    w().txtPlanetRadius->setFocus();
+    QTest::keyClicks(w().txtPlanetRadius, QStringLiteral("999995"));
+    w().Toolbar1_ButtonClick(QStringLiteral("Zoom100"));
+    EXPECT_FLOAT_EQ(CurrentTerrain->CRAD(), 10000.0f);
+}
+
 TEST_F(PanelsWindowTest, SideLengthAnsweredNoKeepsTheMetresOfTheHeights)
 {
     loadTerrain(257);  // 2560 m, heights -100 .. 300 m
