@@ -125,7 +125,7 @@ int32_t clsTerrain::fitToWholeUnits(double scale, double divisor, double base)
                                               std::max(units(m_min), units(m_max)));
     const double heightScale = header.heightScale;
     const double baseHeight = header.baseHeight;
-    // Row and column Size+1 too, as the file's neighbours expect them.
+    // Row and column Size+1 too, so they stay in the units of their neighbours.
     const int32_t xLast = std::min<int32_t>(m_header.XPoints, m_side - 1);
     const int32_t yLast = std::min<int32_t>(m_header.YPoints, m_side - 1);
     for (int32_t y = 0; y <= yLast; ++y) {
