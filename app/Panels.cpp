@@ -105,6 +105,16 @@ double fineHeightMetres(const QString& maxMetres, const QString& minMetres, int3
     return (rt::Val(maxMetres) - rt::Val(minMetres)) / 65535.0 * double(f);
 }
 
+bool resizeReaches(int32_t size, int32_t target)
+{
+    // The same passes as resizeGrid, on the sizes alone: halving gives
+    // Size / 2 + 1 points (halves to even), doubling 2 Size + 1.
+    int64_t s = size;
+    for (int passes = 0; passes < kMaxResizePasses && s != target; ++passes)
+        s = target < s ? rt::roundHalfEven(double(s) / 2.0 + 1.0) - 1 : 2 * s;
+    return s == target;
+}
+
 int resizeGrid(clsTerrain& t, int32_t target, bool adjustUnits, int16_t mode, int roughness)
 {
     int passes = 0;

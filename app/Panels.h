@@ -55,6 +55,10 @@ void applySideLength(clsTerrain& t, double metres, bool keepUnits, const QString
 // The fine height f in metres over the height range of the two boxes.
 double fineHeightMetres(const QString& maxMetres, const QString& minMetres, int32_t f);
 
+// Whether halving or doubling a grid of Size size reaches Size target within
+// the passes resizeGrid makes.
+bool resizeReaches(int32_t size, int32_t target);
+
 // Halves (target below Size) or doubles (above) the grid until its Size is
 // target, at most 5 passes. adjustUnits halves or doubles MinTU and MaxTU
 // with each pass (held to 16 bits). Returns the passes made. BusyFlag is

@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
@@ -262,7 +263,12 @@ void frmTer::ResizePic(int size, std::optional<double> factor)
     // 7-9. View side and coordinates in terrain points.
     Picture1->setTerrainSize(CurrentTerrain->Size());
     Picture1->setViewSide(Zoom::viewSide(ZoomFactor, size));
+    // The options are exclusive, which would keep the old one checked when no
+    // option matches the size; none is checked then.
+    QButtonGroup* sizes = optTerSize[0]->group();
+    if (sizes) sizes->setExclusive(false);
     for (QRadioButton* o : optTerSize) o->setChecked(o->property("tag").toString().toInt() == size);
+    if (sizes) sizes->setExclusive(true);
     // 10. The old picture stretched to the terrain until the caller redraws.
     const int side = CurrentTerrain->Size() + 1;
     if (picback.isNull()) {

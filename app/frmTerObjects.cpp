@@ -404,16 +404,17 @@ void frmTerObjects::PicTer_MouseMove(int index, Qt::MouseButtons buttons, QPoint
         return;
     }
     if (!(buttons & Qt::LeftButton) || ObjectResizing) return;
-    // 2. Moving, kept within the view (at least 1 from the top-left, 4 from the other edges).
+    // 2. Moving, kept within the view (4 from the right and bottom edges); the
+    // top-left limit of 1 wins, also for an object wider than the view less 5.
     ObjectRecord& r = PlacedObjects().record(index);
     const QImage& img = PlacedObjects().picture(index);
     const double viewSide = double(w.Picture1->terrainSize());
     double left = r.X + at.x() - ObjectDragX[size_t(index)];
-    if (left < 1) left = 1;
     if (left + img.width() > viewSide) left = viewSide - img.width() - 4;
+    if (left < 1) left = 1;
     double top = r.Y + at.y() - ObjectDragY[size_t(index)];
-    if (top < 1) top = 1;
     if (top + img.height() > viewSide) top = viewSide - img.height() - 4;
+    if (top < 1) top = 1;
     r.X = left;
     r.Y = top;
     placePicture(index);

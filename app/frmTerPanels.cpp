@@ -208,6 +208,13 @@ void frmTer::CmdResize_Click()
         // 3.
         Panels::newFlatGrid(t, target);
         ResizePic(t.Size(), std::nullopt);
+    } else if (t.Size() != target && !Panels::resizeReaches(t.Size(), target)) {
+        // A grid that is not a power of two would end at neither size.
+        rt::MsgBox(QStringLiteral("A terrain of %1 x %1 points cannot be resized to %2 x %2 points: halving or "
+                                  "doubling does not reach that size. The terrain is left as it is.")
+                       .arg(t.Size() + 1)
+                       .arg(target + 1),
+                   rt::vbOKOnly | rt::vbExclamation, QStringLiteral("Resize terrain"));
     } else if (t.Size() != target) {
         // 4-7. The same size asks nothing and keeps the heights.
         const QString question = QStringLiteral("Adjust the point spacing to keep the real-world size as before?");

@@ -99,8 +99,10 @@ void frmTer::optZView_Click()
         return;
     }
     clsTerrain& t = *CurrentTerrain;
-    // 2. The raw heights spread over the full range, so the raw profile fills its picture.
+    // 2. The raw heights refined for the raw profile; the header may change
+    // with them, and the panel must show it before anything reads its metres.
     t.ScaleTerrain();
+    ActualScreen();
     rt::DoEvents();
     // 3. The overview from the map as it is shown.
     picback = Picture1->image();

@@ -127,6 +127,9 @@ void frmTer::buildToolBarPen()
 void frmTer::Toolbar1_ButtonClick(const QString& key)
 {
     // 1-4. Hand the panel's planet values to the terrain, leave every tool, back to the top view.
+    // The key filter clamps the radius text before each key, so the last key
+    // can still take it past 10000; the terrain gets it clamped.
+    txtPlanetRadius_Validate();
     CurrentTerrain->setCRAD(float(rt::Val(txtPlanetRadius->text())));
     CurrentTerrain->setCRVM(chkCurved->isChecked() ? 1 : 0);
     DeactEdit();

@@ -57,8 +57,7 @@ std::optional<QByteArray> readRecord(int32_t n)
 }
 
 // The record for the current grid: name, then for each column the row the
-// shift uses, its upper marked row. A loaded set also holds the straight line;
-// storing the upper row keeps what the set does when it is saved again.
+// shift uses, its upper marked row.
 QByteArray recordFromGrid(const QString& name)
 {
     const int32_t N = ElevatorGridSize;
@@ -123,11 +122,12 @@ QString ReadElevatorRecord(int32_t n, QString* error)
                          .arg(shownPath());
         return nothing;
     }
-    // 5. The stored curve beside the diagonal.
+    // 5. Each stored column holds just its stored row: the diagonal beside it
+    //    would win wherever the curve lies below it, and be saved in its place.
     const int32_t N = ElevatorGridSize;
     for (int32_t x = 0; x <= N && x < kCurveBytes; ++x) {
         const int32_t r = uint8_t(record->at(ElevatorNameLength + x));
-        if (r <= N) elevatorCell(N - x, r) = 1;
+        if (r <= N) drawElevatorPoint(N - x, r);
     }
     return recordName(*record);
 }

@@ -34,8 +34,8 @@ inline constexpr int32_t ElevatorNameLength = 20;
 // every height to itself.
 void resetElevatorGrid();
 
-// Loads set n of ElevatorFile into the grid: the diagonal plus the stored
-// curve. Returns the name as stored (padding included, cut at a NUL),
+// Loads set n of ElevatorFile into the grid: each column holds just its
+// stored row, so a saved set reloads as it was drawn. Returns the name as stored (padding included, cut at a NUL),
 // "nothing" for a set that starts past the end of the file and "" for one
 // that starts exactly at the end. A missing file or a set cut short by the end
 // of the file keeps the diagonal, returns "nothing" and says why in *error.

@@ -87,12 +87,17 @@ inline int32_t meanOfFive(int64_t sum)
 
 // The smoothing's window with one point round it (inside the grid), held
 // column by column: the sweeps run down the columns, which in the terrain lie
-// a whole row apart.
+// a whole row apart. Only the terrain proper (0..Size) is smoothed and read:
+// the spare rows beyond it hold no heights (0 after a load) and would pull the
+// right and bottom edges down.
 class SmoothBlock {
 public:
     SmoothBlock(clsTerrain& ter, int32_t extent, int32_t x0, int32_t y0)
-        : m_win(clipWindow(ter, extent, x0, y0)), m_extent(extent), m_x0(x0), m_last(lastPoint(ter))
+        : m_win(clipWindow(ter, extent, x0, y0)), m_extent(extent), m_x0(x0),
+          m_last(std::min<int32_t>(ter.Size(), lastPoint(ter)))
     {
+        m_win.xLast = std::min(m_win.xLast, m_last);
+        m_win.yLast = std::min(m_win.yLast, m_last);
         if (m_win.empty()) return;
         m_xFirst = std::max(m_win.xFirst - 1, 0);
         m_yFirst = std::max(m_win.yFirst - 1, 0);
@@ -114,7 +119,7 @@ public:
             int32_t* line = column(x);
             const int32_t* before = column(std::max(x - 1, 0));
             const int32_t* after = column(std::min(x + 1, m_last));
-            // Neighbours off the grid read its edge, as GetPoint does.
+            // Neighbours off the terrain read its edge.
             auto smoothPoint = [&](int32_t y) {
                 int32_t& h = line[y - m_yFirst];
                 if (!(zMin < h && h < zMax)) return;

@@ -55,7 +55,8 @@ float GetBrushWeight(double x, double y, double cx, double cy, double w, double 
 void AddNoise(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t zMin, int32_t zMax);
 
 // Averages each point with zMin < h < zMax with its four diagonal neighbours,
-// once forward and once backward, in place. strength is the smoothing size:
+// once forward and once backward, in place, within the terrain proper
+// (0..Size; neighbours beyond it read its edge). strength is the smoothing size:
 // below 3 nothing happens; otherwise it is made odd and kept to 1..10
 // (written back). Leaves BusyFlag set.
 void SmoothTerrain(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t zMin,

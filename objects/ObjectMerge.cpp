@@ -43,12 +43,18 @@ double combine(int16_t mode, double v, double h, double base, int32_t h2)
     }
 }
 
-// First step k >= 0 for which start + k rounds to 0 or more: an object far
-// left of or above the grid does not walk the empty distance.
-int64_t firstStepOnGrid(double start)
+// First step k >= 0 for which first + k is 0 or more: an object far left of
+// or above the grid does not walk the empty distance.
+int64_t firstStepOnGrid(int64_t first)
 {
-    if (start >= -0.5) return 0;
-    return int64_t(std::floor(-start - 0.5));
+    return first < 0 ? -first : 0;
+}
+
+// The last step across an extent of `spread` pixels: the merge goes one past it.
+int64_t lastStep(double spread)
+{
+    if (!(spread >= -1.0)) return -1;  // no steps, NaN included
+    return int64_t(std::floor(std::min(spread, 1e9))) + 1;
 }
 } // namespace
 
@@ -68,19 +74,24 @@ void MergeObject(clsTerrain& terrain, const QImage& picture, const ObjectRecord&
     if (record.Mode == ModePutOnTerrain)
         base = terrain.GetPoint(rt::CLng(record.X + record.XSpread / 2), rt::CLng(record.Y + record.YSpread / 2));
 
-    // 3. Columns up to the last grid column, 4. rows likewise.
-    const double xEnd = std::min(record.X + record.XSpread + 1, double(size));
-    const double yEnd = std::min(record.Y + record.YSpread + 1, double(size));
-    for (int64_t i = firstStepOnGrid(record.X); record.X + double(i) <= xEnd; ++i) {
+    // 3. Columns up to the last grid column, 4. rows likewise. The position is
+    // rounded once: rounding X + i for each column (halves to even) would skip
+    // or repeat every other column of an object at a half point.
+    constexpr int64_t kFar = int64_t(1) << 40;  // beyond any grid, still safe to negate
+    const int64_t left = std::clamp(rt::roundHalfEven(record.X), -kFar, kFar);
+    const int64_t top = std::clamp(rt::roundHalfEven(record.Y), -kFar, kFar);
+    const int64_t lastColumn = lastStep(record.XSpread);
+    const int64_t lastRow = lastStep(record.YSpread);
+    for (int64_t i = firstStepOnGrid(left); i <= lastColumn && left + i <= size; ++i) {
         rt::DoEvents();
-        const int64_t px = rt::roundHalfEven(record.X + double(i));
-        for (int64_t j = firstStepOnGrid(record.Y); record.Y + double(j) <= yEnd; ++j) {
+        const int64_t px = left + i;
+        for (int64_t j = firstStepOnGrid(top); j <= lastRow && top + j <= size; ++j) {
             // 5. Black and near-black pixels, and values of 1 or less, are transparent.
             const int64_t c = colourAt(pic, i, j);
             if (c < 6) continue;
             const double v = double(c) / 16777216.0 * record.H1;
             if (!(v > 1)) continue;
-            const int64_t py = rt::roundHalfEven(record.Y + double(j));
+            const int64_t py = top + j;
             if (px < 0 || py < 0 || px > size || py > size) continue;
             const double h = terrain.GetPoint(int32_t(px), int32_t(py));
             terrain.SetPoint(int32_t(px), int32_t(py), storeValue(combine(record.Mode, v, h, base, record.H2)));

@@ -6,6 +6,7 @@
 #include "terrain/clsTerrain.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -36,6 +37,39 @@ void rescaleRow(int32_t* h, int32_t n, double factor, double centre)
     for (; x < n; ++x) h[x] = rescaled(h[x], factor, centre);
 }
 
+struct UnitHeader {
+    int16_t heightScale;
+    int16_t baseHeight;
+};
+
+// The tightest header whose ends are whole units round tMin..tMax. The top
+// lies above the highest point (raw 32768 does not exist); BaseHeight sits
+// midway and is whole, so an odd span gets one more unit below. Ends beyond
+// +-16383 are cut there, which keeps HeightScale within 16 bits.
+UnitHeader enclosingHeader(double tMin, double tMax)
+{
+    constexpr double kLimit = 16383.0;
+    const double lo = std::clamp(std::floor(tMin), -kLimit, kLimit - 1);
+    const double hi = std::clamp(std::floor(tMax) + 1, lo + 1, kLimit);
+    auto low = int32_t(lo);
+    const auto top = int32_t(hi);
+    if ((top - low) % 2 != 0) --low;
+    return {int16_t(top - low), int16_t((low + top) / 2)};
+}
+
+// The raw height nearest to terrain units t under the header, within
+// -32767..32767. It never crosses a whole unit (the step back stays within one
+// raw step of t), so the header found again from the new heights is the same
+// and a second rescale changes nothing.
+int32_t rawForUnits(double t, double heightScale, double baseHeight)
+{
+    double r = std::nearbyint((t - baseHeight) * 65536.0 / heightScale);
+    const double back = std::floor(r * heightScale / 65536.0 + baseHeight);
+    if (back > std::floor(t)) r -= 1;
+    else if (back < std::floor(t)) r += 1;
+    return int32_t(std::clamp(r, double(kPinLow), double(kPinHigh)));
+}
+
 } // namespace
 
 int32_t clsTerrain::Range()
@@ -46,47 +80,60 @@ int32_t clsTerrain::Range()
 
 int32_t clsTerrain::ScaleTerrain()
 {
-    // 1. The pins make the range at least 65534, so only heights beyond
-    //    -32767..32767 get squeezed and the terrain-unit range stays.
-    const bool fix = m_fixHeight;
+    if (!m_fixHeight) {
+        // A flat terrain that the file can hold has nothing to spread.
+        Range();
+        const bool flatAndHeld = m_min == m_max && m_min >= -kPinHigh && m_max <= kPinHigh;
+        if (m_max < m_min || flatAndHeld) return Range();
+        return fitToWholeUnits(m_header.HeightScale, 65536.0, m_header.BaseHeight);
+    }
+    // The pins make the range at least 65534, so only heights beyond
+    // -32767..32767 get squeezed and the terrain-unit range stays.
     const int32_t kept11 = GetPoint(1, 1);
     const int32_t kept12 = GetPoint(1, 2);
-    if (fix) {
-        SetPoint(1, 1, kPinHigh);
-        SetPoint(1, 2, kPinLow);
-    }
-    // 2. The remembered heights belong to the terrain too: an outlier under a
-    //    pin must not escape the squeeze.
+    SetPoint(1, 1, kPinHigh);
+    SetPoint(1, 2, kPinLow);
+    // The remembered heights belong to the terrain too: an outlier under a
+    // pin must not escape the squeeze.
     Range();
-    if (fix) {
-        widenCache(kept11);
-        widenCache(kept12);
-    }
+    widenCache(kept11);
+    widenCache(kept12);
     const int64_t r = int64_t(m_max) - m_min;
-    // 3.
     const double factor = 65535.0 / double(r + 1);
     const double centre = double(m_max) - double(r) / 2.0;
-    // 4. r = 65534 or a flat terrain: nothing to do (r < 0 only for an empty grid).
-    const bool rescale = r > 0 && factor != 1.0;
-    if (rescale) {
-        // 5.
-        if (!fix) {
-            const double tMin = GetPointTUZ(m_min);
-            const double tMax = GetPointTUZ(m_max);
-            setTURange(*this, rt::CInt(tMin), rt::CInt(tMax));
-        }
-        // 6. Row and column Size+1 too; the new heights lie within +-32767.
+    // r = 65534: every height already fits, nothing to do.
+    const bool squeeze = r > 0 && factor != 1.0;
+    if (squeeze) {
+        // Row and column Size+1 too; the new heights lie within +-32767.
         const int32_t xLast = std::min<int32_t>(m_header.XPoints, m_side - 1);
         const int32_t yLast = std::min<int32_t>(m_header.YPoints, m_side - 1);
         for (int32_t y = 0; y <= yLast; ++y) rescaleRow(row(y), xLast + 1, factor, centre);
     }
-    // 7. Pinned points get their own heights back, rescaled like their
-    //    neighbours when the terrain was squeezed.
-    if (fix) {
-        SetPoint(1, 1, rescale ? rescaled(kept11, factor, centre) : kept11);
-        SetPoint(1, 2, rescale ? rescaled(kept12, factor, centre) : kept12);
+    // Pinned points get their own heights back, rescaled like their
+    // neighbours when the terrain was squeezed.
+    SetPoint(1, 1, squeeze ? rescaled(kept11, factor, centre) : kept11);
+    SetPoint(1, 2, squeeze ? rescaled(kept12, factor, centre) : kept12);
+    return Range();
+}
+
+int32_t clsTerrain::fitToWholeUnits(double scale, double divisor, double base)
+{
+    Range();
+    if (m_max < m_min || divisor == 0.0) return Range();
+    const auto units = [&](int32_t h) { return double(h) * scale / divisor + base; };
+    const UnitHeader header = enclosingHeader(std::min(units(m_min), units(m_max)),
+                                              std::max(units(m_min), units(m_max)));
+    const double heightScale = header.heightScale;
+    const double baseHeight = header.baseHeight;
+    // Row and column Size+1 too, so they stay in the units of their neighbours.
+    const int32_t xLast = std::min<int32_t>(m_header.XPoints, m_side - 1);
+    const int32_t yLast = std::min<int32_t>(m_header.YPoints, m_side - 1);
+    for (int32_t y = 0; y <= yLast; ++y) {
+        int32_t* h = row(y);
+        for (int32_t x = 0; x <= xLast; ++x) h[x] = rawForUnits(units(h[x]), heightScale, baseHeight);
     }
-    // 8. One rescan: a second one would return the same.
+    m_header.HeightScale = header.heightScale;
+    m_header.BaseHeight = header.baseHeight;
     return Range();
 }
 

@@ -114,8 +114,15 @@ public:
     bool LoadArray(const QByteArray& fileData, int64_t pos);
 
     // --- range ----------------------------------------------------------------
-    // Spreads the heights over -32767..32767 around their centre (see KVTools2Scale.cpp).
+    // Refines the heights for the 16-bit file without moving them: the header
+    // becomes the tightest one with whole-unit ends round the heights, and each
+    // point keeps its terrain units within one raw step. A flat terrain within
+    // +-32767 is left alone. With FixHeight the header stays and only heights
+    // beyond +-32767 are squeezed around their centre. Returns the new Range.
     int32_t ScaleTerrain();
+    // The same refinement for heights that stand for h x scale / divisor + base
+    // terrain units (an import in its own units); FixHeight is not consulted.
+    int32_t fitToWholeUnits(double scale, double divisor, double base);
     // Rescans min and max over 0..Size; returns max - min (saturated).
     int32_t Range();
     int32_t min() const { return m_min; }

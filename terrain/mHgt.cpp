@@ -1,6 +1,5 @@
 #include "terrain/mHgt.h"
 
-#include "terrain/KVTools2Scale.h"
 #include "terrain/TerrainGlobals.h"
 #include "terrain/clsTerrain.h"
 #include "runtime/ByteIO.h"
@@ -82,28 +81,13 @@ void setHgtHeader(clsTerrain& fresh)
     fresh.setFixHeight(CurrentTerrain->FixHeight());
 }
 
-// Gives ter the terrain-unit range bottom..top through the header values
-// themselves: writing MinTU and MaxTU one after the other re-reads the first
-// end from a rounded BaseHeight and can shift it by one unit.
-void setRangeExactly(clsTerrain& ter, int bottom, int top)
+// Terrain units are tenths of the file's metres: the heights, raw metres so
+// far, take the tightest whole-unit header round them and keep their metres
+// within one raw step, below sea level included. FixHeight is the user's
+// choice for later rescales; the import sets its own header.
+void scaleToMetres(clsTerrain& ter)
 {
-    if (top <= bottom) top = bottom + 1;
-    ter.setHeightScale(rt::saturateToInt16(int64_t(top) - bottom));
-    ter.setBaseHeight(rt::CInt((double(bottom) + double(top)) / 2.0));
-}
-
-// Spreads the heights over the full raw range and sets the terrain units to
-// tenths of the file's metres, so every point keeps its height in metres.
-void scaleToMetres(clsTerrain& ter, int32_t lowest, int32_t highest)
-{
-    if (lowest == highest) ter.Fill(0);  // flat: raw 0 sits in the middle of the range
-    // A fixed range would keep raw metres as raw steps; the range is set here.
-    const bool fixed = ter.FixHeight();
-    ter.setFixHeight(false);
-    RunScaleTerrain(ter);
-    ter.setFixHeight(fixed);
-    const double scale = ter.ScaleT();
-    setRangeExactly(ter, rt::CInt(lowest / scale), rt::CInt(highest / scale));
+    ter.fitToWholeUnits(1.0, ter.ScaleT(), 0.0);
 }
 
 void refuse(const QString& text)
@@ -166,14 +150,12 @@ bool LoadHgtFile(const QString& fileName)
     fresh.Init(kPoints);
     sampleGrid(*data, side, fresh);
 
-    // 6.-7. Header, and the range in metres before rescaling.
+    // 6. Header of a 10-metre grid.
     setHgtHeader(fresh);
-    const int32_t lowest = fresh.min();
-    const int32_t highest = fresh.max();
 
-    // 8.-9. The read succeeded: the new terrain takes the current one's place.
+    // 7.-9. The read succeeded: the new terrain takes the current one's place.
     CurrentTerrain->swap(fresh);
-    scaleToMetres(*CurrentTerrain, lowest, highest);
+    scaleToMetres(*CurrentTerrain);
     CurrentTerrain->pProgress = 100;
 
     // 10.

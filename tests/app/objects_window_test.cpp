@@ -181,6 +181,21 @@ TEST_F(ObjectsWindowTest, DraggingAgainstTheLeftEdgeStopsAtOne)
     QTest::mouseRelease(pic, Qt::LeftButton, {}, grab);
 }
 
+TEST_F(ObjectsWindowTest, ObjectAsWideAsTheViewStaysAtOneWhenDragged)
+{
+    objects->loadObjectMaker(whitePicture(w().Picture1->terrainSize()));
+    QWidget* pic = objects->PicTer(6);
+    const double k = objects->viewScale();
+    const QPoint grab(int(20 * k), int(20 * k));
+    QTest::mousePress(pic, Qt::LeftButton, {}, grab);
+    QMouseEvent move(QEvent::MouseMove, QPointF(grab) + QPointF(3 * k, 3 * k), pic->mapToGlobal(QPointF(0, 0)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pic, &move);
+    EXPECT_EQ(record(6).X, 1);
+    EXPECT_EQ(record(6).Y, 1);
+    QTest::mouseRelease(pic, Qt::LeftButton, {}, grab);
+}
+
 TEST_F(ObjectsWindowTest, PressNearTheRightEdgeResizesAndStoresTheNewSide)
 {
     objects->loadObjectMaker(whitePicture(40));

@@ -99,6 +99,16 @@ TEST_F(PanelsWindowTest, PlanetRadiusBoxIsKeptTo1To10000)
     EXPECT_EQ(w().txtPlanetRadius->text(), QStringLiteral("1"));
 }
 
+TEST_F(PanelsWindowTest, RadiusTypedPastTheLimitReachesTheTerrainAs10000)
+{
+    // Each key clamps the text before it goes in: "99999" then "5" is 100005.
+    w().txtPlanetRadius->clear();
+    w().txtPlanetRadius->setFocus();
+    QTest::keyClicks(w().txtPlanetRadius, QStringLiteral("999995"));
+    w().Toolbar1_ButtonClick(QStringLiteral("Zoom100"));
+    EXPECT_FLOAT_EQ(CurrentTerrain->CRAD(), 10000.0f);
+}
+
 TEST_F(PanelsWindowTest, SideLengthAnsweredNoKeepsTheMetresOfTheHeights)
 {
     loadTerrain(257);  // 2560 m, heights -100 .. 300 m
@@ -227,6 +237,22 @@ TEST_F(PanelsWindowTest, ResizeToTheSameSizeKeepsTheHeights)
     EXPECT_EQ(CurrentTerrain->MaxTU(), 30);
     EXPECT_TRUE(TerrainSaved);
     EXPECT_TRUE(scriptedUi().messages.empty());
+}
+
+TEST_F(PanelsWindowTest, SizeNoOptionMatchesChecksNoneAndAnUnreachableSizeIsRefused)
+{
+    loadTerrain(300);  // halving gives 150 points, doubling that 299
+    for (const QRadioButton* o : w().optTerSize) EXPECT_FALSE(o->isChecked()) << o->text().toStdString();
+    chooseSize(1);
+    scriptedUi().expectMsgBox(rt::vbOK);
+    w().CmdResize->click();
+    ASSERT_EQ(scriptedUi().messages.size(), 1u);
+    EXPECT_EQ(scriptedUi().messages[0].title, QStringLiteral("Resize terrain"));
+    EXPECT_TRUE(scriptedUi().messages[0].text.contains(QStringLiteral("cannot be resized to 257 x 257")));
+    EXPECT_EQ(CurrentTerrain->XPoints(), 300);
+    EXPECT_EQ(CurrentTerrain->GetPoint(10, 0), 10 * 100 - 5000);
+    EXPECT_TRUE(TerrainSaved);
+    EXPECT_FALSE(rt::BusyFlag);
 }
 
 // --- Edit tab and tab change ----------------------------------------------------------

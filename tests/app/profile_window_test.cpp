@@ -95,6 +95,20 @@ TEST_F(ProfileWindowTest, ZViewShowsTheProfileOfTheChosenRowAndColumn)
         w().PicZ->grab().save(qEnvironmentVariable("KV_SHOT_DIR") + "/zview_column.png");
 }
 
+TEST_F(ProfileWindowTest, ZViewRescaleShowsTheNewRangeInThePanel)
+{
+    // Raw -13107..13107 under the start header -10..30 TU lie at 2.0002 ..
+    // 17.9998 TU: the rescale makes the header 2..18, 60..540 m at 30 m a unit.
+    CurrentTerrain->SetPoint(0, 0, -13107);
+    CurrentTerrain->SetPoint(1, 1, 13107);
+    TerrainEmpty = false;
+    w().ActualScreen();  // -300 .. 900 m
+    w().optZView->click();
+    EXPECT_EQ(boxText(w().txtMinTerrain), QStringLiteral("60"));
+    EXPECT_EQ(boxText(w().txtMaxTerrain), QStringLiteral("540"));
+    EXPECT_EQ(w().lblColTblMax->text(), QStringLiteral("540 m"));
+}
+
 TEST_F(ProfileWindowTest, MetresProfileLabelsItsSpanAndNeedsNoRelief)
 {
     makeHills();

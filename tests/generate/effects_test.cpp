@@ -133,13 +133,15 @@ TEST(EffectDispatcher, ElevatorShiftWithoutACurveStillSmoothsWithSize9)
     EXPECT_LT(t.GetPoint(1, 1), 500);
 }
 
-TEST(EffectDispatcher, OptimizedSpreadsTheHeightsOverTheFullRange)
+TEST(EffectDispatcher, OptimizedRefinesTheHeightsAndKeepsTheirUnits)
 {
+    // 5 -+ 0.0458 TU under HeightScale 30: the header 4..6 takes 15 raw steps for one.
     clsTerrain t = grid3({{-100, 0, 100}, {0, 0, 0}, {0, 0, 0}});
     apply(11, t, 1.0f);
     t.Range();
-    EXPECT_LE(t.min(), -32000);
-    EXPECT_GE(t.max(), 32000);
+    EXPECT_EQ(t.HeightScale(), 2);
+    EXPECT_EQ(t.min(), -1500);
+    EXPECT_EQ(t.max(), 1500);
     EXPECT_FALSE(rt::BusyFlag);
 }
 
@@ -200,6 +202,18 @@ TEST(RangeFilters, SineFillsTheWholeRangeThoughItsSpanIsBelowOne)
     // c = 0.49585. sin(0.85) = 0.75128 gives 0.25543 x 65530 / r = 16879.6;
     // sin(s 32818) = 0.75214 gives 16936.2, sin(s 32718) = 0.75042 gives 16823.0.
     EXPECT_EQ(heights(t), (std::vector<int32_t>{-32765, 16880, 32765, 16936, 16823, 16880, 16880, 16880, 16880}));
+}
+
+TEST(RangeFilters, SineBendsANarrowTerrainAsASpreadOne)
+{
+    // Raw 0..100 keep their units as 0..1500 under the header 4..6; the sine
+    // still reads them spread, -32746..32746, and bends the middle upwards.
+    clsTerrain t = grid3({{0, 50, 100}, {0, 0, 0}, {0, 0, 0}});
+    apply(8, t, 3.0f);
+    const auto h = heights(t);
+    EXPECT_NEAR(h[0], -16310, 1);
+    EXPECT_NEAR(h[1], 8396, 1);
+    EXPECT_NEAR(h[2], 16310, 1);
 }
 
 TEST(RangeFilters, GammaShiftsUseTheQuarterPowerAtFactor0)

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -93,13 +94,13 @@ TEST_F(ElevatorTest, ShortFileIsRefusedAndKeepsTheStraightCurve)
     EXPECT_TRUE(error.contains(QStringLiteral("incomplete")));
 }
 
-TEST_F(ElevatorTest, WholeRecordMarksItsCurveBesideTheDiagonal)
+TEST_F(ElevatorTest, WholeRecordMarksJustItsCurve)
 {
     writeSetFile(record("Flat", char(200)));
     EXPECT_EQ(ReadElevatorRecord(0), QStringLiteral("Flat                "));
     EXPECT_EQ(elevatorCell(0, 200), 1);
     EXPECT_EQ(elevatorCell(256, 200), 1);
-    EXPECT_EQ(elevatorCell(10, 246), 1);  // the diagonal stays
+    EXPECT_EQ(elevatorCell(10, 246), 0);  // no diagonal beside it
     EXPECT_EQ(elevatorCell(10, 100), 0);
 }
 
@@ -172,6 +173,20 @@ TEST_F(ElevatorTest, SavingALoadedSetKeepsWhatItDoes)
     ReadElevatorRecord(0);
     size_t i = 0;
     for (int32_t h = -32768; h <= 32767; h += 97) EXPECT_EQ(elevatedHeight(h), before[i++]) << h;
+}
+
+TEST_F(ElevatorTest, CurveBelowTheDiagonalReloadsAsDrawnAndSavesAgainTheSame)
+{
+    // 40 rows below the diagonal, held to row 255, the lowest a byte stores.
+    for (int32_t c = 0; c <= N; ++c) drawElevatorPoint(c, std::min(N - c + 40, 255));
+    const std::vector<uint8_t> drawn = ElevatorGrid;
+    ASSERT_TRUE(WriteElevatorRecord(QStringLiteral("Low"), 0));
+    const QByteArray first = setFile();
+    resetElevatorGrid();
+    ReadElevatorRecord(0);
+    EXPECT_TRUE(ElevatorGrid == drawn);  // so every height shifts as drawn
+    ASSERT_TRUE(WriteElevatorRecord(QStringLiteral("Low"), 0));
+    EXPECT_EQ(setFile(), first);
 }
 
 TEST_F(ElevatorTest, ColumnWithSeveralMarksStoresTheOneTheShiftUses)

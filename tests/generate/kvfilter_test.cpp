@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -264,6 +265,21 @@ TEST(SmoothTerrain, KeepsAFlatTerrainUpToItsEdges)
     rt::BusyFlag = false;
 }
 
+TEST(SmoothTerrain, SpareRowsOfALoadedTerrainDoNotSinkItsEdges)
+{
+    clsTerrain t = flat(257, 20000);
+    // As after a TER load: the spare row and column Size+1 at 0.
+    for (int32_t i = 0; i <= 258; ++i) {
+        t.SetPoint(257, i, 0);
+        t.SetPoint(i, 257, 0);
+    }
+    float d = 3;
+    KVFilter::SmoothTerrain(t, d, std::nullopt, 0, 0, kLow, kHigh);
+    EXPECT_EQ(t.GetPoint(256, 100), 20000);
+    EXPECT_EQ(t.GetPoint(256, 256), 20000);
+    rt::BusyFlag = false;
+}
+
 TEST(SmoothTerrain, PointsOutsideTheBandStayButTheirNeighboursReadThem)
 {
     clsTerrain t = flat(9, 1200);
@@ -275,18 +291,21 @@ TEST(SmoothTerrain, PointsOutsideTheBandStayButTheirNeighboursReadThem)
     rt::BusyFlag = false;
 }
 
-// The smoothing written point by point through GetPoint and SetPoint.
+// The smoothing written point by point through GetPoint and SetPoint, over
+// the terrain proper and reading its edge beyond it.
 void referenceSmooth(clsTerrain& t, int32_t ext, int32_t x0, int32_t y0, int32_t lo, int32_t hi)
 {
+    const int32_t size = t.Size();
+    auto at = [&](int32_t x, int32_t y) { return t.GetPoint(std::clamp(x, 0, size), std::clamp(y, 0, size)); };
     for (const bool forward : {true, false})
         for (int32_t k = 0; k <= ext; ++k) {
             const int32_t x = forward ? x0 + k : x0 + ext - k;
             for (int32_t m = 0; m <= ext; ++m) {
                 const int32_t y = forward ? y0 + m : y0 + ext - m;
+                if (x < 0 || y < 0 || x > size || y > size) continue;
                 const int32_t h = t.GetPoint(x, y);
                 if (!(lo < h && h < hi)) continue;
-                const int64_t sum = int64_t(h) + t.GetPoint(x - 1, y - 1) + t.GetPoint(x - 1, y + 1) +
-                                    t.GetPoint(x + 1, y - 1) + t.GetPoint(x + 1, y + 1);
+                const int64_t sum = int64_t(h) + at(x - 1, y - 1) + at(x - 1, y + 1) + at(x + 1, y - 1) + at(x + 1, y + 1);
                 t.SetPoint(x, y, rt::CLng(double(sum) / 5.0));
             }
         }

@@ -53,6 +53,23 @@ TEST_F(ObjectMergeTest, AddRaisesExactlyTheCoveredPoints)
     EXPECT_EQ(ter.GetPoint(3, 1), 0);
 }
 
+TEST_F(ObjectMergeTest, HalfPointPositionIsRoundedOnceAndColumnsFollowOneByOne)
+{
+    // X 1.5 and Y 0.5 round (halves to even) to column 2 and row 0; rounding
+    // each X + i on its own would give columns 2, 2, 4, 4 and rows 0, 2, 2, 4.
+    ter.Init(9);
+    ter.Fill(0);
+    ObjectRecord r = object(1.5, 0.5, ModeAdd, 65536);
+    r.XSpread = 4;
+    r.YSpread = 4;
+    MergeObject(ter, white(4), r);
+    for (int32_t y = 0; y <= 8; ++y)
+        for (int32_t x = 0; x <= 8; ++x) {
+            const bool covered = x >= 2 && x <= 5 && y <= 3;
+            EXPECT_EQ(ter.GetPoint(x, y), covered ? 65536 : 0) << x << "," << y;
+        }
+}
+
 TEST_F(ObjectMergeTest, SubtractMultiplyAndDivideCombineWithTheHeight)
 {
     flat(100);

@@ -18,47 +18,53 @@ protected:
 
 } // namespace
 
-TEST_F(Rescale, HeightsZeroToHundredSpreadOverTheFullRange)
+TEST_F(Rescale, HeightsZeroToHundredKeepTheirTerrainUnits)
 {
+    // Raw 0..100 under HeightScale 30, BaseHeight 5 lie at 5 .. 5.0457763671875
+    // TU. Whole units round them: 5..6, an odd span, widened below to 4..6, so
+    // HeightScale 2 and BaseHeight 5; a raw step is now 2/65536 TU and raw 100
+    // becomes 0.0457763671875 x 32768 = 1500.
     t.SetPoint(10, 10, 100);
     t.SetPoint(20, 20, 50);
     t.SetPoint(257, 5, 100);  // column Size+1 is rescaled too
     t.SetPoint(258, 5, 100);  // column Size+2 is not
-    EXPECT_EQ(t.ScaleTerrain(), 2 * 32443);
-    EXPECT_EQ(t.min(), -32443);
-    EXPECT_EQ(t.max(), 32443);
-    EXPECT_EQ(t.GetPoint(0, 0), -32443);
-    EXPECT_EQ(t.GetPoint(10, 10), 32443);
-    EXPECT_EQ(t.GetPoint(20, 20), 0);
-    EXPECT_EQ(t.GetPoint(257, 5), 32443);
+    EXPECT_EQ(t.ScaleTerrain(), 1500);
+    EXPECT_EQ(t.HeightScale(), 2);
+    EXPECT_EQ(t.BaseHeight(), 5);
+    EXPECT_EQ(t.GetPoint(0, 0), 0);
+    EXPECT_EQ(t.GetPoint(20, 20), 750);
+    EXPECT_EQ(t.GetPoint(257, 5), 1500);
     EXPECT_EQ(t.GetPoint(258, 5), 100);
 }
 
-TEST_F(Rescale, InOrderRangeComesOutAsTheTwoWritesGiveIt)
+TEST_F(Rescale, PointOnAWholeUnitIsNotRoundedBelowItSoASecondRescaleKeepsAll)
 {
-    // TU of raw 0..100 under HeightScale 30, BaseHeight 5: 5..5.05, both
-    // round to 5; MinTU = 5 then MaxTU = 6 on -10..20 give HeightScale 2 and
-    // BaseHeight 5 (the MinTU read in between rounds 4.5 to 4).
-    t.SetPoint(10, 10, 100);
+    // Raw -10000 and 0 under HeightScale 30, BaseHeight 5: 0.42 and exactly 5
+    // TU, so the header becomes 0..6 (HeightScale 6, BaseHeight 3). 5 TU is raw
+    // 21845.33 there; the nearest raw 21845 lies below 5 TU and would make the
+    // next rescale choose -1..5. The point takes 21846 instead.
+    t.SetPoint(3, 3, -10000);
     t.ScaleTerrain();
-    EXPECT_EQ(t.HeightScale(), 2);
-    EXPECT_EQ(t.BaseHeight(), 5);
-    EXPECT_EQ(t.MinTU(), 4);
-    EXPECT_EQ(t.MaxTU(), 6);
+    EXPECT_EQ(t.HeightScale(), 6);
+    EXPECT_EQ(t.BaseHeight(), 3);
+    EXPECT_EQ(t.GetPoint(0, 0), 21846);
+    EXPECT_EQ(t.GetPoint(3, 3), -28155);  // (0.42236328125 - 3) x 65536 / 6
+    t.ScaleTerrain();
+    EXPECT_EQ(t.HeightScale(), 6);
+    EXPECT_EQ(t.GetPoint(0, 0), 21846);
 }
 
 TEST_F(Rescale, NewRangeAboveTheOldTopIsNotClampedByIt)
 {
-    // Raw 40000..100000 under -10..20 lie at 23.3..50.8 TU, wholly above the
-    // old top 20. Writing MinTU first would clamp it to 19 and end at 20..51.
+    // Raw 40000..100000 under -10..20 lie at 23.31..50.78 TU, wholly above the
+    // old top 20: the new header is 23..51 (HeightScale 28, BaseHeight 37).
     t.Fill(40000);
     t.SetPoint(5, 5, 100000);
     t.ScaleTerrain();
-    EXPECT_NEAR(t.MinTU(), 23, 1);
-    EXPECT_NEAR(t.MaxTU(), 51, 1);
-    EXPECT_GT(t.MinTU(), 20);
-    EXPECT_EQ(t.min(), -32767);
-    EXPECT_EQ(t.max(), 32767);
+    EXPECT_EQ(t.MinTU(), 23);
+    EXPECT_EQ(t.MaxTU(), 51);
+    EXPECT_NEAR(t.GetPointTU(5, 5), 50.7763671875, 28.0 / 65536);
+    EXPECT_NEAR(t.GetPointTU(0, 0), 23.310546875, 28.0 / 65536);
 }
 
 TEST_F(Rescale, NewRangeBelowTheOldBottomKeepsBothEnds)
@@ -66,8 +72,8 @@ TEST_F(Rescale, NewRangeBelowTheOldBottomKeepsBothEnds)
     t.Fill(-100000);
     t.SetPoint(5, 5, -40000);  // -40.8..-13.3 TU, wholly below -10
     t.ScaleTerrain();
-    EXPECT_NEAR(t.MinTU(), -41, 1);
-    EXPECT_NEAR(t.MaxTU(), -13, 1);
+    EXPECT_EQ(t.MinTU(), -41);
+    EXPECT_EQ(t.MaxTU(), -13);
 }
 
 TEST_F(Rescale, SetTuRangeAboveTheOldTop)
@@ -104,22 +110,25 @@ TEST_F(Rescale, FullSixteenBitRangeIsLeftAlone)
     EXPECT_EQ(t.BaseHeight(), 5);
 }
 
-TEST_F(Rescale, RescaledSpareHeightsSaturateInsteadOfWrapping)
+TEST_F(Rescale, SpareHeightsBeyondTheHeaderAreHeldToSixteenBits)
 {
     t.SetPoint(10, 10, 100);
     t.SetPoint(257, 0, INT32_MAX);  // not scanned, but rescaled
     t.ScaleTerrain();
-    EXPECT_EQ(t.GetPoint(257, 0), INT32_MAX);
+    EXPECT_EQ(t.GetPoint(257, 0), 32767);
 }
 
-TEST_F(Rescale, WideRangeIsComputedWithoutOverflow)
+TEST_F(Rescale, HeightsBeyondSixteenBitUnitsAreCutAtTheWidestHeader)
 {
+    // +-2^31 raw under HeightScale 30 are about +-983040 TU: the header stops
+    // at -16383..16383 (HeightScale 32766), 5 TU stays 5 TU.
     t.SetPoint(0, 0, INT32_MIN);
     t.SetPoint(1, 0, INT32_MAX);
     t.ScaleTerrain();
+    EXPECT_EQ(t.HeightScale(), 32766);
     EXPECT_EQ(t.GetPoint(0, 0), -32767);
     EXPECT_EQ(t.GetPoint(1, 0), 32767);
-    EXPECT_EQ(t.GetPoint(2, 0), 0);
+    EXPECT_NEAR(t.GetPointTU(2, 0), 5.0, 32766.0 / 65536);
 }
 
 TEST_F(Rescale, FixHeightKeepsPinnedPointsWhenNothingIsSqueezed)
@@ -173,7 +182,7 @@ TEST(RunScaleTerrain, ShowsStatusSetsBusyAndProgressAndRedraws)
     RunScaleTerrain(other);
     EXPECT_TRUE(rt::BusyFlag);  // the calling command clears it
     EXPECT_EQ(current.pProgress, 100);
-    EXPECT_EQ(other.max(), 32443);
+    EXPECT_EQ(other.max(), 1500);
     EXPECT_TRUE(scriptedUi().statusTexts.contains(QStringLiteral("Scale Terrain...")));
     EXPECT_EQ(scriptedUi().refreshCount, 1);
     CurrentTerrain = saved;

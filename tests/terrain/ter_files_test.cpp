@@ -210,8 +210,10 @@ TEST_F(TerFiles, NarrowTerrainBringsTheRefineQuestion)
 
     scriptedUi().expectMsgBox(rt::vbYes);
     ASSERT_TRUE(mTerLoad::LoadTerFile(path("a.ter")));
-    EXPECT_EQ(current.GetPoint(3, 3), 32443);
-    EXPECT_EQ(current.GetPoint(0, 0), -32443);
+    // 5.23 and 5.27 TU keep their units under the header 4..6: raw 500 x 15, 600 x 15.
+    EXPECT_EQ(current.HeightScale(), 2);
+    EXPECT_EQ(current.GetPoint(3, 3), 9000);
+    EXPECT_EQ(current.GetPoint(0, 0), 7500);
     EXPECT_TRUE(scriptedUi().statusTexts.contains(QStringLiteral("Scale Terrain...")));
 }
 
