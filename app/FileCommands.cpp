@@ -229,7 +229,6 @@ bool saveForTerragen(MainView& view)
     if (isTerFileName(TerrainFileName)) {
         if (!saveNamedTerrain()) return false;
     } else if (!FileSave(view, SaveTer)) {
-        rt::BusyFlag = false;
         rt::MsgBox(QStringLiteral("Terragen not called"), rt::vbOKOnly, QStringLiteral("Submit Terragen"));
         return false;
     }
@@ -371,7 +370,6 @@ void cmdOpen(MainView& view)
     request.defaultExt = QStringLiteral("ter");
     request.initDir = LastDirectory;
     const rt::FileDialogResult chosen = rt::ui().openFileDialog(request);
-    rt::BusyFlag = false;
     if (!chosen.accepted || chosen.fileName.isEmpty()) return;
 
     // 3.-6. Name and flags change only once the terrain was read.

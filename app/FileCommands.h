@@ -3,7 +3,7 @@
 // the current terrain and the shared state, reporting through the runtime's
 // user-interface service and refreshing the window through MainView. The
 // window runs its common steps before and its tail ("Ready", ActualScreen)
-// after each command; every command clears rt::BusyFlag on every way out.
+// after each command; a command is busy (rt::BusyGuard) while it works.
 
 #include <QString>
 

@@ -104,7 +104,6 @@ bool frmTer::Form_Load()
     // Until the window is shown its view area has no size; the inner height
     // stands in and the view is fitted again once the window is laid out.
     MaxViewSize = float(Zoom::maxViewSizeForHeight(height(), 60));
-    rt::BusyFlag = false;
     if (settingsBackColor) {
         QPalette pal = centralWidget()->palette();
         pal.setColor(QPalette::Window, QColor::fromRgb(*settingsBackColor));
@@ -125,7 +124,6 @@ bool frmTer::Form_Load()
     show();
     m_loaded = true;
     Form_Resize();
-    rt::BusyFlag = false;
     markTerrainCleared();
     // 9.
     ActualScreen();
@@ -160,12 +158,10 @@ bool frmTer::Form_Load()
         setInfoText(QStringLiteral("Picture create..."));
         redrawTerrain();
         markTerrainLoaded();
-        rt::BusyFlag = false;
         ActualScreen();
     }
     // 18.
     Slider2_Change();
-    rt::BusyFlag = false;
     return true;
 }
 
@@ -288,13 +284,14 @@ void frmTer::LoadPerlinList(QListWidget* list)
 
 void frmTer::Picture1_DblClick()
 {
-    rt::BusyFlag = true;
-    setInfoText(QStringLiteral("Picture redraw..."));
-    ResetMouseFrame();
-    rt::DoEvents();
-    redrawTerrain();
-    setInfoText(QStringLiteral("Ready"));
-    rt::BusyFlag = false;
+    {
+        rt::BusyGuard busy;
+        setInfoText(QStringLiteral("Picture redraw..."));
+        ResetMouseFrame();
+        rt::DoEvents();
+        redrawTerrain();
+        setInfoText(QStringLiteral("Ready"));
+    }
     rt::DoEvents();
 }
 

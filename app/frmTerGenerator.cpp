@@ -100,6 +100,7 @@ void frmTer::cmdGenerator_Click()
     // terrain as it is, also with "clear Terrain".
     const auto layers = loadChosenLayers();
     if (!layers) return;
+    rt::BusyGuard busy;
     // 1-2.
     ResizePic(CurrentTerrain->Size(), 0.0);
     setInfoText(QStringLiteral("Generate Terrain....."));
@@ -119,7 +120,6 @@ void frmTer::cmdGenerator_Click()
         rt::MsgBox(sizeMessage(CurrentTerrain->Size()), rt::vbOKOnly | rt::vbExclamation);
         return;
     }
-    rt::BusyGuard busy;
     // 4-6.
     const bool clear = chkClearTerrain->isChecked();
     if (clear) CurrentTerrain->Init(size + 1);
@@ -127,7 +127,6 @@ void frmTer::cmdGenerator_Click()
     kvGenerator::GeneratePerlinTerrain(*CurrentTerrain, size, *layers, params);
     // 7-9.
     setInfoText(QStringLiteral("Add Terrain ...."));
-    rt::BusyFlag = true;
     CurrentTerrain->pProgress = 0;
     rt::DoEvents();
     if (clear || TerrainEmpty) CombineMode = 1;
@@ -138,7 +137,6 @@ void frmTer::cmdGenerator_Click()
     redrawTerrain();
     CurrentTerrain->pProgress = 100;
     markTerrainChanged();
-    rt::BusyFlag = false;
     ActualScreen();
     rt::DoEvents();
 }

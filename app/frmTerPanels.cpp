@@ -190,7 +190,7 @@ void frmTer::SSTab1_Click()
 
 void frmTer::CmdResize_Click()
 {
-    // 1. The resize routines leave BusyFlag set; every way out clears it.
+    // 1.
     rt::BusyGuard busy;
     setInfoText(QStringLiteral("Resize Terrain..."));
     rt::DoEvents();
@@ -215,7 +215,6 @@ void frmTer::CmdResize_Click()
     }
     // 8.
     ActualScreen();
-    rt::BusyFlag = false;
     rt::DoEvents();
 }
 
@@ -267,7 +266,6 @@ void frmTer::cmdStartEffects_Click()
     if (ran && Panels::effectCode(EffectFilter) != 9) markTerrainChanged();
     // 5.
     redrawTerrain();
-    rt::BusyFlag = false;
     ActualScreen();
     rt::DoEvents();
     if (!ran) rt::MsgBox(error, rt::vbOKOnly | rt::vbExclamation, QStringLiteral("Effects"));

@@ -145,7 +145,6 @@ void frmTer::endDrawingbox()
 {
     FrameDrawn = false;
     Picture1->update();
-    rt::BusyFlag = false;
 }
 
 // --- menu commands ------------------------------------------------------------
@@ -188,7 +187,7 @@ void columnProgress(int32_t percent)
 void frmTer::mnuTerFill_Click()
 {
     // 1.
-    rt::BusyFlag = true;
+    rt::BusyGuard busy;
     orderFrame(*this);
     setInfoText(QStringLiteral("Terrain fill..."));
     // 2. The fine height is not added here.
@@ -201,7 +200,6 @@ void frmTer::mnuTerFill_Click()
         markTerrainChanged();
         redrawTerrain();
     }
-    rt::BusyFlag = false;
 }
 
 void frmTer::mnuTerRaise_Click()
@@ -217,7 +215,7 @@ void frmTer::mnuTerLower_Click()
 void frmTer::liftSelection(int sign)
 {
     // 1.
-    rt::BusyFlag = true;
+    rt::BusyGuard busy;
     orderFrame(*this);
     setInfoText(sign > 0 ? QStringLiteral("lift Terrain....") : QStringLiteral("lower terrain..."));
     // 2-3.
@@ -229,13 +227,12 @@ void frmTer::liftSelection(int sign)
         markTerrainChanged();
         redrawTerrain();
     }
-    rt::BusyFlag = false;
 }
 
 void frmTer::mnuTerTrim_Click()
 {
     rt::MsgBox(QStringLiteral("resize terrain"), rt::vbOKOnly);
-    rt::BusyFlag = true;
+    rt::BusyGuard busy;
     orderFrame(*this);
     const bool changed = Selection::trim(*CurrentTerrain, frameOf(*this));
     endDrawingbox();
@@ -243,12 +240,10 @@ void frmTer::mnuTerTrim_Click()
         markTerrainChanged();
         redrawTerrain();
     }
-    rt::BusyFlag = false;
 }
 
 void frmTer::mnuTerFlipRight_Click()
 {
-    rt::BusyFlag = true;
     orderFrame(*this);
     endDrawingbox();
 }
@@ -260,7 +255,7 @@ void frmTer::mnuTerFlipLeft_Click()
 
 void frmTer::mnuTerReflectVert_Click()
 {
-    rt::BusyFlag = true;
+    rt::BusyGuard busy;
     orderFrame(*this);
     const bool changed = Selection::reflectVertically(*CurrentTerrain, frameOf(*this));
     endDrawingbox();
@@ -268,12 +263,11 @@ void frmTer::mnuTerReflectVert_Click()
         markTerrainChanged();
         redrawTerrain();
     }
-    rt::BusyFlag = false;
 }
 
 void frmTer::mnuTerReflectHorizont_Click()
 {
-    rt::BusyFlag = true;
+    rt::BusyGuard busy;
     orderFrame(*this);
     const bool changed = Selection::reflectHorizontally(*CurrentTerrain, frameOf(*this));
     endDrawingbox();
@@ -281,13 +275,12 @@ void frmTer::mnuTerReflectHorizont_Click()
         markTerrainChanged();
         redrawTerrain();
     }
-    rt::BusyFlag = false;
 }
 
 void frmTer::mnuTerMakeObject_Click()
 {
     // 1-5. The framed heights as a grey square.
-    rt::BusyFlag = true;
+    rt::BusyGuard busy;
     orderFrame(*this);
     setInfoText(QStringLiteral("make Object from terrain..."));
     const QImage picture = Selection::objectPicture(*CurrentTerrain, frameOf(*this), columnProgress);
@@ -313,5 +306,4 @@ void frmTer::mnuTerMakeObject_Click()
 void frmTer::mnuTerExit_Click()
 {
     endDrawingbox();
-    rt::BusyFlag = false;
 }

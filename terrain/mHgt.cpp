@@ -35,7 +35,6 @@ public:
                                                  "Shall I try to correct these errors?"),
                                   rt::vbYesNo, kTitle) == rt::vbYes;
             rt::ui().setStatusText(QStringLiteral("load DEM - Terrain ....."));
-            rt::BusyFlag = true;
             rt::DoEvents();
         }
         return m_repair ? previous : 0;
@@ -130,9 +129,9 @@ int hgtGridSide(qint64 byteLength)
 bool LoadHgtFile(const QString& fileName)
 {
     if (!CurrentTerrain) return false;
-    // 1. The loader clears the busy flag on every way out.
-    rt::DoEvents();
+    // 1.
     rt::BusyGuard busy;
+    rt::DoEvents();
 
     // 2. Read and check the whole file before anything changes.
     QString error;

@@ -151,7 +151,7 @@ void offerRefine()
 bool LoadTerFile(const QString& fileName)
 {
     if (!CurrentTerrain) return false;
-    // 1. The guard clears the busy flag on every way out.
+    // 1.
     rt::BusyGuard busy;
     CurrentTerrain->pProgress = 0;
     rt::DoEvents();

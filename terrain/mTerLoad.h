@@ -10,7 +10,7 @@ namespace mTerLoad {
 // (wrong magic, bad or inconsistent sizes, too short) leaves the current
 // terrain as it was; the user is told why. Returns true only when loaded.
 // A loaded terrain that uses fewer than 50000 raw steps brings the question
-// whether to rescale it (RunScaleTerrain). Clears rt::BusyFlag on every path.
+// whether to rescale it (RunScaleTerrain). Busy while it runs.
 bool LoadTerFile(const QString& fileName);
 
 } // namespace mTerLoad

@@ -54,14 +54,17 @@ bool apply(int16_t code, clsTerrain& t, float strength, KVFilter::Extent extent 
 
 // --- dispatcher -----------------------------------------------------------------
 
-TEST(EffectDispatcher, RainErosionAndUnknownCodesChangeNothingButClearBusy)
+TEST(EffectDispatcher, RainErosionAndUnknownCodesChangeNothingAndKeepTheCallerBusy)
 {
     for (int16_t code : {int16_t(9), int16_t(0), int16_t(13), int16_t(-1)}) {
         clsTerrain t = fullRange();
         const auto before = heights(t);
-        rt::BusyFlag = true;
-        EXPECT_TRUE(apply(code, t, 1.0f));
-        EXPECT_EQ(heights(t), before) << code;
+        {
+            rt::BusyGuard command;
+            EXPECT_TRUE(apply(code, t, 1.0f));
+            EXPECT_EQ(heights(t), before) << code;
+            EXPECT_TRUE(rt::BusyFlag) << code;
+        }
         EXPECT_FALSE(rt::BusyFlag) << code;
     }
 }

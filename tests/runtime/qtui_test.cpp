@@ -234,3 +234,23 @@ TEST(QtUiSinks, StatusAndRefreshGoToTheMainWindow)
     EXPECT_EQ(status, "Ready");
     EXPECT_EQ(refreshes, 1);
 }
+
+namespace {
+
+TEST(BusyGuard, NestedGuardsKeepTheFlagUntilTheOutermostEnds)
+{
+    EXPECT_FALSE(rt::BusyFlag);
+    {
+        rt::BusyGuard command;
+        {
+            rt::BusyGuard step;
+            EXPECT_EQ(rt::busyDepth(), 2);
+        }
+        EXPECT_TRUE(rt::BusyFlag);
+        EXPECT_EQ(rt::busyDepth(), 1);
+    }
+    EXPECT_FALSE(rt::BusyFlag);
+    EXPECT_EQ(rt::busyDepth(), 0);
+}
+
+} // namespace
