@@ -10,6 +10,7 @@
 #include "app/vbConfig.h"
 #include "runtime/Files.h"
 #include "runtime/Numbers.h"
+#include "runtime/QtUi.h"
 #include "runtime/Ui.h"
 #include "terrain/Palette.h"
 #include "terrain/TerrainGlobals.h"
@@ -69,6 +70,10 @@ frmTer::frmTer(QWidget* parent) : QMainWindow(parent)
     QSize initial(1180, 820);
     if (const QScreen* scr = screen()) initial = initial.boundedTo(scr->availableGeometry().size() - QSize(40, 60));
     resize(initial);
+
+    // Input during a command's event pump would start a second command on
+    // the terrain the first one is still writing.
+    new rt::BusyInputHold(this);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -186,6 +191,10 @@ void frmTer::Timer1_Timer()
         setViewsEnabled(true);
         setInfoText(QStringLiteral("Ready"));
         PB->setValue(0);
+        if (m_closeDeferred) {
+            m_closeDeferred = false;
+            QTimer::singleShot(0, this, &QWidget::close);
+        }
     } else {
         // 2. Busy: nothing may start a second operation.
         setViewsEnabled(false);
@@ -349,6 +358,13 @@ void frmTer::closeEvent(QCloseEvent* event)
 {
     if (m_unloaded) {
         event->accept();
+        return;
+    }
+    // Saving or closing now would keep a half-done terrain and lose the
+    // command's result: the close waits until the command has ended.
+    if (rt::BusyFlag) {
+        m_closeDeferred = true;
+        event->ignore();
         return;
     }
     if (!FileCommands::queryClose(*this)) {

@@ -317,6 +317,8 @@ private:
     std::map<int, QAction*> m_toolbar1ByPosition;
     bool m_loaded = false;
     bool m_unloaded = false;
+    // A close asked for while a command ran; the busy watcher repeats it afterwards.
+    bool m_closeDeferred = false;
     // Shape1, the pen cursor: shown at m_cursorAt (terrain points) while visible.
     bool m_cursorVisible = false;
     QPointF m_cursorAt;

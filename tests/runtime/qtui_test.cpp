@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -251,6 +252,36 @@ TEST(BusyGuard, NestedGuardsKeepTheFlagUntilTheOutermostEnds)
     }
     EXPECT_FALSE(rt::BusyFlag);
     EXPECT_EQ(rt::busyDepth(), 0);
+}
+
+// A window with one button that counts its clicks.
+struct CountingWindow {
+    CountingWindow()
+    {
+        button = new QPushButton(QStringLiteral("x"), &window);
+        QObject::connect(button, &QPushButton::clicked, [this] { ++clicks; });
+        window.show();
+    }
+    QWidget window;
+    QPushButton* button = nullptr;
+    int clicks = 0;
+};
+
+TEST(BusyInputHold, WindowsOpenWhenTheCommandStartedGetNoInputThoseItOpensDo)
+{
+    rt::BusyInputHold hold;
+    CountingWindow before;
+    {
+        rt::BusyGuard command;
+        CountingWindow question;
+        QTest::mouseClick(before.button, Qt::LeftButton);
+        QTest::keyClick(before.button, Qt::Key_Space);
+        QTest::mouseClick(question.button, Qt::LeftButton);
+        EXPECT_EQ(before.clicks, 0);
+        EXPECT_EQ(question.clicks, 1);
+    }
+    QTest::mouseClick(before.button, Qt::LeftButton);
+    EXPECT_EQ(before.clicks, 1);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 class ScriptedUi : public rt::UiService {
@@ -59,6 +60,8 @@ public:
     std::vector<StartedProgram> started;
     QStringList statusTexts;
     int pumpCount = 0;
+    // Runs at every pump: what the user does while a command lets events through.
+    std::function<void()> onPump;
     int refreshCount = 0;
     bool startResult = true;
 };
