@@ -241,6 +241,22 @@ void frmTer::ActualScreen()
     t.setFixHeight(chkFixHeight->isChecked());
 }
 
+void frmTer::runTerrainCommand(const QString& status, const std::function<TerrainChange()>& work)
+{
+    {
+        rt::BusyGuard busy;
+        if (!status.isEmpty()) setInfoText(status);
+        CurrentTerrain->pProgress = 0;
+        const TerrainChange change = work();
+        if (change == TerrainChange::Heights || change == TerrainChange::Grid) markTerrainChanged();
+        if (change == TerrainChange::Grid) ResizePic(CurrentTerrain->Size(), std::nullopt);
+        if (change != TerrainChange::None) redrawTerrain();
+        CurrentTerrain->pProgress = 100;
+    }
+    ActualScreen();
+    rt::DoEvents();
+}
+
 void frmTer::redrawTerrain()
 {
     DrawTerrainToPicture(Picture1->image(), *CurrentTerrain);
