@@ -238,50 +238,26 @@ TEST(QtUiSinks, StatusAndRefreshGoToTheMainWindow)
 
 namespace {
 
-TEST(BusyGuard, NestedGuardsKeepTheFlagUntilTheOutermostEnds)
-{
-    EXPECT_FALSE(rt::BusyFlag);
-    {
-        rt::BusyGuard command;
-        {
-            rt::BusyGuard step;
-            EXPECT_EQ(rt::busyDepth(), 2);
-        }
-        EXPECT_TRUE(rt::BusyFlag);
-        EXPECT_EQ(rt::busyDepth(), 1);
-    }
-    EXPECT_FALSE(rt::BusyFlag);
-    EXPECT_EQ(rt::busyDepth(), 0);
-}
-
-// A window with one button that counts its clicks.
-struct CountingWindow {
-    CountingWindow()
-    {
-        button = new QPushButton(QStringLiteral("x"), &window);
-        QObject::connect(button, &QPushButton::clicked, [this] { ++clicks; });
-        window.show();
-    }
-    QWidget window;
-    QPushButton* button = nullptr;
-    int clicks = 0;
-};
-
 TEST(BusyInputHold, WindowsOpenWhenTheCommandStartedGetNoInputThoseItOpensDo)
 {
     rt::BusyInputHold hold;
-    CountingWindow before;
+    int clicks[2] = {0, 0};
+    QPushButton before(QStringLiteral("before"));
+    QObject::connect(&before, &QPushButton::clicked, [&] { ++clicks[0]; });
+    before.show();
     {
         rt::BusyGuard command;
-        CountingWindow question;
-        QTest::mouseClick(before.button, Qt::LeftButton);
-        QTest::keyClick(before.button, Qt::Key_Space);
-        QTest::mouseClick(question.button, Qt::LeftButton);
-        EXPECT_EQ(before.clicks, 0);
-        EXPECT_EQ(question.clicks, 1);
+        QPushButton question(QStringLiteral("question"));
+        QObject::connect(&question, &QPushButton::clicked, [&] { ++clicks[1]; });
+        question.show();
+        QTest::mouseClick(&before, Qt::LeftButton);
+        QTest::keyClick(&before, Qt::Key_Space);
+        QTest::mouseClick(&question, Qt::LeftButton);
+        EXPECT_EQ(clicks[0], 0);
+        EXPECT_EQ(clicks[1], 1);
     }
-    QTest::mouseClick(before.button, Qt::LeftButton);
-    EXPECT_EQ(before.clicks, 1);
+    QTest::mouseClick(&before, Qt::LeftButton);
+    EXPECT_EQ(clicks[0], 1);
 }
 
 } // namespace
