@@ -55,7 +55,7 @@ void raiseAround(clsTerrain& ter, int32_t i, int32_t j, int32_t d, int32_t stren
 
 // Applies the brush around every marked point of the mask (row and column 0
 // excepted), reporting progress per column, and marks the terrain changed for
-// each point applied. BusyFlag is clear afterwards. False, with the reason in
+// each point applied; busy while it runs. False, with the reason in
 // *error, when the erosion pattern cannot be read: the rest of the stroke is
 // then left out.
 bool applyStroke(clsTerrain& ter, const StrokeMask& mask, const StrokeSettings& s, QString* error = nullptr);

@@ -237,7 +237,6 @@ bool saveForTerragen(MainView& view)
     if (isTerFileName(TerrainFileName)) {
         if (!saveNamedTerrain()) return false;
     } else if (!FileSave(view, SaveTer)) {
-        rt::BusyFlag = false;
         rt::MsgBox(QStringLiteral("Terragen not called"), rt::vbOKOnly, QStringLiteral("Submit Terragen"));
         return false;
     }
@@ -373,7 +372,6 @@ bool cmdOpen(MainView& view)
     request.initDir = LastDirectory;
     FileDialogFolder = LastDirectory;  // the one common dialog keeps the folder it was last given
     const rt::FileDialogResult chosen = rt::ui().openFileDialog(request);
-    rt::BusyFlag = false;
     if (!chosen.accepted || chosen.fileName.isEmpty()) return false;
 
     // 3.-6. Name and flags change only once the terrain was read.

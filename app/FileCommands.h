@@ -4,7 +4,7 @@
 // user-interface service and refreshing the window through MainView. The
 // window runs its common steps before and its tail ("Ready", ActualScreen)
 // after each command, except after those that return false: they ended at
-// once. Every command clears rt::BusyFlag on every way out.
+// once. A command is busy (rt::BusyGuard) while it works.
 
 #include <QString>
 

@@ -61,8 +61,7 @@ bool resizeReaches(int32_t size, int32_t target);
 
 // Halves (target below Size) or doubles (above) the grid until its Size is
 // target, at most 5 passes. adjustUnits halves or doubles MinTU and MaxTU
-// with each pass (held to 16 bits). Returns the passes made. BusyFlag is
-// left set by the resize routines.
+// with each pass (held to 16 bits). Returns the passes made.
 int resizeGrid(clsTerrain& t, int32_t target, bool adjustUnits, int16_t mode, int roughness);
 
 // Terrain with Size target and the range -10..10 m, all heights 0.

@@ -32,12 +32,8 @@ dlgSaveAs::dlgSaveAs(QWidget* parent) : QDialog(parent)
 void dlgSaveAs::choose(int type)
 {
     m_saveType = type;
-    if (type == FileCommands::SaveCancelled) {
-        rt::BusyFlag = false;
-        reject();
-    } else {
-        accept();
-    }
+    if (type == FileCommands::SaveCancelled) reject();
+    else accept();
 }
 
 int dlgSaveAs::runSaveAs(QWidget* parent)

@@ -10,6 +10,7 @@
 #include "app/vbConfig.h"
 #include "runtime/Files.h"
 #include "runtime/Numbers.h"
+#include "runtime/QtUi.h"
 #include "runtime/Ui.h"
 #include "terrain/Palette.h"
 #include "terrain/TerrainGlobals.h"
@@ -73,6 +74,10 @@ frmTer::frmTer(QWidget* parent) : QMainWindow(parent)
     if (const QScreen* scr = screen()) initial = initial.boundedTo(scr->availableGeometry().size() - QSize(40, 60));
     resize(initial);
 
+    // Input during a command's event pump would start a second command on
+    // the terrain the first one is still writing.
+    new rt::BusyInputHold(this);
+
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(200);
@@ -107,7 +112,6 @@ bool frmTer::Form_Load()
     // Until the window is shown its view area has no size; the inner height
     // stands in and the view is fitted again once the window is laid out.
     MaxViewSize = float(Zoom::maxViewSizeForHeight(height(), 60));
-    rt::BusyFlag = false;
     if (settingsBackColor) {
         QPalette pal = centralWidget()->palette();
         pal.setColor(QPalette::Window, QColor::fromRgb(*settingsBackColor));
@@ -128,7 +132,6 @@ bool frmTer::Form_Load()
     show();
     m_loaded = true;
     Form_Resize();
-    rt::BusyFlag = false;
     markTerrainCleared();
     // 9.
     ActualScreen();
@@ -163,12 +166,10 @@ bool frmTer::Form_Load()
         setInfoText(QStringLiteral("Picture create..."));
         redrawTerrain();
         markTerrainLoaded();
-        rt::BusyFlag = false;
         ActualScreen();
     }
     // 18.
     Slider2_Change();
-    rt::BusyFlag = false;
     return true;
 }
 
@@ -193,6 +194,10 @@ void frmTer::Timer1_Timer()
         setViewsEnabled(true);
         setInfoText(QStringLiteral("Ready"));
         PB->setValue(0);
+        if (m_closeDeferred) {
+            m_closeDeferred = false;
+            QTimer::singleShot(0, this, &QWidget::close);
+        }
     } else {
         // 2. Busy: nothing may start a second operation.
         setViewsEnabled(false);
@@ -237,6 +242,22 @@ void frmTer::ActualScreen()
     // 7.
     txtRandom->setText(QString::number(RandomSeed));
     t.setFixHeight(chkFixHeight->isChecked());
+}
+
+void frmTer::runTerrainCommand(const QString& status, const std::function<TerrainChange()>& work)
+{
+    {
+        rt::BusyGuard busy;
+        if (!status.isEmpty()) setInfoText(status);
+        CurrentTerrain->pProgress = 0;
+        const TerrainChange change = work();
+        if (change == TerrainChange::Heights || change == TerrainChange::Grid) markTerrainChanged();
+        if (change == TerrainChange::Grid) ResizePic(CurrentTerrain->Size(), std::nullopt);
+        if (change != TerrainChange::None) redrawTerrain();
+        CurrentTerrain->pProgress = 100;
+    }
+    ActualScreen();
+    rt::DoEvents();
 }
 
 void frmTer::redrawTerrain()
@@ -296,13 +317,14 @@ void frmTer::LoadPerlinList(QListWidget* list)
 
 void frmTer::Picture1_DblClick()
 {
-    rt::BusyFlag = true;
-    setInfoText(QStringLiteral("Picture redraw..."));
-    ResetMouseFrame();
-    rt::DoEvents();
-    redrawTerrain();
-    setInfoText(QStringLiteral("Ready"));
-    rt::BusyFlag = false;
+    {
+        rt::BusyGuard busy;
+        setInfoText(QStringLiteral("Picture redraw..."));
+        ResetMouseFrame();
+        rt::DoEvents();
+        redrawTerrain();
+        setInfoText(QStringLiteral("Ready"));
+    }
     rt::DoEvents();
 }
 
@@ -358,6 +380,13 @@ void frmTer::closeEvent(QCloseEvent* event)
 {
     if (m_unloaded) {
         event->accept();
+        return;
+    }
+    // Saving or closing now would keep a half-done terrain and lose the
+    // command's result: the close waits until the command has ended.
+    if (rt::BusyFlag) {
+        m_closeDeferred = true;
+        event->ignore();
         return;
     }
     if (!FileCommands::queryClose(*this)) {

@@ -13,6 +13,7 @@
 #include <QRgb>
 
 #include <array>
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -60,6 +61,18 @@ public:
     void redrawTerrain() override;
     void ResizePic() override;
     void mergePlacedObjects() override;
+
+    // What a terrain command did, for runTerrainCommand.
+    enum class TerrainChange {
+        None,     // nothing to show
+        View,     // the view needs drawing again; the heights are as they were
+        Heights,  // the heights changed: unsaved, drawn again
+        Grid,     // as Heights, with the view fitted to the grid first
+    };
+    // Runs one terrain command of this window: busy, the status text (unless
+    // empty) and progress from 0 while work runs, then what its change asks
+    // for, then ActualScreen.
+    void runTerrainCommand(const QString& status, const std::function<TerrainChange()>& work);
 
     // Fits Picture1 to a terrain of `size` and the zoom; an absent factor keeps
     // the zoom, 0 returns to 100 %.
@@ -318,6 +331,8 @@ private:
     std::map<int, QAction*> m_toolbar1ByPosition;
     bool m_loaded = false;
     bool m_unloaded = false;
+    // A close asked for while a command ran; the busy watcher repeats it afterwards.
+    bool m_closeDeferred = false;
     // Shape1, the pen cursor: shown at m_cursorAt (terrain points) while visible.
     bool m_cursorVisible = false;
     QPointF m_cursorAt;

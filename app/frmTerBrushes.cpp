@@ -49,14 +49,17 @@ void frmTer::markBrushStroke(Qt::MouseButtons buttons, QPointF point)
 
 void frmTer::applyBrushStroke()
 {
-    rt::BusyGuard busy;
     Brushes::StrokeSettings s;
     s.tool = FilterTool;
     s.radius = Slider1->value();
     s.strength = sldDepthEffects->value();
     QString error;
-    const bool ok = Brushes::applyStroke(*CurrentTerrain, StrokeMask, s, &error);
-    // The map shows the red dots until it is drawn again from the terrain.
-    redrawTerrain();
+    bool ok = true;
+    runTerrainCommand(QString(), [&] {
+        // The stroke marks the terrain changed for each point it applies.
+        ok = Brushes::applyStroke(*CurrentTerrain, StrokeMask, s, &error);
+        // The map shows the red dots until it is drawn again from the terrain.
+        return TerrainChange::View;
+    });
     if (!ok) rt::MsgBox(error, rt::vbOKOnly | rt::vbExclamation);
 }

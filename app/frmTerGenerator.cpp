@@ -102,47 +102,38 @@ void frmTer::cmdGenerator_Click()
     // terrain as it is, also with "clear Terrain".
     const auto layers = loadChosenLayers();
     if (!layers) return;
-    // 1-2.
-    ResizePic(CurrentTerrain->Size(), 0.0);
-    setInfoText(QStringLiteral("Generate Terrain....."));
-    CurrentTerrain->pProgress = 0;
-    OptXYView_Click();
-    rt::DoEvents();
-    // 3. The size option follows the terrain's grid (ResizePic checked it);
-    //    a grid of no option's size cannot be generated.
-    int size = -1;
-    for (const QRadioButton* o : optTerSize) {
-        if (o->property("tag").toString().toInt() == CurrentTerrain->Size()) {
-            size = CurrentTerrain->Size();
-            break;
+    runTerrainCommand(QStringLiteral("Generate Terrain....."), [&] {
+        // 1-2.
+        ResizePic(CurrentTerrain->Size(), 0.0);
+        OptXYView_Click();
+        rt::DoEvents();
+        // 3. The size option follows the terrain's grid (ResizePic checked it);
+        //    a grid of no option's size cannot be generated.
+        int size = -1;
+        for (const QRadioButton* o : optTerSize) {
+            if (o->property("tag").toString().toInt() == CurrentTerrain->Size()) {
+                size = CurrentTerrain->Size();
+                break;
+            }
         }
-    }
-    if (size <= 0) {
-        rt::MsgBox(sizeMessage(CurrentTerrain->Size()), rt::vbOKOnly | rt::vbExclamation);
-        return;
-    }
-    rt::BusyGuard busy;
-    // 4-6.
-    const bool clear = chkClearTerrain->isChecked();
-    if (clear) CurrentTerrain->Init(size + 1);
-    kvGenerator::GeneratorParams params = generatorParams();
-    kvGenerator::GeneratePerlinTerrain(*CurrentTerrain, size, *layers, params);
-    // 7-9.
-    setInfoText(QStringLiteral("Add Terrain ...."));
-    rt::BusyFlag = true;
-    CurrentTerrain->pProgress = 0;
-    rt::DoEvents();
-    if (clear || TerrainEmpty) CombineMode = 1;
-    CurrentTerrain->pProgress = 0;
-    RunScaleTerrain(*CurrentTerrain);
-    // 10-11.
-    ResizePic(CurrentTerrain->Size(), std::nullopt);
-    redrawTerrain();
-    CurrentTerrain->pProgress = 100;
-    markTerrainChanged();
-    rt::BusyFlag = false;
-    ActualScreen();
-    rt::DoEvents();
+        if (size <= 0) {
+            rt::MsgBox(sizeMessage(CurrentTerrain->Size()), rt::vbOKOnly | rt::vbExclamation);
+            return TerrainChange::None;
+        }
+        // 4-6.
+        const bool clear = chkClearTerrain->isChecked();
+        if (clear) CurrentTerrain->Init(size + 1);
+        kvGenerator::GeneratorParams params = generatorParams();
+        kvGenerator::GeneratePerlinTerrain(*CurrentTerrain, size, *layers, params);
+        // 7-9.
+        setInfoText(QStringLiteral("Add Terrain ...."));
+        CurrentTerrain->pProgress = 0;
+        rt::DoEvents();
+        if (clear || TerrainEmpty) CombineMode = 1;
+        CurrentTerrain->pProgress = 0;
+        RunScaleTerrain(*CurrentTerrain);
+        return TerrainChange::Grid;
+    });
 }
 
 void frmTer::cmdPreview_Click()

@@ -299,32 +299,23 @@ void frmTerObjects::cmdObjLoad_Click()
 
 // --- merging --------------------------------------------------------------------------
 
-void frmTerObjects::redrawAfterMerge()
-{
-    RunScaleTerrain(*CurrentTerrain);
-    w.redrawTerrain();
-    w.ResizePic();
-}
-
 void frmTerObjects::mnuObjMerge_Click()
 {
     if (!hasSelection()) return;
-    {
-        rt::BusyGuard busy;
+    w.runTerrainCommand(QString(), [this] {
         rt::DoEvents();
         mdlObjects::MergeObject(*CurrentTerrain, PlacedObjects().picture(SelectedObject),
                                 PlacedObjects().record(SelectedObject));
-        markTerrainChanged();
         unloadObject(SelectedObject);
-        redrawAfterMerge();
-    }
+        RunScaleTerrain(*CurrentTerrain);
+        return frmTer::TerrainChange::Grid;
+    });
     afterLastObjectGone();
 }
 
 void frmTerObjects::mnuObjMergeAll_Click()
 {
-    {
-        rt::BusyGuard busy;
+    w.runTerrainCommand(QString(), [this] {
         const std::vector<int> used = PlacedObjects().usedSlots();
         rt::ui().setStatusText(QStringLiteral("merge object.."));
         rt::DoEvents();
@@ -332,14 +323,14 @@ void frmTerObjects::mnuObjMergeAll_Click()
         // Slot order, not stacking order: a later slot wins where objects overlap.
         for (int slot : used) {
             mdlObjects::MergeObject(*CurrentTerrain, PlacedObjects().picture(slot), PlacedObjects().record(slot));
-            markTerrainChanged();
             unloadObject(slot);
             ++done;
             CurrentTerrain->pProgress = int32_t(double(done) / double(used.size()) * 100.0);
             rt::DoEvents();
         }
-        redrawAfterMerge();
-    }
+        RunScaleTerrain(*CurrentTerrain);
+        return used.empty() ? frmTer::TerrainChange::View : frmTer::TerrainChange::Grid;
+    });
     ObjectsPresent = false;
     w.ActualScreen();
 }

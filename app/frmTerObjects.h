@@ -77,7 +77,6 @@ private:
     void unloadObject(int slot);
     void afterLastObjectGone();
     bool hasSelection() const;
-    void redrawAfterMerge();
     void placePicture(int slot);
 
     frmTer& w;

@@ -194,40 +194,35 @@ void frmTer::SSTab1_Click()
 
 void frmTer::CmdResize_Click()
 {
-    // 1. The resize routines leave BusyFlag set; every way out clears it.
-    rt::BusyGuard busy;
-    setInfoText(QStringLiteral("Resize Terrain..."));
-    rt::DoEvents();
-    OptXYView_Click();
-    // 2.
-    int32_t target = CurrentTerrain->Size();
-    for (const QRadioButton* o : optTerSize)
-        if (o->isChecked()) target = o->property("tag").toString().toInt();
-    clsTerrain& t = *CurrentTerrain;
-    if (TerrainEmpty) {
-        // 3.
-        Panels::newFlatGrid(t, target);
-        ResizePic(t.Size(), std::nullopt);
-    } else if (t.Size() != target && !Panels::resizeReaches(t.Size(), target)) {
-        // A grid that is not a power of two would end at neither size.
-        rt::MsgBox(QStringLiteral("A terrain of %1 x %1 points cannot be resized to %2 x %2 points: halving or "
-                                  "doubling does not reach that size. The terrain is left as it is.")
-                       .arg(t.Size() + 1)
-                       .arg(target + 1),
-                   rt::vbOKOnly | rt::vbExclamation, QStringLiteral("Resize terrain"));
-    } else if (t.Size() != target) {
+    runTerrainCommand(QStringLiteral("Resize Terrain..."), [this] {
+        rt::DoEvents();
+        OptXYView_Click();
+        int32_t target = CurrentTerrain->Size();
+        for (const QRadioButton* o : optTerSize)
+            if (o->isChecked()) target = o->property("tag").toString().toInt();
+        clsTerrain& t = *CurrentTerrain;
+        if (TerrainEmpty) {
+            // 3. An empty terrain stays empty: nothing to save.
+            Panels::newFlatGrid(t, target);
+            ResizePic(t.Size(), std::nullopt);
+            return TerrainChange::None;
+        }
+        if (t.Size() != target && !Panels::resizeReaches(t.Size(), target)) {
+            // A grid that is not a power of two would end at neither size.
+            rt::MsgBox(QStringLiteral("A terrain of %1 x %1 points cannot be resized to %2 x %2 points: halving or "
+                                      "doubling does not reach that size. The terrain is left as it is.")
+                           .arg(t.Size() + 1)
+                           .arg(target + 1),
+                       rt::vbOKOnly | rt::vbExclamation, QStringLiteral("Resize terrain"));
+            return TerrainChange::None;
+        }
         // 4-7. The same size asks nothing and keeps the heights.
+        if (t.Size() == target) return TerrainChange::None;
         const QString question = QStringLiteral("Adjust the point spacing to keep the real-world size as before?");
         const bool adjust = rt::MsgBox(question, rt::vbYesNo, QStringLiteral("Resize terrain")) == rt::vbYes;
         Panels::resizeGrid(t, target, adjust, ResizeMode, Slider3->value());
-        markTerrainChanged();
-        ResizePic(t.Size(), std::nullopt);
-        redrawTerrain();
-    }
-    // 8.
-    ActualScreen();
-    rt::BusyFlag = false;
-    rt::DoEvents();
+        return TerrainChange::Grid;
+    });
 }
 
 // --- Edit tab -----------------------------------------------------------------------
@@ -267,19 +262,14 @@ void frmTer::cmdStartEffects_Click()
         rt::MsgBox(QStringLiteral("Terrain empty"), rt::vbOKOnly, QStringLiteral("Effects"));
         return;
     }
-    // 2.
-    rt::BusyGuard busy;
-    OptXYView_Click();
-    // 3-4.
     QString error;
-    const bool ran = Panels::runEffect(*CurrentTerrain, EffectFilter, EffectFactors, sldZMin->value(),
-                                       sldZMax->value(), &error);
-    // An effect changes the terrain: closing must ask to save it.
-    if (ran && Panels::effectCode(EffectFilter) != 9) markTerrainChanged();
-    // 5.
-    redrawTerrain();
-    rt::BusyFlag = false;
-    ActualScreen();
-    rt::DoEvents();
+    bool ran = false;
+    runTerrainCommand(QString(), [&] {
+        OptXYView_Click();
+        ran = Panels::runEffect(*CurrentTerrain, EffectFilter, EffectFactors, sldZMin->value(), sldZMax->value(),
+                                &error);
+        // An effect changes the terrain: closing must ask to save it.
+        return ran && Panels::effectCode(EffectFilter) != 9 ? TerrainChange::Heights : TerrainChange::View;
+    });
     if (!ran) rt::MsgBox(error, rt::vbOKOnly | rt::vbExclamation, QStringLiteral("Effects"));
 }

@@ -126,8 +126,6 @@ void frmTer::optZView_Click()
     }
     // 7. No tool stays active in the Z view.
     DeactEdit();
-    // The rescale leaves the busy flag to its caller; left set it would lock the window.
-    rt::BusyFlag = false;
 }
 
 void frmTer::sldXView_Change()

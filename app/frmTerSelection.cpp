@@ -154,7 +154,6 @@ void frmTer::endDrawingbox()
 {
     FrameDrawn = false;
     Picture1->update();
-    rt::BusyFlag = false;
 }
 
 // --- menu commands ------------------------------------------------------------
@@ -192,25 +191,24 @@ void columnProgress(int32_t percent)
     rt::DoEvents();
 }
 
+// The frame goes once the command is done; a change redraws the terrain.
+frmTer::TerrainChange afterFrameCommand(frmTer& w, bool changed)
+{
+    w.endDrawingbox();
+    return changed ? frmTer::TerrainChange::Heights : frmTer::TerrainChange::None;
+}
+
 } // namespace
 
 void frmTer::mnuTerFill_Click()
 {
-    // 1.
-    rt::BusyFlag = true;
-    orderFrame(*this);
-    setInfoText(QStringLiteral("Terrain fill..."));
-    // 2. The fine height is not added here.
-    const int32_t v = Slider2->value() - 32768;
-    const auto progress = columnProgress;
-    const bool changed = Selection::fill(*CurrentTerrain, workFrame(*this), v, discOf(*this), progress);
-    // 3.
-    endDrawingbox();
-    if (changed) {
-        markTerrainChanged();
-        redrawTerrain();
-    }
-    rt::BusyFlag = false;
+    runTerrainCommand(QStringLiteral("Terrain fill..."), [this] {
+        orderFrame(*this);
+        // The fine height is not added here.
+        const int32_t v = Slider2->value() - 32768;
+        return afterFrameCommand(*this, Selection::fill(*CurrentTerrain, workFrame(*this), v, discOf(*this),
+                                                        columnProgress));
+    });
 }
 
 void frmTer::mnuTerRaise_Click()
@@ -225,39 +223,26 @@ void frmTer::mnuTerLower_Click()
 
 void frmTer::liftSelection(int sign)
 {
-    // 1.
-    rt::BusyFlag = true;
-    orderFrame(*this);
-    setInfoText(sign > 0 ? QStringLiteral("lift Terrain....") : QStringLiteral("lower terrain..."));
-    // 2-3.
-    const int32_t amount = sign * Selection::liftAmount(sldDepthEffects->value());
-    const bool changed = Selection::lift(*CurrentTerrain, workFrame(*this), amount, discOf(*this), columnProgress);
-    // 4.
-    endDrawingbox();
-    if (changed) {
-        markTerrainChanged();
-        redrawTerrain();
-    }
-    rt::BusyFlag = false;
+    const QString status = sign > 0 ? QStringLiteral("lift Terrain....") : QStringLiteral("lower terrain...");
+    runTerrainCommand(status, [this, sign] {
+        orderFrame(*this);
+        const int32_t amount = sign * Selection::liftAmount(sldDepthEffects->value());
+        return afterFrameCommand(*this, Selection::lift(*CurrentTerrain, workFrame(*this), amount, discOf(*this),
+                                                        columnProgress));
+    });
 }
 
 void frmTer::mnuTerTrim_Click()
 {
     rt::MsgBox(QStringLiteral("resize terrain"), rt::vbOKOnly);
-    rt::BusyFlag = true;
-    orderFrame(*this);
-    const bool changed = Selection::trim(*CurrentTerrain, frameOf(*this));
-    endDrawingbox();
-    if (changed) {
-        markTerrainChanged();
-        redrawTerrain();
-    }
-    rt::BusyFlag = false;
+    runTerrainCommand(QString(), [this] {
+        orderFrame(*this);
+        return afterFrameCommand(*this, Selection::trim(*CurrentTerrain, frameOf(*this)));
+    });
 }
 
 void frmTer::mnuTerFlipRight_Click()
 {
-    rt::BusyFlag = true;
     orderFrame(*this);
     endDrawingbox();
 }
@@ -269,34 +254,24 @@ void frmTer::mnuTerFlipLeft_Click()
 
 void frmTer::mnuTerReflectVert_Click()
 {
-    rt::BusyFlag = true;
-    orderFrame(*this);
-    const bool changed = Selection::reflectVertically(*CurrentTerrain, frameOf(*this));
-    endDrawingbox();
-    if (changed) {
-        markTerrainChanged();
-        redrawTerrain();
-    }
-    rt::BusyFlag = false;
+    runTerrainCommand(QString(), [this] {
+        orderFrame(*this);
+        return afterFrameCommand(*this, Selection::reflectVertically(*CurrentTerrain, frameOf(*this)));
+    });
 }
 
 void frmTer::mnuTerReflectHorizont_Click()
 {
-    rt::BusyFlag = true;
-    orderFrame(*this);
-    const bool changed = Selection::reflectHorizontally(*CurrentTerrain, frameOf(*this));
-    endDrawingbox();
-    if (changed) {
-        markTerrainChanged();
-        redrawTerrain();
-    }
-    rt::BusyFlag = false;
+    runTerrainCommand(QString(), [this] {
+        orderFrame(*this);
+        return afterFrameCommand(*this, Selection::reflectHorizontally(*CurrentTerrain, frameOf(*this)));
+    });
 }
 
 void frmTer::mnuTerMakeObject_Click()
 {
     // 1-5. The framed heights as a grey square.
-    rt::BusyFlag = true;
+    rt::BusyGuard busy;
     orderFrame(*this);
     setInfoText(QStringLiteral("make Object from terrain..."));
     const QImage picture = Selection::objectPicture(*CurrentTerrain, frameOf(*this), columnProgress);
@@ -322,5 +297,4 @@ void frmTer::mnuTerMakeObject_Click()
 void frmTer::mnuTerExit_Click()
 {
     endDrawingbox();
-    rt::BusyFlag = false;
 }

@@ -174,7 +174,6 @@ void frmTer::toolbarTail()
 {
     setInfoText(QStringLiteral("Ready"));
     PB->setValue(0);
-    rt::BusyFlag = false;
     Slider2_Change();
     ActualScreen();
     rt::DoEvents();

@@ -51,7 +51,6 @@ void BM_SmoothTerrain2049(benchmark::State& state)
         KVFilter::SmoothTerrain(f.t, d, kPoints - 1, 0, 0, -32768, 32768);
         benchmark::ClobberMemory();
     }
-    rt::BusyFlag = false;
 }
 BENCHMARK(BM_SmoothTerrain2049)->Unit(benchmark::kMillisecond);
 
@@ -63,7 +62,6 @@ void BM_AddNoise2049(benchmark::State& state)
         KVFilter::AddNoise(f.t, s, kPoints - 1, 0, 0, -32768, 32768);
         benchmark::ClobberMemory();
     }
-    rt::BusyFlag = false;
 }
 BENCHMARK(BM_AddNoise2049)->Unit(benchmark::kMillisecond);
 

@@ -220,7 +220,7 @@ void ElevatorShift(clsTerrain& ter, float& strength, std::optional<int32_t> exte
     (void)strength;
     // 1.
     rt::ui().setStatusText(QStringLiteral("Elevator shift..."));
-    rt::BusyFlag = true;
+    rt::BusyGuard busy;
     // 2. Only a curve accepted with OK is applied, and only once.
     if (elevatorCell(0, 0) == 0) return;
     elevatorCell(0, 0) = 0;
@@ -239,5 +239,4 @@ void ElevatorShift(clsTerrain& ter, float& strength, std::optional<int32_t> exte
             if (const auto out = elevatedHeight(h)) ter.SetPoint(int32_t(x), int32_t(y), *out);
         }
     }
-    // 4. BusyFlag stays set; the dispatcher smooths and clears it.
 }

@@ -70,6 +70,5 @@ std::optional<int32_t> elevatedHeight(int32_t h);
 // Heights through the elevator curve over x0..x0+extent by y0..y0+extent
 // (inside the grid) for points with zMin < h < zMax; only when the curve was
 // accepted with OK, and it consumes that acceptance. strength is not used.
-// Leaves BusyFlag set.
 void ElevatorShift(clsTerrain& ter, float& strength, std::optional<int32_t> extent, int32_t x0, int32_t y0,
                    int32_t zMin, int32_t zMax);

@@ -176,20 +176,20 @@ std::optional<ErosionSettings> ReadErosionSettings(const QString& path, QString*
 void ErodeDroplets(clsTerrain& ter, float& strength, std::optional<int32_t> extent, int32_t x0, int32_t y0,
                    int32_t zMin, int32_t zMax)
 {
+    rt::BusyGuard busy;
     // 1-2.
     RunScaleTerrain(ter);
     const int32_t ext = extent.value_or(ter.XPoints());
     // 3.
     ter.pProgress = 0;
     rt::ui().setStatusText(QStringLiteral("Terrain erode ..."));
-    rt::BusyFlag = true;
     // 4. A cancelled dialog gives no drops.
     std::optional<KVErosion::ErosionSettings> settings;
     if (KVErosion::AskErosionSettings) settings = KVErosion::AskErosionSettings();
     strength = settings ? float(settings->dropCount) : 0.0f;
     // 5.
     if (settings && settings->dropCount > 0) KVErosion::runDrops(ter, *settings, ext, x0, y0, zMin, zMax);
-    // 6. BusyFlag stays set; the dispatcher clears it.
+    // 6.
     ter.pProgress = 100;
     rt::DoEvents();
 }

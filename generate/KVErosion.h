@@ -58,6 +58,6 @@ std::optional<ErosionSettings> ReadErosionSettings(const QString& path, QString*
 
 // Asks for the settings, rescales the terrain and erodes x0..x0+extent by
 // y0..y0+extent. strength is overwritten with the drop count (0 when
-// cancelled). Leaves BusyFlag set.
+// cancelled).
 void ErodeDroplets(clsTerrain& ter, float& strength, std::optional<int32_t> extent, int32_t x0, int32_t y0,
                    int32_t zMin, int32_t zMax);

@@ -268,7 +268,7 @@ void AddNoise(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32
     // 2.
     ter.pProgress = 0;
     rt::ui().setStatusText(QStringLiteral("Noise..."));
-    rt::BusyFlag = true;
+    rt::BusyGuard busy;
     // 3.
     strength += 1.0f;
     if (!(strength >= 1.0f)) return;
@@ -309,7 +309,7 @@ void SmoothTerrain(clsTerrain& ter, float& strength, Extent extent, int32_t x0, 
     const int32_t ext = extent.value_or(ter.XPoints());
     // 2.
     rt::ui().setStatusText(QStringLiteral("smoothes...."));
-    rt::BusyFlag = true;
+    rt::BusyGuard busy;
     ter.pProgress = 0;
     rt::DoEvents();
     // 3. Only the caller sees the limited size; the pass is always the same.
@@ -332,7 +332,7 @@ bool ErodeWithBitmap(clsTerrain& ter, float& strength, Extent extent, int32_t x0
     const int32_t ext = extent.value_or(ter.XPoints());
     // 1.
     rt::ui().setStatusText(QStringLiteral("erode..."));
-    rt::BusyFlag = true;
+    rt::BusyGuard busy;
     ter.pProgress = 0;
     const int32_t size = ter.Size();
     // 2.

@@ -51,14 +51,14 @@ int32_t brushTableIndex(double offset, double length);
 float GetBrushWeight(double x, double y, double cx, double cy, double w, double hgt, double factor);
 
 // Multiplies each point with zMin < h < zMax by 1 + (strength/20)(Rnd - 0.5)
-// after raising strength by one (written back). Leaves BusyFlag set.
+// after raising strength by one (written back).
 void AddNoise(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t zMin, int32_t zMax);
 
 // Averages each point with zMin < h < zMax with its four diagonal neighbours,
 // once forward and once backward, in place, within the terrain proper
 // (0..Size; neighbours beyond it read its edge). strength is the smoothing size:
 // below 3 nothing happens; otherwise it is made odd and kept to 1..10
-// (written back). Leaves BusyFlag set.
+// (written back).
 void SmoothTerrain(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t zMin,
                    int32_t zMax);
 
@@ -72,7 +72,6 @@ void smoothSweep(clsTerrain& ter, int32_t extent, int32_t x0, int32_t y0, int32_
 // and shifted by the seed text; -1 outside the picture. The divisor is kept
 // at 1 or more. zMin and zMax are not consulted. False, with the reason in
 // *error and no height changed, when the pattern picture cannot be read.
-// Leaves BusyFlag set.
 bool ErodeWithBitmap(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t zMin,
                      int32_t zMax, QString* error = nullptr);
 

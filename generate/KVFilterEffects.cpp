@@ -71,7 +71,7 @@ void rangeFilter(clsTerrain& ter, Curve curve, double s, Extent extent, int32_t 
     // 2.
     ter.pProgress = 0;
     rt::ui().setStatusText(status);
-    rt::BusyFlag = true;
+    rt::BusyGuard busy;
     // 3. The rescale keeps the heights in their units, so they may fill only
     //    part of the raw range; the curves are drawn for heights spread over
     //    all of it around their centre, so they read them spread that way.
@@ -191,7 +191,7 @@ bool ApplyFilter(int16_t code, clsTerrain& ter, float& strength, Extent extent, 
 {
     // 1.
     const int32_t ext = extent.value_or(int32_t(ter.XPoints()) + 10);
-    // 2, 4. Cleared after every code, the empty ones included.
+    // 2, 4. Busy for every code, the empty ones included.
     rt::BusyGuard busy;
     // 3. The gamma shifts take a negative factor as 0: the root and the
     // reciprocal would otherwise have no value.

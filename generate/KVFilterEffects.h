@@ -32,8 +32,7 @@ enum EffectCode : int16_t {
     EffectNaturalErosion = 12,
 };
 
-// Runs effect `code` on ter with BusyFlag set for the run and cleared after
-// it, whatever the code. A missing extent means XPoints + 10. Codes outside
+// Runs effect `code` on ter, busy for the whole run whatever the code. A missing extent means XPoints + 10. Codes outside
 // 1..12 and code 9 change nothing. False, with the reason in *error and the
 // terrain unchanged, when the erosion pattern picture of code 5 cannot be read.
 bool ApplyFilter(int16_t code, clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0,
@@ -56,8 +55,8 @@ void ShiftTerrainSine(clsTerrain& ter, float& strength, Extent extent, int32_t x
 void ShiftTerrainPower(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t zMin,
                        int32_t zMax);
 
-// Negates every point of the grid; strength, window and band are ignored and
-// BusyFlag is left alone. The lowest 32-bit height becomes the highest.
+// Negates every point of the grid; strength, window and band are ignored.
+// The lowest 32-bit height becomes the highest.
 void ReverseTerrain(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t zMin,
                     int32_t zMax);
 

@@ -155,7 +155,7 @@ void RefineLayer(LayerGrid& layer, int32_t& n, int16_t mode, int roughness)
 {
     // 1-4.
     status(QStringLiteral("Resize Terrain..."));
-    rt::BusyFlag = true;
+    rt::BusyGuard busy;
     double r = double(roughness) / 200.0;
     rt::Randomize();
     LayerGrid t(2 * n + 2);
@@ -202,7 +202,6 @@ void RefineLayer(LayerGrid& layer, int32_t& n, int16_t mode, int roughness)
     // 6-7.
     layer = std::move(t);
     n = layer.side - 2;
-    rt::BusyFlag = false;
     rt::DoEvents();
 }
 
@@ -245,10 +244,10 @@ void GeneratePerlinTerrain(clsTerrain& terrain, int32_t size, const LayerPicture
                            GeneratorParams& params)
 {
     // 1-2.
+    rt::BusyGuard busy;
     status(QStringLiteral("Load Perlin Sets..."));
     setProgress(terrain, 0);
     rt::DoEvents();
-    rt::BusyFlag = true;
     const int32_t E = layerSide(params.highResolution);
     // The panel's largest grid; beyond it the refined layer would not fit memory.
     size = std::clamp<int32_t>(size, 1, kLargestSize);
@@ -267,14 +266,12 @@ void GeneratePerlinTerrain(clsTerrain& terrain, int32_t size, const LayerPicture
         if (n >= size) break;
     }
     // 10-11.
-    rt::BusyFlag = true;
     CombineLayer(terrain, layer, size, params.height, params.combineMode);
     layer = LayerGrid();
     // 12-14.
     smoothRefined(terrain, rounds, size);
     RunScaleTerrain(terrain);
     setProgress(terrain, 100);
-    rt::BusyFlag = false;
     rt::DoEvents();
 }
 

@@ -2,12 +2,14 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 
+#include <algorithm>
 #include <vector>
 
 namespace rt {
@@ -164,6 +166,68 @@ bool QtUi::startProgram(const QString& program, const QStringList& arguments, co
 void QtUi::refreshMainWindow()
 {
     if (refreshSink) refreshSink();
+}
+
+namespace {
+
+bool isUserInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::TabletPress:
+    case QEvent::TabletMove:
+    case QEvent::TabletRelease:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+BusyInputHold::BusyInputHold(QObject* parent) : QObject(parent)
+{
+    if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(this);
+}
+
+BusyInputHold::~BusyInputHold()
+{
+    if (QCoreApplication::instance()) QCoreApplication::instance()->removeEventFilter(this);
+}
+
+bool BusyInputHold::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!BusyFlag) {
+        m_openedWhileBusy.clear();
+        return false;
+    }
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (event->type() == QEvent::Show && widget && widget->isWindow()) {
+        m_openedWhileBusy.emplace_back(widget);
+        return false;
+    }
+    if (!isUserInput(event->type())) return false;
+    // Input reaches a widget after its window; only a shortcut goes to an
+    // action directly, and an action has no window to judge by.
+    if (!widget) return event->type() == QEvent::Shortcut;
+    const QWidget* window = widget->window();
+    const bool openedWhileBusy = std::any_of(m_openedWhileBusy.begin(), m_openedWhileBusy.end(),
+                                             [window](const QPointer<QWidget>& w) { return w == window; });
+    return !openedWhileBusy;
 }
 
 QString QtUi::folderDialog(const QString& title, const QString& startDir)

@@ -3,7 +3,11 @@
 
 #include "runtime/Ui.h"
 
+#include <QObject>
+#include <QPointer>
+
 #include <functional>
+#include <vector>
 
 class QWidget;
 
@@ -30,6 +34,24 @@ public:
                       const QString& workingDir) override;
     void refreshMainWindow() override;
     QString folderDialog(const QString& title, const QString& startDir) override;
+};
+
+// Holds back user input while BusyFlag is set: mouse, keys, wheel, shortcuts,
+// context menus and drops aimed at a window that was open when the busy state
+// began are dropped, so the event pump inside a long operation cannot start
+// another command, tool or edit. Windows the operation opens itself (its
+// questions and file dialogs, their pop-ups) take input as usual; painting and
+// timers go on. Installs itself on the application while it lives.
+class BusyInputHold : public QObject {
+public:
+    explicit BusyInputHold(QObject* parent = nullptr);
+    ~BusyInputHold() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::vector<QPointer<QWidget>> m_openedWhileBusy;
 };
 
 } // namespace rt

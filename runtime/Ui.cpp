@@ -7,9 +7,10 @@
 
 namespace rt {
 
-bool BusyFlag = false;
-
 namespace {
+
+bool g_busy = false;
+int g_busyDepth = 0;
 
 // Used before anything is installed: answers every question with Cancel and
 // says so on stderr, so a missing installation is noticed.
@@ -34,6 +35,25 @@ UiService* g_ui = nullptr;
 QString g_appPath;
 
 } // namespace
+
+const bool& BusyFlag = g_busy;
+
+BusyGuard::BusyGuard()
+{
+    ++g_busyDepth;
+    g_busy = true;
+}
+
+BusyGuard::~BusyGuard()
+{
+    --g_busyDepth;
+    g_busy = g_busyDepth > 0;
+}
+
+int busyDepth()
+{
+    return g_busyDepth;
+}
 
 UiService& ui()
 {

@@ -91,18 +91,23 @@ void setAppPath(const QString& path);
 // The program's title, shown on message boxes without a title of their own.
 QString AppTitle();
 
-// Set while a long operation runs; the main window's timer disables the
-// toolbars and views while it is set. The command that started the operation
-// clears it.
-extern bool BusyFlag;
+// True while a long operation runs, that is while any BusyGuard lives. The
+// main window holds back user input while it is set and its timer shows the
+// progress. Only BusyGuard changes it.
+extern const bool& BusyFlag;
 
-// Clears BusyFlag when it leaves scope, so every path out of a command clears it.
+// Marks a long operation for as long as it lives. Guards nest: the flag stays
+// set until the outermost guard ends, so a command or step that ends inside
+// another one never makes the window usable while the outer one still runs.
 class BusyGuard {
 public:
-    BusyGuard() { BusyFlag = true; }
-    ~BusyGuard() { BusyFlag = false; }
+    BusyGuard();
+    ~BusyGuard();
     BusyGuard(const BusyGuard&) = delete;
     BusyGuard& operator=(const BusyGuard&) = delete;
 };
+
+// How many BusyGuards live.
+int busyDepth();
 
 } // namespace rt

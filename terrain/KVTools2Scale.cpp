@@ -156,8 +156,8 @@ namespace KVTools2 {
 
 void RunScaleTerrain(clsTerrain& ter)
 {
+    rt::BusyGuard busy;
     rt::ui().setStatusText(QStringLiteral("Scale Terrain..."));
-    rt::BusyFlag = true;
     ter.ScaleTerrain();
     if (CurrentTerrain) CurrentTerrain->pProgress = 100;
     rt::ui().refreshMainWindow();

@@ -68,7 +68,7 @@ void ResizeTerrain(clsTerrain& src, int16_t mode, int roughness)
     ScratchTerrain scratch;
     clsTerrain& g = scratch.terrain();
     rt::ui().setStatusText(QStringLiteral("Resize Terrain..."));
-    rt::BusyFlag = true;
+    rt::BusyGuard busy;
     const int32_t newPoints = 2 * int32_t(src.Size()) + 1;
     if (newPoints > 32767) return;  // the caller keeps the grid within 16 bits
     g.Init(newPoints);
@@ -122,7 +122,7 @@ void ResizeTerrainAlt(clsTerrain& src)
     ScratchTerrain scratch;
     clsTerrain& g = scratch.terrain();
     rt::ui().setStatusText(QStringLiteral("Terrain resize..."));
-    rt::BusyFlag = true;
+    rt::BusyGuard busy;
     g.Init(rt::CLng(src.Size() / 2.0 + 1.0));
     setProgress(0);
     rt::DoEvents();

@@ -1,9 +1,8 @@
 #pragma once
 // Doubling and halving the grid of a terrain in place. Both build the new grid
 // in the scratch terrain GeneratedTerrain (which holds no terrain again when
-// they return), keep every header value but the grid size, set rt::BusyFlag
-// and leave it set for the calling command, and report progress on
-// CurrentTerrain.
+// they return), keep every header value but the grid size, are busy while
+// they run, and report progress on CurrentTerrain.
 
 #include <cstdint>
 

@@ -47,7 +47,7 @@ void DrawTerrainToPicture(QImage& picback, const clsTerrain& ter, int32_t x0, in
 {
     // 1. Start.
     setProgress(0);
-    rt::BusyFlag = true;
+    rt::BusyGuard busy;
 
     // 2. A cleared picture of the terrain's size.
     const int width = std::max<int>(ter.XPoints(), 0);
@@ -96,7 +96,7 @@ void DrawTerrainToPicture(QImage& picback, const clsTerrain& ter, int32_t x0, in
 void LoadPictureAsTerrain(const QImage& pic, clsTerrain& ter)
 {
     // 1. Start.
-    rt::BusyFlag = true;
+    rt::BusyGuard busy;
     rt::ui().setStatusText(QStringLiteral("Read Picture...."));
     rt::DoEvents();
     setProgress(0);

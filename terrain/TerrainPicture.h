@@ -12,7 +12,7 @@
 // Draws ter into picback, which becomes XPoints x YPoints (Format_RGB32),
 // cleared to black first. Points x0..x0+w, y0..y0+h (inclusive) are drawn;
 // w and h of -1 mean XPoints + 2 and YPoints + 2; points outside the picture
-// are skipped. Sets BusyFlag and leaves it set. With mode 1 it reports
+// are skipped. Busy while it runs. With mode 1 it reports
 // progress and status per row and, at the end, asks the main window to paint
 // picback into the view (rt::ui().refreshMainWindow()); other modes only fill
 // picback.
@@ -22,8 +22,8 @@ void DrawTerrainToPicture(QImage& picback, const clsTerrain& ter, int32_t x0 = 0
 // Reads pic into ter, which the caller has sized: point (x, y) for
 // x = 0..XPoints-1, y = 0..YPoints gets the colour value c = red + 256 green +
 // 65536 blue as c / 256 - 32767, rounded halves to even. Pixels outside the
-// picture read as c = -1 (height -32767). Sets BusyFlag and leaves it set; the
-// caller rescales afterwards (RunScaleTerrain).
+// picture read as c = -1 (height -32767). Busy while it runs; the caller
+// rescales afterwards (RunScaleTerrain).
 void LoadPictureAsTerrain(const QImage& pic, clsTerrain& ter);
 
 // The height a colour value gives (see LoadPictureAsTerrain).

@@ -38,7 +38,6 @@ public:
                                                  "Shall I try to correct these errors?"),
                                   rt::vbYesNo, kTitle) == rt::vbYes;
             rt::ui().setStatusText(QStringLiteral("load DEM - Terrain ....."));
-            rt::BusyFlag = true;
             rt::DoEvents();
         }
         return m_repair ? previous : 0;
@@ -126,9 +125,9 @@ int hgtGridSide(qint64 byteLength)
 bool LoadHgtFile(const QString& fileName)
 {
     if (!CurrentTerrain) return false;
-    // 1. The loader clears the busy flag on every way out.
-    rt::DoEvents();
+    // 1.
     rt::BusyGuard busy;
+    rt::DoEvents();
 
     // The length decides before a byte is read; then the file is read whole.
     const qint64 length = QFileInfo(fileName).isFile() ? QFileInfo(fileName).size() : 0;

@@ -12,8 +12,7 @@ namespace mTerLoad {
 // Void samples (-32768) and heights above 9000 m are errors: at the first one
 // the user chooses between repairing them (the previous point's height) and
 // zero. Afterwards the heights fill the full raw range and the terrain-unit
-// range is the file's metres / 10 (point spacing 10 m). Sets and clears
-// rt::BusyFlag itself.
+// range is the file's metres / 10 (point spacing 10 m). Busy while it runs.
 bool LoadHgtFile(const QString& fileName);
 
 // Height of sample k (0-based) of an HGT file's bytes; the caller checks k.

@@ -11,7 +11,7 @@ namespace mTerLoad {
 // that makes no sense, a length that does not fit) leaves the current terrain
 // as it was; the user is told why. Returns true only when loaded.
 // A loaded terrain that uses fewer than 50000 raw steps brings the question
-// whether to rescale it (RunScaleTerrain). Clears rt::BusyFlag on every path.
+// whether to rescale it (RunScaleTerrain). Busy while it runs.
 bool LoadTerFile(const QString& fileName);
 
 } // namespace mTerLoad

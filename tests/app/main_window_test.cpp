@@ -30,6 +30,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -236,7 +237,7 @@ TEST_F(MainWindowTest, BusyWatcherDisablesViewsAndShowsProgress)
     installPerlinSets();
     start();
     ASSERT_NE(window, nullptr);
-    rt::BusyFlag = true;
+    auto busy = std::make_optional<rt::BusyGuard>();
     CurrentTerrain->pProgress = 45;
     w().Timer1_Timer();
     EXPECT_FALSE(w().Toolbar1->isEnabled());
@@ -247,7 +248,7 @@ TEST_F(MainWindowTest, BusyWatcherDisablesViewsAndShowsProgress)
     w().Timer1_Timer();
     EXPECT_EQ(w().PB->value(), 100);
 
-    rt::BusyFlag = false;
+    busy.reset();
     w().InfoText->setText(QStringLiteral("Scale Terrain..."));
     w().Timer1_Timer();
     EXPECT_TRUE(w().Toolbar1->isEnabled());
@@ -350,7 +351,6 @@ TEST_F(MainWindowTest, DISABLED_WindowPicture)
             CurrentTerrain->SetPoint(x, y, int(20000 * std::sin(x / 23.0) * std::cos(y / 31.0)));
     PaletteRow = 1;
     w().redrawTerrain();
-    rt::BusyFlag = false;
     EXPECT_TRUE(w().grab().save(out));
     for (int tab = 1; tab < w().SSTab1->count(); ++tab) {
         w().SSTab1->setCurrentIndex(tab);
@@ -370,11 +370,11 @@ TEST_F(MainWindowTest, MinimizedWindowShowsProgressInCaptionAndRestoringBringsIt
     w().showMinimized();
     QCoreApplication::processEvents();
     if (!w().isMinimized()) GTEST_SKIP() << "the platform does not minimize windows";
-    rt::BusyFlag = true;
+    auto busy = std::make_optional<rt::BusyGuard>();
     CurrentTerrain->pProgress = 45;
     w().Timer1_Timer();
     EXPECT_EQ(w().windowTitle(), QStringLiteral("45 % - Kelvarinor  [noname]   "));
-    rt::BusyFlag = false;
+    busy.reset();
     w().Timer1_Timer();
     EXPECT_EQ(w().windowTitle(), QStringLiteral("Ready - Kelvarinor  [noname]   "));
     w().showNormal();
@@ -407,7 +407,6 @@ TEST_F(MainWindowTest, ToolbarCommandsTakeThePlanetValuesAndEndWithTheTail)
     ASSERT_NE(window, nullptr);
     w().txtPlanetRadius->setText(QStringLiteral("3390"));
     w().chkCurved->setChecked(true);
-    rt::BusyFlag = true;
     w().InfoText->setText(QStringLiteral("Scale Terrain..."));
     w().Toolbar1_ButtonClick(QStringLiteral("Zoom100"));
     EXPECT_FLOAT_EQ(CurrentTerrain->CRAD(), 3390.0f);

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -234,3 +235,29 @@ TEST(QtUiSinks, StatusAndRefreshGoToTheMainWindow)
     EXPECT_EQ(status, "Ready");
     EXPECT_EQ(refreshes, 1);
 }
+
+namespace {
+
+TEST(BusyInputHold, WindowsOpenWhenTheCommandStartedGetNoInputThoseItOpensDo)
+{
+    rt::BusyInputHold hold;
+    int clicks[2] = {0, 0};
+    QPushButton before(QStringLiteral("before"));
+    QObject::connect(&before, &QPushButton::clicked, [&] { ++clicks[0]; });
+    before.show();
+    {
+        rt::BusyGuard command;
+        QPushButton question(QStringLiteral("question"));
+        QObject::connect(&question, &QPushButton::clicked, [&] { ++clicks[1]; });
+        question.show();
+        QTest::mouseClick(&before, Qt::LeftButton);
+        QTest::keyClick(&before, Qt::Key_Space);
+        QTest::mouseClick(&question, Qt::LeftButton);
+        EXPECT_EQ(clicks[0], 0);
+        EXPECT_EQ(clicks[1], 1);
+    }
+    QTest::mouseClick(&before, Qt::LeftButton);
+    EXPECT_EQ(clicks[0], 1);
+}
+
+} // namespace

@@ -57,6 +57,7 @@ void ScriptedUi::setStatusText(const QString& text)
 void ScriptedUi::processEvents()
 {
     ++pumpCount;
+    if (onPump) onPump();
 }
 
 bool ScriptedUi::startProgram(const QString& program, const QStringList& arguments, const QString& workingDir)

@@ -68,6 +68,8 @@ public:
     // Every DoEvents call, before the throttle; onPumpAsked runs at each.
     int pumpAskedCount = 0;
     std::function<void()> onPumpAsked;
+    // Runs at every pump: what the user does while a command lets events through.
+    std::function<void()> onPump;
     int refreshCount = 0;
     bool startResult = true;
 };

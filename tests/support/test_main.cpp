@@ -16,7 +16,6 @@ class ScriptedUiListener : public testing::EmptyTestEventListener {
     {
         g_current = new ScriptedUi;
         rt::setUi(g_current);
-        rt::BusyFlag = false;
     }
     void OnTestEnd(const testing::TestInfo&) override
     {

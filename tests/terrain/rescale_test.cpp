@@ -180,11 +180,10 @@ TEST(RunScaleTerrain, ShowsStatusSetsBusyAndProgressAndRedraws)
     other.Fill(0);
     other.SetPoint(3, 3, 100);
     RunScaleTerrain(other);
-    EXPECT_TRUE(rt::BusyFlag);  // the calling command clears it
+    EXPECT_FALSE(rt::BusyFlag);
     EXPECT_EQ(current.pProgress, 100);
     EXPECT_EQ(other.max(), 1500);
     EXPECT_TRUE(scriptedUi().statusTexts.contains(QStringLiteral("Scale Terrain...")));
     EXPECT_EQ(scriptedUi().refreshCount, 1);
     CurrentTerrain = saved;
-    rt::BusyFlag = false;
 }
