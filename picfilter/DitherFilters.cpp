@@ -148,31 +148,55 @@ void diffuseError(const Pixels& px, const Diffusion<Rows, K>& d, int32_t p, int3
 
 } // namespace
 
+namespace {
+
+// Grey of every pixel of a row of bytes.
+KV_VECTOR_CLONES void greyRow(const uchar* __restrict p, int w, int32_t* __restrict grey)
+{
+    for (int x = 0; x < w; ++x) grey[x] = greyOf(p + 4 * x);
+}
+
+// The carry stays within -63..63: a quarter of a clamped value's error.
+constexpr int kMaxCarry = 63;
+
+struct CarryOutcome {
+    uint32_t colour;  // 0 or kColourBits
+    int32_t carry;
+};
+
+} // namespace
+
 void FilterDitherCarry(const Pixels& px, int32_t& progressValue)
 {
     FilterProgress progress(progressValue, px.h);
-    // 1.
     const int m = meanGrey(px);
     progress.set(5);
+    // The outcome of every grey plus carry, before the clamp: one look-up
+    // instead of clamp, white test and the next carry on the pixel chain.
+    std::array<CarryOutcome, 256 + 2 * kMaxCarry> outcomes;
+    for (int v = -kMaxCarry; v <= 255 + kMaxCarry; ++v) {
+        const int c = std::clamp(v, 0, 255);
+        const int white = c >= m;  // 0 or 1
+        // Only a quarter of the error is carried on.
+        outcomes[static_cast<size_t>(v + kMaxCarry)] = {white ? kColourBits : 0u, (c - 255 * white) / 4};
+    }
     SourceRows src(px, 2);
     std::vector<uchar> sharp(static_cast<size_t>(px.w) * 4);
+    std::vector<int32_t> grey(static_cast<size_t>(px.w));
     int carry = 0;  // crosses row ends
     for (int y = 0; y < px.h; ++y) {
         src.save(y);
         const uchar* mid = src.row(y);
-        // 2. Inner pixels are sharpened first, the frame is used as it is.
+        // Inner pixels are sharpened first, the frame is used as it is.
         std::copy(mid, mid + sharp.size(), sharp.begin());
         if (y > 0 && y < px.h - 1) sharpenRow(src.row(y - 1), mid, src.row(y + 1), 4 * px.w, sharp.data());
+        greyRow(sharp.data(), px.w, grey.data());
         uint32_t* out = px.row32(y);
         for (int x = 0; x < px.w; ++x) {
-            // 3.-5. Only a quarter of the error is carried on.
-            int v = greyOf(&sharp[4 * static_cast<size_t>(x)]) + carry;
-            v = v < 0 ? 0 : (v > 255 ? 255 : v);
-            const int white = v >= m;  // 0 or 1
-            out[x] = (out[x] & kFourthByte) | ((0u - static_cast<uint32_t>(white)) & kColourBits);
-            carry = (v - 255 * white) / 4;
+            const CarryOutcome& o = outcomes[static_cast<size_t>(grey[static_cast<size_t>(x)] + carry + kMaxCarry)];
+            out[x] = (out[x] & kFourthByte) | o.colour;
+            carry = o.carry;
         }
-        // 6.
         progress.row(y, 5, 95);
     }
     progress.finish();
