@@ -214,29 +214,64 @@ std::optional<int32_t> elevatedHeight(int32_t h)
     return rt::saturateToInt32(rest + 512 * int64_t(ElevatorGridSize - r) - 32768);
 }
 
+namespace {
+
+// The curve read once for a whole shift: per column the output height of
+// its lowest input (512 (N - row) - 32768), or kNoMark.
+constexpr int64_t kNoMark = INT64_MIN;
+
+std::vector<int64_t> columnBases()
+{
+    const int32_t N = ElevatorGridSize;
+    std::vector<int64_t> bases(size_t(std::max<int64_t>(int64_t(N) + 1, 0)), kNoMark);
+    for (size_t c = 0; c < bases.size(); ++c) {
+        const int32_t r = firstMarkedRow(int32_t(c));
+        if (r >= 0) bases[c] = 512 * (int64_t(N) - r) - 32768;
+    }
+    return bases;
+}
+
+} // namespace
+
 void ElevatorShift(clsTerrain& ter, float& strength, std::optional<int32_t> extent, int32_t x0, int32_t y0,
                    int32_t zMin, int32_t zMax)
 {
     (void)strength;
-    // 1.
     rt::ui().setStatusText(QStringLiteral("Elevator shift..."));
     rt::BusyGuard busy;
-    // 2. Only a curve accepted with OK is applied, and only once.
+    // Only a curve accepted with OK is applied, and only once.
     if (elevatorCell(0, 0) == 0) return;
     elevatorCell(0, 0) = 0;
-    // 3. Over the window inside the grid.
+    const std::vector<int64_t> bases = columnBases();
+    const uint64_t columns = bases.size();
+    // Over the window inside the grid, a column at a time with progress.
     const int32_t ext = extent.value_or(ter.XPoints());
     const int64_t last = KVFilter::lastPoint(ter);
     const int64_t xLast = std::min<int64_t>(int64_t(x0) + ext, last);
     const int64_t yLast = std::min<int64_t>(int64_t(y0) + ext, last);
+    const int64_t yFirst = std::max(y0, 0);
     const int64_t across = std::max<int64_t>(ter.XPoints(), 1);
+    // The lowest and highest height written, and where, widen the min/max
+    // cache at the end exactly as writing every point would.
+    int32_t lo = INT32_MAX, hi = INT32_MIN;
+    int64_t loX = -1, loY = -1, hiX = -1, hiY = -1;
     for (int64_t x = std::max(x0, 0); x <= xLast; ++x) {
         ter.pProgress = int32_t(std::clamp<int64_t>(100 * x / across, 0, 100));
         rt::DoEvents();
-        for (int64_t y = std::max(y0, 0); y <= yLast; ++y) {
-            const int32_t h = ter.GetPoint(int32_t(x), int32_t(y));
+        for (int64_t y = yFirst; y <= yLast; ++y) {
+            // Rows are read as GetPoint reads them: y held to 16 bits.
+            const int32_t h = ter.row(int32_t(std::min<int64_t>(y, INT16_MAX)))[x];
             if (h <= zMin || h >= zMax) continue;
-            if (const auto out = elevatedHeight(h)) ter.SetPoint(int32_t(x), int32_t(y), *out);
+            // A height below the grid wraps to a huge column and is skipped too.
+            const uint64_t hH = uint64_t(int64_t(h) + 32768);
+            const uint64_t column = hH / 512;
+            if (column >= columns || bases[column] == kNoMark) continue;
+            const int32_t out = rt::saturateToInt32(int64_t(hH % 512) + bases[column]);
+            ter.row(int32_t(y))[x] = out;
+            if (out < lo) lo = out, loX = x, loY = y;
+            if (out > hi) hi = out, hiX = x, hiY = y;
         }
     }
+    if (loX >= 0) ter.SetPoint(int32_t(loX), int32_t(loY), lo);
+    if (hiX >= 0) ter.SetPoint(int32_t(hiX), int32_t(hiY), hi);
 }

@@ -58,31 +58,38 @@ constexpr Diffusion<3, 12> kStucki{3, 42,
 // truncated shares whose weights add up to at most the divisor.
 constexpr int kMaxError = 255;
 
+// What a pixel's grey plus its scaled error (not yet clamped) leads to: the
+// colour bits written and the shares of the error left behind. One table
+// look-up replaces the clamp, the white test and the share look-up.
+template <size_t K>
+struct Outcome {
+    std::array<int32_t, K> shares;
+    uint32_t colour;  // 0 or kColourBits
+};
+
 // One picture row of error diffusion. `scale` turns the accumulated error
-// into the amount added to the grey; `byValue` holds the shares of the error
-// left by each clamped value (its error is v or v - 255, depending on m).
+// into the amount added to the grey; `outcomes[v - vMin]` is the outcome of
+// the unclamped value v.
 template <int Rows, size_t K, class Scale>
-void diffuseRow(uint32_t* row, int w, int m, const Diffusion<Rows, K>& d, int32_t* const* rows,
-                const std::vector<std::array<int32_t, K>>& byValue, Scale scale)
+void diffuseRow(uint32_t* row, int w, const Diffusion<Rows, K>& d, int32_t* const* rows,
+                const Outcome<K>* outcomes, int vMin, Scale scale)
 {
     // Shares for the next two pixels of this row travel in registers; the
     // error rows hold what earlier rows passed down.
     int32_t ahead1 = 0, ahead2 = 0;
     for (int x = 0; x < w; ++x) {
         const uint32_t pixel = row[x];
-        int v = static_cast<int>(greyOfPixel(pixel)) + scale(rows[0][x] + ahead1);
-        v = v < 0 ? 0 : (v > 255 ? 255 : v);
-        const uint32_t white = v >= m;
-        row[x] = (pixel & kFourthByte) | ((0u - white) & kColourBits);
-        const std::array<int32_t, K>& shares = byValue[static_cast<size_t>(v)];
+        const int v = static_cast<int>(greyOfPixel(pixel)) + scale(rows[0][x] + ahead1);
+        const Outcome<K>& out = outcomes[v - vMin];
+        row[x] = (pixel & kFourthByte) | out.colour;
         ahead1 = ahead2;
         ahead2 = 0;
         for (size_t j = 0; j < K; ++j) {
             const Share& share = d.shares[j];
             if (share.row == 0) {
-                (share.dx == 1 ? ahead1 : ahead2) += shares[j];
+                (share.dx == 1 ? ahead1 : ahead2) += out.shares[j];
             } else {
-                rows[share.row][x + share.dx] += shares[j];
+                rows[share.row][x + share.dx] += out.shares[j];
             }
         }
     }
@@ -93,8 +100,8 @@ template <int Rows, size_t K>
 void diffuseError(const Pixels& px, const Diffusion<Rows, K>& d, int32_t p, int32_t& progressValue)
 {
     FilterProgress progress(progressValue, px.h);
-    // 1. Share table: entry (e, k) = e * weight(k) \ D for every error -255..255,
-    //    and the scaled error e * 10 \ p for every accumulated error.
+    // Share table: entry (e, k) = e * weight(k) \ D for every error -255..255,
+    // and the scaled error e * 10 \ p for every accumulated error.
     std::vector<std::array<int32_t, K>> shareTable(2 * kMaxError + 1);
     std::vector<int32_t> scaled(2 * kMaxError + 1);
     for (int e = -kMaxError; e <= kMaxError; ++e) {
@@ -108,24 +115,32 @@ void diffuseError(const Pixels& px, const Diffusion<Rows, K>& d, int32_t p, int3
     std::vector<int32_t> errors(cols * Rows, 0);
     int32_t* rows[Rows];
     for (int r = 0; r < Rows; ++r) rows[r] = errors.data() + cols * static_cast<size_t>(r) + 2;
-    // 2.-3.
     progress.set(d.startProgress);
     const int m = meanGrey(px);
     progress.set(10);
-    std::vector<std::array<int32_t, K>> byValue(256);
-    for (int v = 0; v < 256; ++v) byValue[static_cast<size_t>(v)] = shareTable[static_cast<size_t>(v - (v >= m ? 255 : 0) + kMaxError)];
+    // The outcome of every value a grey plus a scaled error can reach: the
+    // value clamped to 0..255, white from the mean up, and the error it leaves
+    // (the value itself, or that minus 255 when white).
+    const auto [lowest, highest] = std::minmax_element(scaled.begin(), scaled.end());
+    const int vMin = *lowest;
+    const int vMax = 255 + *highest;
+    std::vector<Outcome<K>> outcomes(static_cast<size_t>(vMax - vMin + 1));
+    for (int v = vMin; v <= vMax; ++v) {
+        const int c = std::clamp(v, 0, 255);
+        const bool white = c >= m;
+        outcomes[static_cast<size_t>(v - vMin)] = {shareTable[static_cast<size_t>(c - (white ? 255 : 0) + kMaxError)],
+                                                    white ? kColourBits : 0u};
+    }
     auto scaledError = [&](int32_t e) { return scaled[static_cast<size_t>(e + kMaxError)]; };
-    // 4.
     for (int y = 0; y < px.h; ++y) {
         if (p == 10) {
-            diffuseRow(px.row32(y), px.w, m, d, rows, byValue, [](int32_t e) { return e; });
+            diffuseRow(px.row32(y), px.w, d, rows, outcomes.data(), vMin, [](int32_t e) { return e; });
         } else {
-            diffuseRow(px.row32(y), px.w, m, d, rows, byValue, scaledError);
+            diffuseRow(px.row32(y), px.w, d, rows, outcomes.data(), vMin, scaledError);
         }
-        // 5. Shift the error rows up; the last starts empty.
+        // Shift the error rows up; the last starts empty.
         std::move(errors.begin() + static_cast<std::ptrdiff_t>(cols), errors.end(), errors.begin());
         std::fill(errors.end() - static_cast<std::ptrdiff_t>(cols), errors.end(), 0);
-        // 6.
         progress.row(y, 10, 90);
     }
     progress.finish();
@@ -133,31 +148,55 @@ void diffuseError(const Pixels& px, const Diffusion<Rows, K>& d, int32_t p, int3
 
 } // namespace
 
+namespace {
+
+// Grey of every pixel of a row of bytes.
+KV_VECTOR_CLONES void greyRow(const uchar* __restrict p, int w, int32_t* __restrict grey)
+{
+    for (int x = 0; x < w; ++x) grey[x] = greyOf(p + 4 * x);
+}
+
+// The carry stays within -63..63: a quarter of a clamped value's error.
+constexpr int kMaxCarry = 63;
+
+struct CarryOutcome {
+    uint32_t colour;  // 0 or kColourBits
+    int32_t carry;
+};
+
+} // namespace
+
 void FilterDitherCarry(const Pixels& px, int32_t& progressValue)
 {
     FilterProgress progress(progressValue, px.h);
-    // 1.
     const int m = meanGrey(px);
     progress.set(5);
+    // The outcome of every grey plus carry, before the clamp: one look-up
+    // instead of clamp, white test and the next carry on the pixel chain.
+    std::array<CarryOutcome, 256 + 2 * kMaxCarry> outcomes;
+    for (int v = -kMaxCarry; v <= 255 + kMaxCarry; ++v) {
+        const int c = std::clamp(v, 0, 255);
+        const int white = c >= m;  // 0 or 1
+        // Only a quarter of the error is carried on.
+        outcomes[static_cast<size_t>(v + kMaxCarry)] = {white ? kColourBits : 0u, (c - 255 * white) / 4};
+    }
     SourceRows src(px, 2);
     std::vector<uchar> sharp(static_cast<size_t>(px.w) * 4);
+    std::vector<int32_t> grey(static_cast<size_t>(px.w));
     int carry = 0;  // crosses row ends
     for (int y = 0; y < px.h; ++y) {
         src.save(y);
         const uchar* mid = src.row(y);
-        // 2. Inner pixels are sharpened first, the frame is used as it is.
+        // Inner pixels are sharpened first, the frame is used as it is.
         std::copy(mid, mid + sharp.size(), sharp.begin());
         if (y > 0 && y < px.h - 1) sharpenRow(src.row(y - 1), mid, src.row(y + 1), 4 * px.w, sharp.data());
+        greyRow(sharp.data(), px.w, grey.data());
         uint32_t* out = px.row32(y);
         for (int x = 0; x < px.w; ++x) {
-            // 3.-5. Only a quarter of the error is carried on.
-            int v = greyOf(&sharp[4 * static_cast<size_t>(x)]) + carry;
-            v = v < 0 ? 0 : (v > 255 ? 255 : v);
-            const int white = v >= m;  // 0 or 1
-            out[x] = (out[x] & kFourthByte) | ((0u - static_cast<uint32_t>(white)) & kColourBits);
-            carry = (v - 255 * white) / 4;
+            const CarryOutcome& o = outcomes[static_cast<size_t>(grey[static_cast<size_t>(x)] + carry + kMaxCarry)];
+            out[x] = (out[x] & kFourthByte) | o.colour;
+            carry = o.carry;
         }
-        // 6.
         progress.row(y, 5, 95);
     }
     progress.finish();

@@ -17,9 +17,11 @@ struct BlockStats {
     std::vector<uint16_t> dev;   // sum of |value - mean| over the nine values
 };
 
-inline uint32_t absDiff(uint32_t a, uint32_t b)
+// Every value and sum below fits 16 bits (a deviation is at most 9 x 255),
+// so the loops run in 16-bit lanes, twice as many per vector as in 32.
+inline uint16_t absDiff(uint16_t a, uint16_t b)
 {
-    return a > b ? a - b : b - a;
+    return static_cast<uint16_t>(a > b ? a - b : b - a);
 }
 
 // Bytes 4 .. bytes - 5 of the block row centred on `mid`.
@@ -29,12 +31,14 @@ KV_VECTOR_CLONES void blockStatsRow(const uchar* __restrict up, const uchar* __r
 {
     for (int i = 0; i < bytes; ++i) columnSums[i] = static_cast<uint16_t>(up[i] + mid[i] + down[i]);
     for (int i = 4; i < bytes - 4; ++i) {
-        const uint32_t s = static_cast<uint32_t>(columnSums[i - 4]) + columnSums[i] + columnSums[i + 4];
-        const uint32_t m = (s * 7282u) >> 16;  // s \ 9, exact up to 9 * 255
-        uint32_t d = 0;
-        for (int k = -4; k <= 4; k += 4) d += absDiff(up[i + k], m) + absDiff(mid[i + k], m) + absDiff(down[i + k], m);
-        mean[i] = static_cast<uint16_t>(m);
-        dev[i] = static_cast<uint16_t>(d);
+        const auto s = static_cast<uint16_t>(columnSums[i - 4] + columnSums[i] + columnSums[i + 4]);
+        const auto m = static_cast<uint16_t>((static_cast<uint32_t>(s) * 7282u) >> 16);  // s \ 9, exact up to 9 * 255
+        uint16_t d = 0;
+        for (int k = -4; k <= 4; k += 4) {
+            d = static_cast<uint16_t>(d + absDiff(up[i + k], m) + absDiff(mid[i + k], m) + absDiff(down[i + k], m));
+        }
+        mean[i] = m;
+        dev[i] = d;
     }
 }
 

@@ -26,13 +26,25 @@ int64_t colourValue(QRgb px)
     return int64_t(qRed(px)) + 256 * int64_t(qGreen(px)) + 65536 * int64_t(qBlue(px));
 }
 
-// The height at (x, y) as the drawer's local copy holds it: the points
-// 0..Size, zero elsewhere.
-int32_t heightForDrawing(const clsTerrain& ter, int32_t x, int32_t y)
+// Height class of a raw height as heightClass gives it, as a clamp and a
+// shift: the classes are the 256 steps of the 16-bit range.
+static_assert(PaletteCount == 255);
+inline uint32_t classOf(int32_t raw)
 {
-    const int32_t last = std::min<int32_t>(ter.Size(), ter.allocatedSide() - 1);
-    if (x < 0 || y < 0 || x > last || y > last) return 0;
-    return ter.row(y)[x];
+    return uint32_t(std::clamp(raw, -32768, 32767) + 32768) >> 8;
+}
+
+// Pixels x0..x1 (inclusive) of a row in one colour.
+void fillSpan(QRgb* line, int x0, int x1, QRgb colour)
+{
+    if (x0 <= x1) std::fill(line + x0, line + x1 + 1, colour);
+}
+
+// Points xFirst..xLast of one terrain row through the scheme's colours.
+void drawRow(QRgb* __restrict line, const int32_t* __restrict heights, int xFirst, int xLast,
+             const QRgb* __restrict colours)
+{
+    for (int x = xFirst; x <= xLast; ++x) line[x] = colours[classOf(heights[x])];
 }
 
 } // namespace
@@ -45,11 +57,10 @@ int32_t colourToHeight(int64_t colourValue)
 void DrawTerrainToPicture(QImage& picback, const clsTerrain& ter, int32_t x0, int32_t y0, int32_t w,
                           int32_t h, int mode)
 {
-    // 1. Start.
     setProgress(0);
     rt::BusyGuard busy;
 
-    // 2. A cleared picture of the terrain's size.
+    // A cleared picture of the terrain's size.
     const int width = std::max<int>(ter.XPoints(), 0);
     const int height = std::max<int>(ter.YPoints(), 0);
     if (picback.width() != width || picback.height() != height || picback.format() != QImage::Format_RGB32)
@@ -58,21 +69,31 @@ void DrawTerrainToPicture(QImage& picback, const clsTerrain& ter, int32_t x0, in
     if (w < 0) w = ter.XPoints() + 2;
     if (h < 0) h = ter.YPoints() + 2;
 
-    // 4. Status.
     rt::ui().setStatusText(QStringLiteral("copy Highmap ..."));
     rt::DoEvents();
 
-    // 6./7. One row at a time through the palette; progress per row.
+    // One row at a time through the palette; progress per row. The drawer
+    // sees the points 0..Size, where they are allocated, and 0 beyond.
+    QRgb colours[PaletteCount + 1];
     const int scheme = paletteRowClamped();
+    for (int c = 0; c <= PaletteCount; ++c) colours[c] = Palette[c][scheme];
+    const QRgb zeroColour = colours[classOf(0)];
+    const int32_t lastPoint = std::min<int32_t>(ter.Size(), ter.allocatedSide() - 1);
     const int xFirst = std::max(x0, 0);
     const int xLast = static_cast<int>(std::min<int64_t>(int64_t(x0) + w, width - 1));
+    const int xLastPoint = std::min(xLast, lastPoint);
     const int yFirst = std::max(y0, 0);
     const int yLast = static_cast<int>(std::min<int64_t>(int64_t(y0) + h, height - 1));
     const int64_t progressEnd = int64_t(y0) + h;
     bool secondHalfShown = false;
     for (int y = yFirst; y <= yLast; ++y) {
         auto* line = reinterpret_cast<QRgb*>(picback.scanLine(y));
-        for (int x = xFirst; x <= xLast; ++x) line[x] = Palette[heightClass(heightForDrawing(ter, x, y))][scheme];
+        if (y <= lastPoint) {
+            drawRow(line, ter.row(y), xFirst, xLastPoint, colours);
+            fillSpan(line, std::max(xFirst, xLastPoint + 1), xLast, zeroColour);
+        } else {
+            fillSpan(line, xFirst, xLast, zeroColour);
+        }
         if (mode != 1) continue;
         if (progressEnd != 0) setProgress(rt::CLng(double(y) / double(progressEnd) * 100.0));
         rt::DoEvents();
@@ -82,14 +103,12 @@ void DrawTerrainToPicture(QImage& picback, const clsTerrain& ter, int32_t x0, in
         }
     }
 
-    // 8. Hand the picture to the view.
+    // Hand the picture to the view.
     if (mode == 1) {
         setProgress(100);
         rt::ui().refreshMainWindow();
         rt::DoEvents();
     }
-
-    // 9. Done.
     setProgress(0);
 }
 
