@@ -141,11 +141,25 @@ TEST_F(MainWindowTest, PrintDialogPrintsTheMainWindowsSheet)
     };
     dlg.cmdPrinter_Click();
     EXPECT_EQ(dlg.Label2->text(), pdf);
+    // The sheet shows the current terrain, not a default one.
+    CurrentTerrain->Init(129);
+    CurrentTerrain->setScaleT(12.5f);
+    TerrainFileName = QStringLiteral("hills.ter");
     dlg.OKButton_Click();
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    QFile f(pdf);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(f.readAll().startsWith("%PDF"));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(60000)) << "pdftotext (poppler-utils) reads the printed sheet";
+    // The reader joins the blanks; line order and every value must be on the page.
+    const ProgramVersion v = programVersion();
+    const QString rule(53, QLatin1Char('_'));
+    EXPECT_EQ(QString::fromUtf8(text.readAllStandardOutput()).simplified(),
+              QStringLiteral("Kelvarinor V%1.%2.%3 %4 Settings on Terrain Name :hills.ter Size : 129 x 129 Pixel "
+                             "Height Scale : 12.5 m Landscape Area : 1600 m Note %4 %4")
+                  .arg(v.major)
+                  .arg(v.minor)
+                  .arg(v.revision)
+                  .arg(rule));
 }
 
 TEST_F(MainWindowTest, APrinterThatCannotStartIsReported)
