@@ -45,11 +45,10 @@ int32_t colourToHeight(int64_t colourValue)
 void DrawTerrainToPicture(QImage& picback, const clsTerrain& ter, int32_t x0, int32_t y0, int32_t w,
                           int32_t h, int mode)
 {
-    // 1. Start.
     setProgress(0);
     rt::BusyGuard busy;
 
-    // 2. A cleared picture of the terrain's size.
+    // A cleared picture of the terrain's size.
     const int width = std::max<int>(ter.XPoints(), 0);
     const int height = std::max<int>(ter.YPoints(), 0);
     if (picback.width() != width || picback.height() != height || picback.format() != QImage::Format_RGB32)
@@ -58,11 +57,10 @@ void DrawTerrainToPicture(QImage& picback, const clsTerrain& ter, int32_t x0, in
     if (w < 0) w = ter.XPoints() + 2;
     if (h < 0) h = ter.YPoints() + 2;
 
-    // 4. Status.
     rt::ui().setStatusText(QStringLiteral("copy Highmap ..."));
     rt::DoEvents();
 
-    // 6./7. One row at a time through the palette; progress per row.
+    // One row at a time through the palette; progress per row.
     const int scheme = paletteRowClamped();
     const int xFirst = std::max(x0, 0);
     const int xLast = static_cast<int>(std::min<int64_t>(int64_t(x0) + w, width - 1));
@@ -82,26 +80,25 @@ void DrawTerrainToPicture(QImage& picback, const clsTerrain& ter, int32_t x0, in
         }
     }
 
-    // 8. Hand the picture to the view.
+    // Hand the picture to the view.
     if (mode == 1) {
         setProgress(100);
         rt::ui().refreshMainWindow();
         rt::DoEvents();
     }
 
-    // 9. Done.
+    // The bar empties again for whatever runs next.
     setProgress(0);
 }
 
 void LoadPictureAsTerrain(const QImage& pic, clsTerrain& ter)
 {
-    // 1. Start.
     rt::BusyGuard busy;
     rt::ui().setStatusText(QStringLiteral("Read Picture...."));
     rt::DoEvents();
     setProgress(0);
 
-    // 2. Every point of the picture's area, plus the first spare row, which
+    // Every point of the picture's area, plus the first spare row, which
     // lies below the picture and reads as "no pixel".
     const QImage src = (pic.format() == QImage::Format_RGB32 || pic.format() == QImage::Format_ARGB32)
                            ? pic
@@ -120,7 +117,6 @@ void LoadPictureAsTerrain(const QImage& pic, clsTerrain& ter)
         rt::DoEvents();
     }
 
-    // 3. Done.
     setProgress(100);
 }
 

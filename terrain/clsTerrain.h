@@ -1,7 +1,7 @@
 #pragma once
 // The terrain height field: a square grid of raw heights with the header values
 // of a TER file, unit conversions, a min/max cache, point access, pens and
-// reflections. Property reads keep their documented names (MaxTU(), Size());
+// reflections. Property reads are named after the property (MaxTU(), Size());
 // property writes are setX(v).
 
 #include <QByteArray>
