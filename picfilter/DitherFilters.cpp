@@ -93,8 +93,8 @@ template <int Rows, size_t K>
 void diffuseError(const Pixels& px, const Diffusion<Rows, K>& d, int32_t p, int32_t& progressValue)
 {
     FilterProgress progress(progressValue, px.h);
-    // 1. Share table: entry (e, k) = e * weight(k) \ D for every error -255..255,
-    //    and the scaled error e * 10 \ p for every accumulated error.
+    // Share table: entry (e, k) = e * weight(k) \ D for every error -255..255,
+    // and the scaled error e * 10 \ p for every accumulated error.
     std::vector<std::array<int32_t, K>> shareTable(2 * kMaxError + 1);
     std::vector<int32_t> scaled(2 * kMaxError + 1);
     for (int e = -kMaxError; e <= kMaxError; ++e) {
@@ -108,24 +108,23 @@ void diffuseError(const Pixels& px, const Diffusion<Rows, K>& d, int32_t p, int3
     std::vector<int32_t> errors(cols * Rows, 0);
     int32_t* rows[Rows];
     for (int r = 0; r < Rows; ++r) rows[r] = errors.data() + cols * static_cast<size_t>(r) + 2;
-    // 2.-3.
+    // Progress: the method's own start value, then 10 once the mean grey is known.
     progress.set(d.startProgress);
     const int m = meanGrey(px);
     progress.set(10);
     std::vector<std::array<int32_t, K>> byValue(256);
     for (int v = 0; v < 256; ++v) byValue[static_cast<size_t>(v)] = shareTable[static_cast<size_t>(v - (v >= m ? 255 : 0) + kMaxError)];
     auto scaledError = [&](int32_t e) { return scaled[static_cast<size_t>(e + kMaxError)]; };
-    // 4.
+    // Row by row; at p = 10 the error is used as it is.
     for (int y = 0; y < px.h; ++y) {
         if (p == 10) {
             diffuseRow(px.row32(y), px.w, m, d, rows, byValue, [](int32_t e) { return e; });
         } else {
             diffuseRow(px.row32(y), px.w, m, d, rows, byValue, scaledError);
         }
-        // 5. Shift the error rows up; the last starts empty.
+        // Shift the error rows up; the last starts empty.
         std::move(errors.begin() + static_cast<std::ptrdiff_t>(cols), errors.end(), errors.begin());
         std::fill(errors.end() - static_cast<std::ptrdiff_t>(cols), errors.end(), 0);
-        // 6.
         progress.row(y, 10, 90);
     }
     progress.finish();
@@ -136,7 +135,7 @@ void diffuseError(const Pixels& px, const Diffusion<Rows, K>& d, int32_t p, int3
 void FilterDitherCarry(const Pixels& px, int32_t& progressValue)
 {
     FilterProgress progress(progressValue, px.h);
-    // 1.
+    // The picture's mean grey is the threshold.
     const int m = meanGrey(px);
     progress.set(5);
     SourceRows src(px, 2);
@@ -145,19 +144,18 @@ void FilterDitherCarry(const Pixels& px, int32_t& progressValue)
     for (int y = 0; y < px.h; ++y) {
         src.save(y);
         const uchar* mid = src.row(y);
-        // 2. Inner pixels are sharpened first, the frame is used as it is.
+        // Inner pixels are sharpened first, the frame is used as it is.
         std::copy(mid, mid + sharp.size(), sharp.begin());
         if (y > 0 && y < px.h - 1) sharpenRow(src.row(y - 1), mid, src.row(y + 1), 4 * px.w, sharp.data());
         uint32_t* out = px.row32(y);
         for (int x = 0; x < px.w; ++x) {
-            // 3.-5. Only a quarter of the error is carried on.
+            // Only a quarter of the error is carried on.
             int v = greyOf(&sharp[4 * static_cast<size_t>(x)]) + carry;
             v = v < 0 ? 0 : (v > 255 ? 255 : v);
             const int white = v >= m;  // 0 or 1
             out[x] = (out[x] & kFourthByte) | ((0u - static_cast<uint32_t>(white)) & kColourBits);
             carry = (v - 255 * white) / 4;
         }
-        // 6.
         progress.row(y, 5, 95);
     }
     progress.finish();
