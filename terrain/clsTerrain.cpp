@@ -95,12 +95,6 @@ void clsTerrain::setXPoints(int16_t v)
     setYPoints(v);
 }
 
-int16_t clsTerrain::Size()
-{
-    m_header.XPoints = m_header.YPoints = rt::saturateToInt16(int32_t(m_header.Size) + 1);
-    return m_header.Size;
-}
-
 void clsTerrain::setSize(int16_t v)
 {
     // Only the header changes; the grid keeps its allocation until Init.
