@@ -174,9 +174,7 @@ int pictureGridPoints(const QImage& picture)
     const int answer = rt::MsgBox(QStringLiteral("Terrain doesn't have the correct size ! Resize ?"),
                                   rt::vbOKCancel | rt::vbQuestion, QStringLiteral("BMP-File Analyse"));
     if (answer != rt::vbOK) return 0;
-    const int points = dialogs().pictureGridPoints ? dialogs().pictureGridPoints(h) : 0;
-    PictureResizeConfirmed = points > 0;
-    return points;
+    return dialogs().pictureGridPoints ? dialogs().pictureGridPoints(h) : 0;
 }
 
 // Declined: the user cancelled the picture resize, which ends Open at once.

@@ -421,8 +421,3 @@ void frmTer::changeEvent(QEvent* event)
     if (event->type() == QEvent::WindowStateChange && !isMinimized() && m_loaded)
         setWindowTitle(MainWindowLogic::mainCaption(TerrainFileName));
 }
-
-void frmTer::keyPressEvent(QKeyEvent* event)
-{
-    QMainWindow::keyPressEvent(event);
-}

@@ -80,7 +80,6 @@ std::unique_ptr<frmTer> Main(const StartOptions& options)
     rt::Randomize();
     RandomSeed = int32_t(rt::Int(double(rt::Rnd()) * 999999.0));
     CombineMode = 1;
-    PluginDirectory = rt::AppPath() + QStringLiteral("/plugins");
     // Elevator set 0; a missing or short file leaves the straight curve.
     ElevatorFile = rt::AppPath() + QLatin1Char('/') + settings.elevatorName;
     CurrentElevatorSet = 0;

@@ -241,6 +241,9 @@ void frmTer::mnuTerTrim_Click()
     });
 }
 
+// The two flip entries change no height: no rotation of a frame was ever
+// built for them, and they stay as users know them. Like the other entries
+// they end the frame; "Flip right" orders its corners first.
 void frmTer::mnuTerFlipRight_Click()
 {
     orderFrame(*this);
