@@ -3,7 +3,6 @@
 #include "terrain/TerrainGlobals.h"
 
 int16_t SaveType = 0;
-bool PictureResizeConfirmed = false;
 int16_t BitmapSize = 0;
 
 double ZoomFactor = 1.0;
@@ -14,7 +13,6 @@ QString ObjectDirectory;
 QString LastDirectory;
 QString FileDialogFolder;
 QString StartFile;
-QString PluginDirectory;
 
 int32_t RandomSeed = 0;
 int16_t CombineMode = 1;

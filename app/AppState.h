@@ -15,7 +15,6 @@
 
 // --- values handed between windows and commands -------------------------------
 extern int16_t SaveType;               // 0 cancelled, 1 TER, 2 24-bit bitmap, 3 bitmap of chosen size
-extern bool PictureResizeConfirmed;    // frmPicResize was confirmed
 extern int16_t BitmapSize;             // side of a bitmap export in pixels; 0 = cancelled
 
 // --- view zoom ----------------------------------------------------------------
@@ -30,14 +29,12 @@ extern QString LastDirectory;          // [Directory] Terrain
 extern QString FileDialogFolder;       // start folder of the Save dialog: [Directory] terragen from the
                                        // start until an Open or a save picks the terrain folder
 extern QString StartFile;              // the command-line file when it exists, else ""
-extern QString PluginDirectory;        // program folder + "/plugins" (kept, not read)
 
 // --- generator, effects and elevator ------------------------------------------
 extern int32_t RandomSeed;             // perlin seed, 0 .. 999999
 extern int16_t CombineMode;            // 1 .. 6
 extern std::array<int16_t, 100> EffectFactors;  // strength per effect code (1 .. 12 used)
 // The elevator grid, its file and the current set: generate/Elevator.h.
-// The picture filters guard themselves against re-entry: mFilterG::PictureFilterBusy().
 
 // --- main-window state the commands share -------------------------------------
 extern bool BackupExists;              // Backup was pressed since the start; enables Restore
@@ -48,7 +45,8 @@ extern bool ObjectsPresent;            // placed objects exist; disables Zoom in
 void markTerrainChanged();
 // New or Clear answered Yes: nothing to save any more.
 void markTerrainCleared();
-// A TER, picture or HGT file was opened, or the start file loaded.
+// A TER, picture or HGT file was opened, or the start file loaded: the terrain
+// is no longer empty. TerrainSaved stays as it was, since opening is no edit.
 void markTerrainLoaded();
 // FileSave wrote the terrain (TER or bitmap).
 void markTerrainSavedByFileSave();

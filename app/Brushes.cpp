@@ -128,11 +128,10 @@ void raiseAround(clsTerrain& ter, int32_t i, int32_t j, int32_t d, int32_t stren
 
 bool applyStroke(clsTerrain& ter, const StrokeMask& mask, const StrokeSettings& s, QString* error)
 {
-    // 1.
     rt::BusyGuard busy;
     ter.pProgress = 0;
     rt::ui().setStatusText(QStringLiteral("Filter Process....."));
-    // 2. Row and column 0 of the mask are never applied.
+    // Row and column 0 of the mask are never applied.
     const int32_t xPoints = ter.XPoints();
     const int32_t n = std::min<int32_t>(xPoints, mask.bound());
     const int32_t d = 2 * std::max(s.radius, 0);
@@ -148,7 +147,6 @@ bool applyStroke(clsTerrain& ter, const StrokeMask& mask, const StrokeSettings& 
             markTerrainChanged();
         }
     }
-    // 3.
     ter.pProgress = 100;
     rt::DoEvents();
     return ok;

@@ -110,7 +110,7 @@ struct SaveTarget {
     int bitmapSide = 0;
 };
 
-// Step 5: the save dialog for the type, and the bitmap's side; false to stop.
+// The save dialog for the type, and the bitmap's side; false to stop.
 bool prepareSaveTarget(int type, SaveTarget& target)
 {
     rt::FileDialogRequest& r = target.request;
@@ -174,9 +174,7 @@ int pictureGridPoints(const QImage& picture)
     const int answer = rt::MsgBox(QStringLiteral("Terrain doesn't have the correct size ! Resize ?"),
                                   rt::vbOKCancel | rt::vbQuestion, QStringLiteral("BMP-File Analyse"));
     if (answer != rt::vbOK) return 0;
-    const int points = dialogs().pictureGridPoints ? dialogs().pictureGridPoints(h) : 0;
-    PictureResizeConfirmed = points > 0;
-    return points;
+    return dialogs().pictureGridPoints ? dialogs().pictureGridPoints(h) : 0;
 }
 
 // Declined: the user cancelled the picture resize, which ends Open at once.
@@ -317,12 +315,12 @@ bool writeTerrainBitmap(const clsTerrain& ter, const QString& fileName, int side
 
 bool FileSave(MainView& view, int type)
 {
-    // 1.-3.
+    // The type first, asked for when the caller gives none.
     rt::BusyGuard busy;
     SaveType = int16_t(type >= 1 ? type : askSaveType());
     if (SaveType == SaveCancelled) return false;
 
-    // 4.-8.
+    // Then the file; a cancelled dialog changes nothing.
     status(QStringLiteral("Save....."));
     rt::DoEvents();
     SaveTarget target;
@@ -330,7 +328,7 @@ bool FileSave(MainView& view, int type)
     const rt::FileDialogResult chosen = rt::ui().saveFileDialog(target.request);
     if (!chosen.accepted || chosen.fileName.isEmpty()) return false;
 
-    // 9.-11. Nothing changes unless the file was written.
+    // Nothing changes unless the file was written.
     status(QStringLiteral("Save Terrainfile..."));
     rt::DoEvents();
     QString error;
@@ -342,7 +340,7 @@ bool FileSave(MainView& view, int type)
         return false;
     }
 
-    // 12. A bitmap holds the view colours only: it does not count as saved.
+    // A bitmap holds the view colours only: it does not count as saved.
     TerrainFileName = chosen.fileName;
     if (SaveType == SaveTer) markTerrainSavedByFileSave();
     else TerrainEmpty = false;
@@ -363,7 +361,6 @@ void cmdNew(MainView& view)
 
 bool cmdOpen(MainView& view)
 {
-    // 1.-2.
     rt::FileDialogRequest request;
     request.title = QStringLiteral("Terrain open ...");
     request.filter = openFilter();
@@ -374,7 +371,7 @@ bool cmdOpen(MainView& view)
     const rt::FileDialogResult chosen = rt::ui().openFileDialog(request);
     if (!chosen.accepted || chosen.fileName.isEmpty()) return false;
 
-    // 3.-6. Name and flags change only once the terrain was read.
+    // Name and flags change only once the terrain was read.
     rt::BusyGuard busy;
     status(QStringLiteral("Load Terrainfile..."));
     rt::DoEvents();
@@ -383,7 +380,7 @@ bool cmdOpen(MainView& view)
     // An opened file is not an edit: a terrain saved before stays saved.
     markTerrainLoaded();
 
-    // 7. Back to 100 % and draw.
+    // Back to 100 % and draw.
     ZoomFactor = 1.0;
     view.ResizePic();
     status(QStringLiteral("Picture create..."));

@@ -18,5 +18,4 @@ public:
     // Stamps every placed object into the terrain and removes their pictures
     // (Clear answered Yes).
     virtual void mergePlacedObjects() {}
-    // Brush height, pen shape, etc. are read by the commands through here later.
 };

@@ -118,13 +118,13 @@ bool resizeReaches(int32_t size, int32_t target)
 int resizeGrid(clsTerrain& t, int32_t target, bool adjustUnits, int16_t mode, int roughness)
 {
     int passes = 0;
-    // 5. Halving.
+    // Halving.
     while (target < t.Size() && passes < kMaxResizePasses) {
         ResizeTerrainAlt(t);
         if (adjustUnits) scaleUnits(t, 0.5);
         ++passes;
     }
-    // 6. Doubling.
+    // Doubling.
     while (target > t.Size() && passes < kMaxResizePasses) {
         ResizeTerrain(t, mode, roughness);
         if (adjustUnits) scaleUnits(t, 2.0);
@@ -161,12 +161,12 @@ int16_t effectFactor(const std::array<int16_t, 100>& factors, int effectFilter)
 bool runEffect(clsTerrain& t, int effectFilter, const std::array<int16_t, 100>& factors, int32_t zMinSlider,
                int32_t zMaxSlider, QString* error)
 {
-    // 3. The sliders hold raw height + 32768.
+    // The sliders hold raw height + 32768.
     const int16_t code = effectCode(effectFilter);
     float strength = float(effectFactor(factors, effectFilter));
     const int32_t lower = zMinSlider - 32768;
     const int32_t upper = zMaxSlider - 32768;
-    // 4.
+    // The whole terrain, between the sliders' heights.
     return KVFilter::ApplyFilter(code, t, strength, int32_t(t.XPoints()), 0, 0, lower, upper, error);
 }
 

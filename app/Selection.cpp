@@ -136,13 +136,13 @@ bool trim(clsTerrain& t, Rect frame)
 {
     const auto r = clipToGrid(frame, t.Size());
     if (!r) return false;
-    // 1. Copy the framed heights before the grid is cleared.
+    // Copy the framed heights before the grid is cleared.
     const int32_t w = r->x2 - r->x1 + 1;
     const int32_t h = r->y2 - r->y1 + 1;
     std::vector<int32_t> copy(size_t(w) * size_t(h));
     for (int32_t y = 0; y < h; ++y)
         for (int32_t x = 0; x < w; ++x) copy[size_t(y) * size_t(w) + size_t(x)] = t.GetPoint(r->x1 + x, r->y1 + y);
-    // 2. The rest of the grid at the lowest height, the copy at the origin.
+    // The rest of the grid at the lowest height, the copy at the origin.
     t.Fill(-32768);
     for (int32_t y = 0; y < h; ++y)
         for (int32_t x = 0; x < w; ++x) t.SetPoint(x, y, copy[size_t(y) * size_t(w) + size_t(x)]);
@@ -153,7 +153,7 @@ QImage objectPicture(const clsTerrain& t, Rect frame, const Progress& progress)
 {
     const auto r = clipToGrid(frame, t.Size());
     if (!r) return {};
-    // 1-2. A square of the larger side, the framed area centred in it.
+    // A square of the larger side, the framed area centred in it.
     const int32_t w = r->x2 - r->x1;
     const int32_t h = r->y2 - r->y1;
     const int32_t side = std::max(w, h);
@@ -161,7 +161,7 @@ QImage objectPicture(const clsTerrain& t, Rect frame, const Progress& progress)
     const int32_t rowOffset = rt::CLng(side / 2.0) - rt::CLng(h / 2.0);
     QImage img(side, side, QImage::Format_RGB32);
     img.fill(Qt::black);
-    // 3. Heights lifted to 0..65535 and their extremes.
+    // Heights lifted to 0..65535 and their extremes.
     int64_t lo = INT64_MAX;
     int64_t hi = INT64_MIN;
     for (int32_t x = r->x1; x <= r->x2; ++x) {
@@ -172,9 +172,9 @@ QImage objectPicture(const clsTerrain& t, Rect frame, const Progress& progress)
             hi = std::max(hi, a);
         }
     }
-    // 4. Steps per grey level.
+    // Steps per grey level.
     const double f = std::clamp(double(hi - lo) / 256.0, 1.0, 255.0);
-    // 5. Grey per point; points beyond the square (the frame's last row or column) fall away.
+    // Grey per point; points beyond the square (the frame's last row or column) fall away.
     for (int32_t y = r->y1; y <= r->y2; ++y) {
         const int32_t py = y - r->y1 + rowOffset;
         if (py < 0 || py >= side) continue;

@@ -136,7 +136,7 @@ void frmElevator::loadSet(int n)
 
 void frmElevator::Form_Load()
 {
-    // 1. Every whole set of the file, then the current one into the grid.
+    // Every whole set of the file, then the current one into the grid.
     QString error;
     List1->addItems(ElevatorSetNames(&error));
     showError(error);

@@ -105,10 +105,9 @@ void dlgFltErosion::CancelButton_Click()
 
 void dlgFltErosion::Command1_Click()
 {
-    // 1-3. A cancelled dialog writes nothing.
+    // A cancelled dialog writes nothing.
     const rt::FileDialogResult r = rt::ui().saveFileDialog(parFileRequest(QStringLiteral("Save Setting")));
     if (!r.accepted || r.fileName.isEmpty()) return;
-    // 4.
     QString error;
     if (!KVErosion::WriteErosionSettings(r.fileName, values(), &error))
         rt::MsgBox(error, rt::vbExclamation, QStringLiteral("Save Setting"));
@@ -118,7 +117,7 @@ void dlgFltErosion::Command2_Click()
 {
     const rt::FileDialogResult r = rt::ui().openFileDialog(parFileRequest(QStringLiteral("Load Setting")));
     if (!r.accepted || r.fileName.isEmpty()) return;
-    // 2. A file with unusable values leaves the sliders as they are.
+    // A file with unusable values leaves the sliders as they are.
     QString error;
     const auto s = KVErosion::ReadErosionSettings(r.fileName, &error);
     if (!s) {

@@ -183,7 +183,7 @@ dlgMaskColor::dlgMaskColor(QWidget* parent) : QDialog(parent)
     for (QSlider* s : {sldFrom, sldTo})
         connect(s, &QSlider::actionTriggered, this, [this] { optColorMask[2]->setChecked(true); });
 
-    // Form_Load: 1. the palette, 2. the band in metres, 3. nothing to save yet.
+    // On opening: the palette strip, the band in metres, and nothing to save yet.
     QImage palette(PaletteCount + 1, 16, QImage::Format_RGB32);
     const int row = paletteRowClamped();
     for (int y = 0; y < palette.height(); ++y) {
@@ -227,14 +227,14 @@ void dlgMaskColor::setButtonsEnabled(bool enabled)
 
 void dlgMaskColor::OKButton_Click()
 {
-    // 1.-2.
+    // The old mask goes, and the buttons wait until the new one is made.
     mPicture->clear();
     setButtonsEnabled(false);
     rt::ui().setStatusText(QStringLiteral("make mask ...."));
     rt::DoEvents();
     {
         rt::BusyGuard busy;
-        // 3. The view colours drawn afresh, so marks over the view do not count.
+        // The view colours drawn afresh, so marks over the view do not count.
         QImage view;
         DrawTerrainToPicture(view, *CurrentTerrain, 0, 0, -1, -1, 0);
         m_mask = MaskPicture::makeMask(*CurrentTerrain, view, chosenRule(), sldFrom->value(), sldTo->value(),
@@ -243,7 +243,6 @@ void dlgMaskColor::OKButton_Click()
     }
     mPicture->setPixmap(QPixmap::fromImage(
         m_mask.scaled(mPicture->size(), Qt::KeepAspectRatio, Qt::FastTransformation)));
-    // 4.
     setButtonsEnabled(true);
     rt::ui().setStatusText(QStringLiteral("Ready"));
 }

@@ -114,7 +114,7 @@ bool registerTerFiles(const QString& dataHome, const QString& program, QString* 
         return false;
     }
 
-    // 1.-2. The file type: *.ter files are terrains.
+    // The file type: *.ter files are terrains.
     const QByteArray mime =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
@@ -123,7 +123,7 @@ bool registerTerFiles(const QString& dataHome, const QString& program, QString* 
         "    <glob pattern=\"*.ter\"/>\n"
         "  </mime-type>\n"
         "</mime-info>\n";
-    // 3.-6. The program that opens it, with the file as its one argument.
+    // The program that opens it, with the file as its one argument.
     const QByteArray desktop = "[Desktop Entry]\n"
                                "Type=Application\n"
                                "Name=Kelvarinor\n"
@@ -259,7 +259,7 @@ dlgOptions::dlgOptions(QWidget* backTarget, QWidget* parent) : QDialog(parent), 
     connect(cmdSelectColor, &QPushButton::clicked, this, [this] { cmdSelectColor_Click(); });
     connect(chkRegTERFile, &QCheckBox::clicked, this, [this] { chkRegTERFile_Click(); });
 
-    // Form_Load: 1. the swatch, 2. the choices, 3. the folders.
+    // On opening: the swatch, the choices and the folders as the settings hold them.
     m_swatch = backColour();
     setSwatch(shColor, m_swatch);
     const Options::Values v = Options::readValues();
@@ -299,19 +299,18 @@ void dlgOptions::CancelButton_Click()
 void dlgOptions::OKButton_Click()
 {
     Options::Values v;
-    // 1.-2. The first checked option of each array.
+    // The first checked option of each array.
     for (int k = 0; k < 5; ++k)
         if (Option1[size_t(k)]->isChecked()) {
             v.optTer = k;
             break;
         }
     v.resizeMode = Option2[2]->isChecked() ? 2 : 1;
-    // 3.-4.
+    // Stored in the settings file and used at once.
     v.paletteRow = std::max(List1->currentRow(), 0);
     Options::writeValues(v, backColour());
     ResizeMode = int16_t(v.resizeMode);
     PaletteRow = v.paletteRow;
-    // 5.
     accept();
 }
 

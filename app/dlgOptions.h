@@ -23,7 +23,7 @@ namespace Options {
 struct Values {
     int optTer = 1;       // 0..4: 128 .. 2048
     int resizeMode = 1;   // 1 bilinear, 2 pixel repetition
-    int paletteRow = 0;   // 0..7
+    int paletteRow = 0;   // colour scheme, 0..7
 };
 
 // [Start] OptTer, optzoom and color; values that are no number or lie outside

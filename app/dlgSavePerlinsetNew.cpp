@@ -13,7 +13,7 @@
 
 bool SavePerlinSet(const QString& name)
 {
-    // 1.-2. The file first: a cancel leaves the terrain as it is.
+    // The file first: a cancel leaves the terrain as it is.
     rt::FileDialogRequest request;
     request.initDir = rt::AppPath() + QLatin1Char('/');
     request.defaultExt = QStringLiteral("KPS");
@@ -23,10 +23,10 @@ bool SavePerlinSet(const QString& name)
     const rt::FileDialogResult chosen = rt::ui().saveFileDialog(request);
     if (!chosen.accepted || chosen.fileName.isEmpty()) return false;
 
-    // 3. The set is stored over the full 16-bit range.
+    // The set is stored over the full 16-bit range.
     RunScaleTerrain(*CurrentTerrain);
 
-    // 4.-8. The whole file in one write, so a failure keeps any older file.
+    // The whole file in one write, so a failure keeps any older file.
     QString error;
     if (!PerlinSetWriter::writePerlinSet(chosen.fileName, *CurrentTerrain, name, &error)) {
         rt::MsgBox(QStringLiteral("The perlin set could not be saved as %1: %2").arg(chosen.fileName, error),

@@ -107,7 +107,7 @@ frmTer::~frmTer()
 
 bool frmTer::Form_Load()
 {
-    // 1-3. Progress full, the view's limit, not busy, the window colour.
+    // Progress full, the view's limit, not busy, the window colour.
     CurrentTerrain->pProgress = 100;
     // Until the window is shown its view area has no size; the inner height
     // stands in and the view is fitted again once the window is laid out.
@@ -118,27 +118,27 @@ bool frmTer::Form_Load()
         centralWidget()->setPalette(pal);
         centralWidget()->setAutoFillBackground(true);
     }
-    // 4. The profile view sits where the top view is, hidden.
+    // The profile view sits where the top view is, hidden.
     PicZ->hide();
-    // 5. A black view fitted to the terrain.
+    // A black view fitted to the terrain.
     Picture1->image() = QImage(CurrentTerrain->Size() + 1, CurrentTerrain->Size() + 1, QImage::Format_RGB32);
     Picture1->image().fill(Qt::black);
     ResizePic(CurrentTerrain->Size(), std::nullopt);
-    // 6. The terrain starts flat at raw height 0.
+    // The terrain starts flat at raw height 0.
     CurrentTerrain->Fill(0);
-    // 7. The generator's layer picture slots.
+    // The generator's layer picture slots.
     for (size_t i = 1; i <= 5; ++i) PicTer[i] = QImage();
-    // 8. Show; nothing to save yet.
+    // Show; nothing to save yet.
     show();
     m_loaded = true;
     Form_Resize();
     markTerrainCleared();
-    // 9.
+    // Panels filled and the busy timer running before the perlin sets are read.
     ActualScreen();
     rt::DoEvents();
     Timer1->start();
 
-    // 10-11. The perlin sets; without them the editor cannot generate and ends.
+    // The perlin sets; without them the editor cannot generate and ends.
     const QString psFolder = perlinFolder();
     vbConfig::LoadPerlinSets(psFolder);
     if (!perlinFolderHasFiles(psFolder)) {
@@ -147,19 +147,19 @@ bool frmTer::Form_Load()
         close();
         return false;
     }
-    // 12-13.
+    // The perlin list with its first set chosen; "color white" waits for the Pen.
     LoadPerlinList(lstPerlinSets);
     if (lstPerlinSets->count() > 0) lstPerlinSets->setCurrentRow(0);
     Command1->setEnabled(false);
-    // 14-15. The colour table, pens off until the pen tool is chosen.
+    // The colour table, pens off until the pen tool is chosen.
     LoadPalette();
     ToolBarPen->setEnabled(false);
-    // 16. Swatch and view background from the chosen scheme.
+    // Swatch and view background from the chosen scheme.
     const int row = paletteRowClamped();
     setSwatch(Picture2, Palette[std::clamp(Slider2->value() / 256, 0, PaletteCount)][row]);
     Picture1->image().fill(Palette[128][row]);
     Picture1->update();
-    // 17. The file named on the command line.
+    // The file named on the command line.
     if (!StartFile.isEmpty() && mTerLoad::LoadTerFile(StartFile)) {
         TerrainFileName = StartFile;
         ResizePic(CurrentTerrain->Size(), std::nullopt);
@@ -168,7 +168,7 @@ bool frmTer::Form_Load()
         markTerrainLoaded();
         ActualScreen();
     }
-    // 18.
+    // The brush height's read-out and swatch.
     Slider2_Change();
     return true;
 }
@@ -176,10 +176,10 @@ bool frmTer::Form_Load()
 void frmTer::Form_Resize()
 {
     if (!m_loaded || isMinimized()) return;
-    // 1-2. The zoom returns to 100 % within the new limit.
+    // The zoom returns to 100 % within the new limit.
     MaxViewSize = float(maxViewSizeNow(kResizeMargin));
     ResizePic(CurrentTerrain->Size(), 0.0);
-    // 3-5.
+    // The bar shows the running progress; a busy window stays locked.
     PB->setValue(MainWindowLogic::progressBarValue(CurrentTerrain->pProgress));
     if (rt::BusyFlag) setViewsEnabled(false);
 }
@@ -189,7 +189,7 @@ void frmTer::Timer1_Timer()
     if (!CurrentTerrain) return;
     const bool busy = rt::BusyFlag;
     if (!busy) {
-        // 1. Idle: everything usable again.
+        // Idle: everything usable again.
         unsetCursor();
         setViewsEnabled(true);
         setInfoText(QStringLiteral("Ready"));
@@ -199,12 +199,12 @@ void frmTer::Timer1_Timer()
             QTimer::singleShot(0, this, &QWidget::close);
         }
     } else {
-        // 2. Busy: nothing may start a second operation.
+        // Busy: nothing may start a second operation.
         setViewsEnabled(false);
         setCursor(Qt::WaitCursor);
         PB->setValue(MainWindowLogic::progressBarValue(CurrentTerrain->pProgress));
     }
-    // 3. The task bar shows the progress of a minimized window.
+    // The task bar shows the progress of a minimized window.
     if (isMinimized())
         setWindowTitle(MainWindowLogic::minimizedCaption(busy, CurrentTerrain->pProgress, TerrainFileName));
 }
@@ -220,9 +220,9 @@ void frmTer::setViewsEnabled(bool enabled)
 void frmTer::ActualScreen()
 {
     clsTerrain& t = *CurrentTerrain;
-    // 1. Caption.
+    // Caption.
     setWindowTitle(MainWindowLogic::mainCaption(TerrainFileName));
-    // 2-3. The parameter panel from the terrain.
+    // The parameter panel from the terrain.
     const double scale = t.ScaleT();
     txtMetersPoint->setText(rt::Format(std::clamp(scale, 1.0, 100.0), QStringLiteral("#####.###")));
     txtMinTerrain->setText(rt::Format(double(t.MinTU()) * scale, QStringLiteral("#######0")));
@@ -230,16 +230,16 @@ void frmTer::ActualScreen()
     txtPlanetRadius->setText(rt::Format(t.CRAD(), QStringLiteral("#####0")));
     txtTerSizeMeters->setText(rt::Format(double(t.Size()) * scale, QStringLiteral("######0")));
     chkCurved->setChecked(t.CRVM() != 0);
-    // 4-5, 8. Toolbar states.
+    // Toolbar states.
     for (const auto& change : MainWindowLogic::toolbarChanges(TerrainEmpty, BackupExists, ObjectsPresent)) {
         QAction* a = toolbarButton(change.position);
         if (a) a->setEnabled(change.enabled);
     }
     cmdGenModify->setEnabled(MainWindowLogic::genModifyEnabled(TerrainEmpty, chkClearTerrain->isChecked()));
-    // 6. The height band in metres.
+    // The height band in metres.
     txtZMin->setText(rt::Str(t.GetV2Meter(float(sldZMin->value() - 32768))).trimmed());
     txtZmax->setText(rt::Str(t.GetV2Meter(float(sldZMax->value() - 32768))).trimmed());
-    // 7.
+    // The seed box, and the fix-height option handed to the terrain.
     txtRandom->setText(QString::number(RandomSeed));
     t.setFixHeight(chkFixHeight->isChecked());
 }
@@ -273,15 +273,15 @@ void frmTer::ResizePic()
 
 void frmTer::ResizePic(int size, std::optional<double> factor)
 {
-    // 1-3. The new zoom within 0.25 .. 4.
+    // The new zoom within 0.25 .. 4.
     ZoomFactor = Zoom::applyFactor(ZoomFactor, factor);
-    // 4. Keep the current image as the placeholder.
+    // Keep the current image as the placeholder.
     picback = Picture1->image();
-    // 5.
+    // Back to the top view.
     OptXYView_Click();
-    // 6. Within the window's limit.
+    // Within the window's limit.
     ZoomFactor = Zoom::fitToView(ZoomFactor, size, MaxViewSize);
-    // 7-9. View side and coordinates in terrain points.
+    // View side and coordinates in terrain points.
     Picture1->setTerrainSize(CurrentTerrain->Size());
     Picture1->setViewSide(Zoom::viewSide(ZoomFactor, size));
     // The options are exclusive, which would keep the old one checked when no
@@ -290,7 +290,7 @@ void frmTer::ResizePic(int size, std::optional<double> factor)
     if (sizes) sizes->setExclusive(false);
     for (QRadioButton* o : optTerSize) o->setChecked(o->property("tag").toString().toInt() == size);
     if (sizes) sizes->setExclusive(true);
-    // 10. The old picture stretched to the terrain until the caller redraws.
+    // The old picture stretched to the terrain until the caller redraws.
     const int side = CurrentTerrain->Size() + 1;
     if (picback.isNull()) {
         Picture1->image() = QImage(side, side, QImage::Format_RGB32);
@@ -299,7 +299,7 @@ void frmTer::ResizePic(int size, std::optional<double> factor)
         Picture1->image() = picback.scaled(side, side, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     }
     Picture1->update();
-    // 11-12.
+    // Status bar: grid size and zoom.
     sBarPanels[0]->setText(Zoom::statusText(size, ZoomFactor));
     ActualScreen();
     rt::DoEvents();
@@ -420,9 +420,4 @@ void frmTer::changeEvent(QEvent* event)
     // Restoring a minimized window brings its normal caption back.
     if (event->type() == QEvent::WindowStateChange && !isMinimized() && m_loaded)
         setWindowTitle(MainWindowLogic::mainCaption(TerrainFileName));
-}
-
-void frmTer::keyPressEvent(QKeyEvent* event)
-{
-    QMainWindow::keyPressEvent(event);
 }

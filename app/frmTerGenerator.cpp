@@ -103,12 +103,12 @@ void frmTer::cmdGenerator_Click()
     const auto layers = loadChosenLayers();
     if (!layers) return;
     runTerrainCommand(QStringLiteral("Generate Terrain....."), [&] {
-        // 1-2.
+        // The view fitted at 100 %, the top view shown.
         ResizePic(CurrentTerrain->Size(), 0.0);
         OptXYView_Click();
         rt::DoEvents();
-        // 3. The size option follows the terrain's grid (ResizePic checked it);
-        //    a grid of no option's size cannot be generated.
+        // The size option follows the terrain's grid (ResizePic checked it);
+        // a grid of no option's size cannot be generated.
         int size = -1;
         for (const QRadioButton* o : optTerSize) {
             if (o->property("tag").toString().toInt() == CurrentTerrain->Size()) {
@@ -120,12 +120,12 @@ void frmTer::cmdGenerator_Click()
             rt::MsgBox(sizeMessage(CurrentTerrain->Size()), rt::vbOKOnly | rt::vbExclamation);
             return TerrainChange::None;
         }
-        // 4-6.
+        // With "clear Terrain" the generator starts from a flat grid.
         const bool clear = chkClearTerrain->isChecked();
         if (clear) CurrentTerrain->Init(size + 1);
         kvGenerator::GeneratorParams params = generatorParams();
         kvGenerator::GeneratePerlinTerrain(*CurrentTerrain, size, *layers, params);
-        // 7-9.
+        // A cleared or empty terrain sets the combine mode back to Add; then rescale.
         setInfoText(QStringLiteral("Add Terrain ...."));
         CurrentTerrain->pProgress = 0;
         rt::DoEvents();
@@ -141,18 +141,18 @@ void frmTer::cmdPreview_Click()
     const auto layers = loadChosenLayers();
     if (!layers) return;
     rt::BusyGuard busy;
-    // 1-3. The preview terrain is generated at the layer's own side.
+    // The preview terrain is generated at the layer's own side.
     clsTerrain scratch;
     clsTerrain& g = GeneratedTerrain ? *GeneratedTerrain : scratch;
     const int32_t P = kvGenerator::layerSide(chkHighResolution->isChecked());
     g.Init(P);
     kvGenerator::GeneratorParams params = generatorParams();
     kvGenerator::GeneratePerlinTerrain(g, P, *layers, params);
-    // 4-5.
+    // On a terrain that stays, the preview shows the combined result.
     if (!chkClearTerrain->isChecked() && !TerrainEmpty)
         kvGenerator::CombinePreview(g, *CurrentTerrain, sldGenHeigth->value(), CombineMode);
     RunScaleTerrain(g);
-    // 6-7.
+    // Shown in the preview dialog; the scratch terrain is emptied afterwards.
     QImage picture;
     DrawTerrainToPicture(picture, g, 0, 0, -1, -1, 0);
     dlgPreview::runPreview(picture, this);

@@ -30,7 +30,7 @@ void showSplash()
     splash.exec();
 }
 
-// Steps 4, 7-11: the settings file and the terrain's starting values.
+// The settings file and the terrain's starting values.
 MainWindowLogic::StartSettings startTerrainAndSettings()
 {
     vbConfig::SettingsFile = vbConfig::writableDataPath(QStringLiteral("Kelvarinor.ini"), true);
@@ -69,42 +69,40 @@ MainWindowLogic::StartSettings startTerrainAndSettings()
 
 std::unique_ptr<frmTer> Main(const StartOptions& options)
 {
-    // 1-3.
+    // The splash first; the first colour scheme until the settings are read.
     if (options.showSplash) showSplash();
     PaletteRow = 0;
-    // 4-11.
     const auto settings = startTerrainAndSettings();
-    // 12. A start file that does not exist is dropped silently.
+    // A start file that does not exist is dropped silently.
     StartFile = STDIO::FileExists(options.commandLine) ? options.commandLine : QString();
-    // 13-16.
+    // The elevator grid, a fresh random seed and the combine mode Add.
     ElevatorGridSize = 256;
     rt::Randomize();
     RandomSeed = int32_t(rt::Int(double(rt::Rnd()) * 999999.0));
     CombineMode = 1;
-    PluginDirectory = rt::AppPath() + QStringLiteral("/plugins");
-    // 17. Elevator set 0; a missing or short file leaves the straight curve.
+    // Elevator set 0; a missing or short file leaves the straight curve.
     ElevatorFile = rt::AppPath() + QLatin1Char('/') + settings.elevatorName;
     CurrentElevatorSet = 0;
     ReadElevatorRecord(CurrentElevatorSet);
-    // 18-19. The window's start fills the terrain with 0 afterwards.
+    // The window's start fills the terrain with 0 afterwards.
     ZoomFactor = 1.0;
     CurrentTerrain->Fill(-32767);
     CurrentTerrain->SetPoint(0, 0, -32768);
-    // 20.
+    // The brush weight table.
     KVFilter::InitBrushTable(512);
-    // 21.
+    // Every effect at strength 1; code 0 is no effect.
     EffectFactors.fill(1);
     EffectFactors[0] = 0;
     BackupExists = false;
     ObjectsPresent = false;
 
-    // 22. The main window and its own start.
+    // The main window and its own start.
     auto window = std::make_unique<frmTer>();
     installElevatorAndErosionDialogs(window.get(), window->cmdElevatorPar);
     window->settingsBackColor = settings.backColor;
     if (options.beforeWindowLoad) options.beforeWindowLoad(*window);
     if (!window->Form_Load()) return nullptr;
-    // 23-24.
+    // The terrain's extremes and full progress; the first save dialog starts in the Terragen folder.
     CurrentTerrain->Range();
     CurrentTerrain->pProgress = 100;
     FileDialogFolder = settings.terragenDirectory;

@@ -360,7 +360,7 @@ void frmTer::mergePlacedObjects()
 
 void frmTerObjects::PicTer_MouseDown(int index, Qt::MouseButton button, QPointF at, QPoint globalAt)
 {
-    // 1. Select; 2. the resize band along the right and bottom edges.
+    // Select the object; a press on the band along its right and bottom edges resizes it.
     SelectedObject = index;
     QWidget* pic = PicTer(index);
     if (!pic) return;
@@ -368,9 +368,9 @@ void frmTerObjects::PicTer_MouseDown(int index, Qt::MouseButton button, QPointF 
     const double side = double(pic->width()) / viewScale();
     ObjectResizing = at.x() > side - 10 || at.y() > side - 10;
     pic->setCursor(ObjectResizing ? Qt::SizeFDiagCursor : Qt::ArrowCursor);
-    // 3. Resizing: nothing more.
+    // Resizing: nothing more.
     if (ObjectResizing) return;
-    // 4. Left: the drag starts; 5. right: the object menu.
+    // Left: the drag starts; right: the object menu.
     if (button == Qt::LeftButton) {
         ObjectDragX[size_t(index)] = at.x();
         ObjectDragY[size_t(index)] = rt::CInt(at.y());
@@ -385,7 +385,7 @@ void frmTerObjects::PicTer_MouseMove(int index, Qt::MouseButtons buttons, QPoint
     if (!pic || !PlacedObjects().exists(index)) return;
     const double k = viewScale();
     const double side = double(pic->width()) / k;
-    // 1. Cursor, and the square following the pointer while resizing.
+    // Cursor, and the square following the pointer while resizing.
     const bool onBand = at.x() > side - 10 || at.y() > side - 10;
     if (buttons == Qt::NoButton) pic->setCursor(onBand ? Qt::SizeFDiagCursor : Qt::SizeAllCursor);
     if ((buttons & Qt::LeftButton) && ObjectResizing) {
@@ -395,7 +395,7 @@ void frmTerObjects::PicTer_MouseMove(int index, Qt::MouseButtons buttons, QPoint
         return;
     }
     if (!(buttons & Qt::LeftButton) || ObjectResizing) return;
-    // 2. Moving, kept within the view (4 from the right and bottom edges); the
+    // Moving, kept within the view (4 from the right and bottom edges); the
     // top-left limit of 1 wins, also for an object wider than the view less 5.
     ObjectRecord& r = PlacedObjects().record(index);
     const QImage& img = PlacedObjects().picture(index);

@@ -153,17 +153,16 @@ void frmTer::txtTerSizeMeters_Validate()
 void frmTer::txtTerSizeMeters_LostFocus()
 {
     clsTerrain& t = *CurrentTerrain;
-    // 3.
+    // The typed length, held to what the grid allows.
     const double m = Panels::clampedSideLength(txtTerSizeMeters->text(), t.Size());
     txtTerSizeMeters->setText(rt::Format(m, QStringLiteral("######")));
     bool keepUnits = false;
-    // 3.1
+    // Asked only when the text really changed.
     if (txtTerSizeMeters->text() != m_sideTextOnFocus)
         keepUnits = rt::MsgBox(QStringLiteral("The size was changed. Shall the Terrain height also be adjusted?"),
                                rt::vbYesNo, QStringLiteral("Change Value")) == rt::vbYes;
-    // 3.2-3.3
+    // The new point spacing; Yes keeps the units, so the heights scale with the side.
     Panels::applySideLength(t, m, keepUnits, txtMinTerrain->text(), txtMaxTerrain->text());
-    // 4.
     ActualScreen();
     m_sideTextOnFocus = txtTerSizeMeters->text();
 }
@@ -202,7 +201,7 @@ void frmTer::CmdResize_Click()
             if (o->isChecked()) target = o->property("tag").toString().toInt();
         clsTerrain& t = *CurrentTerrain;
         if (TerrainEmpty) {
-            // 3. An empty terrain stays empty: nothing to save.
+            // An empty terrain stays empty: nothing to save.
             Panels::newFlatGrid(t, target);
             ResizePic(t.Size(), std::nullopt);
             return TerrainChange::None;
@@ -216,7 +215,7 @@ void frmTer::CmdResize_Click()
                        rt::vbOKOnly | rt::vbExclamation, QStringLiteral("Resize terrain"));
             return TerrainChange::None;
         }
-        // 4-7. The same size asks nothing and keeps the heights.
+        // The same size asks nothing and keeps the heights.
         if (t.Size() == target) return TerrainChange::None;
         const QString question = QStringLiteral("Adjust the point spacing to keep the real-world size as before?");
         const bool adjust = rt::MsgBox(question, rt::vbYesNo, QStringLiteral("Resize terrain")) == rt::vbYes;
@@ -229,10 +228,9 @@ void frmTer::CmdResize_Click()
 
 void frmTer::sliderFineHeight_Change()
 {
-    // 1.
     const double m = Panels::fineHeightMetres(txtMaxTerrain->text(), txtMinTerrain->text(), sliderFineHeight->value());
     lblFineHeight->setText(rt::Format(m, QStringLiteral("###0.000")));
-    // 2-3. The brush height read-out unchecks pick and colours the swatch.
+    // The brush height read-out unchecks pick and colours the swatch.
     Slider2_Change();
 }
 
@@ -257,7 +255,6 @@ void frmTer::sldEffectFactor_Change()
 
 void frmTer::cmdStartEffects_Click()
 {
-    // 1.
     if (TerrainEmpty) {
         rt::MsgBox(QStringLiteral("Terrain empty"), rt::vbOKOnly, QStringLiteral("Effects"));
         return;

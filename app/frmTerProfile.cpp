@@ -92,39 +92,38 @@ void frmTer::connectProfile()
 
 void frmTer::optZView_Click()
 {
-    // 1.
     if (TerrainEmpty) {
         rt::MsgBox(QStringLiteral("Terrain empty !"), rt::vbOKOnly, QStringLiteral("Z-View"));
         OptXYView_Click();
         return;
     }
     clsTerrain& t = *CurrentTerrain;
-    // 2. The raw heights refined for the raw profile; the header may change
+    // The raw heights refined for the raw profile; the header may change
     // with them, and the panel must show it before anything reads its metres.
     t.ScaleTerrain();
     ActualScreen();
     rt::DoEvents();
-    // 3. The overview from the map as it is shown.
+    // The overview from the map as it is shown.
     picback = Picture1->image();
     PicZView->setPixmap(QPixmap::fromImage(picback));
     frmZView->clear();
-    // 4.
+    // The profile takes the top view's place.
     Picture1->hide();
     PicZ->show();
     optZView->setChecked(true);
     if (PicZ->layout()) PicZ->layout()->activate();
-    // 5. Colour bar: the highest colour at the top.
+    // Colour bar: the highest colour at the top.
     PicColor->setPixmap(QPixmap::fromImage(Profile::colourBar(QSize(20, 256), paletteRowClamped())));
     lblColTblMax->setText(txtMaxTerrain->text() + QStringLiteral(" m"));
     lblColTblMin->setText(txtMinTerrain->text() + QStringLiteral(" m"));
-    // 6. The profile sliders reach the last full line; setting them must not draw yet.
+    // The profile sliders reach the last full line; setting them must not draw yet.
     {
         const QSignalBlocker bx(sldXView);
         const QSignalBlocker by(SldYView);
         sldXView->setMaximum(std::max(t.Size() - 1, 0));
         SldYView->setMaximum(std::max(t.Size() - 1, 0));
     }
-    // 7. No tool stays active in the Z view.
+    // No tool stays active in the Z view.
     DeactEdit();
 }
 

@@ -241,6 +241,9 @@ void frmTer::mnuTerTrim_Click()
     });
 }
 
+// The two flip entries change no height: no rotation of a frame was ever
+// built for them, and they stay as users know them. Like the other entries
+// they end the frame; "Flip right" orders its corners first.
 void frmTer::mnuTerFlipRight_Click()
 {
     orderFrame(*this);
@@ -270,12 +273,12 @@ void frmTer::mnuTerReflectHorizont_Click()
 
 void frmTer::mnuTerMakeObject_Click()
 {
-    // 1-5. The framed heights as a grey square.
+    // The framed heights as a grey square.
     rt::BusyGuard busy;
     orderFrame(*this);
     setInfoText(QStringLiteral("make Object from terrain..."));
     const QImage picture = Selection::objectPicture(*CurrentTerrain, frameOf(*this), columnProgress);
-    // 6. Handed to the object loader as a bitmap file, which is removed afterwards.
+    // Handed to the object loader as a bitmap file, which is removed afterwards.
     if (!picture.isNull()) {
         QByteArray bytes;
         QBuffer buffer(&bytes);

@@ -126,7 +126,7 @@ void frmTer::buildToolBarPen()
 
 void frmTer::Toolbar1_ButtonClick(const QString& key)
 {
-    // 1-4. Hand the panel's planet values to the terrain, leave every tool, back to the top view.
+    // Hand the panel's planet values to the terrain, leave every tool, back to the top view.
     // The key filter clamps the radius text before each key, so the last key
     // can still take it past 10000; the terrain gets it clamped.
     txtPlanetRadius_Validate();
@@ -135,7 +135,7 @@ void frmTer::Toolbar1_ButtonClick(const QString& key)
     DeactEdit();
     OptXYView_Click();
 
-    // 5. Dispatch on the key; a command that ended at once skips the tail.
+    // Dispatch on the key; a command that ended at once skips the tail.
     bool completed = true;
     if (key == QLatin1String("Neu")) FileCommands::cmdNew(*this);
     else if (key == QStringLiteral("Öffnen")) completed = FileCommands::cmdOpen(*this);

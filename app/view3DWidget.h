@@ -24,7 +24,7 @@ public:
     void RedrawView() { ZeichneTerrain(); }
     void cmdRechts_Click();
     void cmdlinks_Click() { zeichne(); }
-    void swatch_Click(int index);  // 1..5
+    void swatch_Click(int index);  // index 1..5
 
     const QImage& picture() const { return m_picture; }
 

@@ -101,7 +101,7 @@ void resetElevatorGrid()
 
 QString ReadElevatorRecord(int32_t n, QString* error)
 {
-    // 1-2. The diagonal first, so every refusal leaves the straight curve.
+    // The diagonal first, so every refusal leaves the straight curve.
     resetElevatorGrid();
     const QString nothing = QStringLiteral("nothing");
     const auto size = setFileSize();
@@ -109,11 +109,11 @@ QString ReadElevatorRecord(int32_t n, QString* error)
         if (error) *error = QStringLiteral("The elevator set file %1 was not found.").arg(shownPath());
         return nothing;
     }
-    // 3. Past the end: nothing; exactly at the end: the empty name that ends the list.
+    // Past the end: nothing; exactly at the end: the empty name that ends the list.
     const int64_t offset = int64_t(std::max(n, 0)) * ElevatorRecordLength;
     if (n < 0 || offset > *size) return nothing;
     if (offset == *size) return QString();
-    // 4. A set cut short is refused rather than half loaded.
+    // A set cut short is refused rather than half loaded.
     const auto record = readRecord(n);
     if (!record) {
         if (error)
@@ -122,8 +122,8 @@ QString ReadElevatorRecord(int32_t n, QString* error)
                          .arg(shownPath());
         return nothing;
     }
-    // 5. Each stored column holds just its stored row: the diagonal beside it
-    //    would win wherever the curve lies below it, and be saved in its place.
+    // Each stored column holds just its stored row: the diagonal beside it
+    // would win wherever the curve lies below it, and be saved in its place.
     const int32_t N = ElevatorGridSize;
     for (int32_t x = 0; x <= N && x < kCurveBytes; ++x) {
         const int32_t r = uint8_t(record->at(ElevatorNameLength + x));
@@ -134,15 +134,14 @@ QString ReadElevatorRecord(int32_t n, QString* error)
 
 bool WriteElevatorRecord(const QString& name, int32_t n, QString* error)
 {
-    // 1. A cancelled or empty name writes nothing.
+    // A cancelled or empty name writes nothing.
     if (name.isEmpty()) return true;
     const auto fail = [error](const QString& why) {
         if (error) *error = why;
         return false;
     };
-    // 2-3.
     const QByteArray record = recordFromGrid(name);
-    // 4. The whole file is rewritten in one step, so a failure keeps the old one.
+    // The whole file is rewritten in one step, so a failure keeps the old one.
     QByteArray data;
     if (setFileSize()) {
         const auto old = rt::readWholeFile(ElevatorFile);

@@ -13,13 +13,13 @@ namespace GeneratorSettings {
 // The panel's values as saved.
 struct PanelValues {
     int perlin = -1;       // selected perlin set, -1 for none
-    int iteration = 1;     // 1..11
-    int height = 100;      // 1..100
-    int structure = 2;     // 0..4
+    int iteration = 1;     // levels summed, 1..11
+    int height = 100;      // layer weight in percent, 1..100
+    int structure = 2;     // first picture of the set, 0..4
     QString seed = QStringLiteral("0");  // the seed box's text as typed
     int modify = 1;        // combine mode
     int highRes = 0;       // 0 or 1
-    int roughness = 0;     // 0..10
+    int roughness = 0;     // noise of each refinement, 0..10
 };
 
 // Writes the eight keys into path. False when the file could not be written

@@ -177,19 +177,16 @@ void ErodeDroplets(clsTerrain& ter, float& strength, std::optional<int32_t> exte
                    int32_t zMin, int32_t zMax)
 {
     rt::BusyGuard busy;
-    // 1-2.
+    // Rescaled first, as before every effect.
     RunScaleTerrain(ter);
     const int32_t ext = extent.value_or(ter.XPoints());
-    // 3.
     ter.pProgress = 0;
     rt::ui().setStatusText(QStringLiteral("Terrain erode ..."));
-    // 4. A cancelled dialog gives no drops.
+    // A cancelled dialog gives no drops.
     std::optional<KVErosion::ErosionSettings> settings;
     if (KVErosion::AskErosionSettings) settings = KVErosion::AskErosionSettings();
     strength = settings ? float(settings->dropCount) : 0.0f;
-    // 5.
     if (settings && settings->dropCount > 0) KVErosion::runDrops(ter, *settings, ext, x0, y0, zMin, zMax);
-    // 6.
     ter.pProgress = 100;
     rt::DoEvents();
 }

@@ -265,15 +265,14 @@ float GetBrushWeight(double x, double y, double cx, double cy, double w, double 
 void AddNoise(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t zMin, int32_t zMax)
 {
     const int32_t ext = extent.value_or(ter.XPoints());
-    // 2.
     ter.pProgress = 0;
     rt::ui().setStatusText(QStringLiteral("Noise..."));
     rt::BusyGuard busy;
-    // 3.
+    // Every call raises the caller's strength by one; below 1 (or NaN) nothing happens.
     strength += 1.0f;
     if (!(strength >= 1.0f)) return;
     const double k = double(strength) / 20.0;
-    // 4. Each column gets a fresh seed, as the noise always did.
+    // Each column gets a fresh seed.
     const GridWindow win = clipWindow(ter, ext, x0, y0);
     const int64_t side = ter.allocatedSide();
     for (int32_t x = win.xFirst; x <= win.xLast; ++x) {
@@ -289,7 +288,6 @@ void AddNoise(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32
             }
         }
     }
-    // 5.
     ter.pProgress = 100;
     rt::DoEvents();
 }
@@ -304,24 +302,22 @@ void smoothSweep(clsTerrain& ter, int32_t extent, int32_t x0, int32_t y0, int32_
 void SmoothTerrain(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t zMin,
                    int32_t zMax)
 {
-    // 1.
+    // A strength below 3 (or NaN) leaves the terrain as it is.
     if (!(strength >= 3.0f)) return;
     const int32_t ext = extent.value_or(ter.XPoints());
-    // 2.
     rt::ui().setStatusText(QStringLiteral("smoothes...."));
     rt::BusyGuard busy;
     ter.pProgress = 0;
     rt::DoEvents();
-    // 3. Only the caller sees the limited size; the pass is always the same.
+    // Only the caller sees the limited size; the pass is always the same.
     double d = strength;
     if (d / 2.0 == double(rt::IDiv(rt::CInt(d), 2))) d += 1.0;
     strength = float(std::clamp(d, 1.0, 10.0));
-    // 4-5.
+    // A sweep forward, then back over its result; the terrain takes the end result.
     SmoothBlock block(ter, ext, x0, y0);
     block.sweep(ter, zMin, zMax, true);
     block.sweep(ter, zMin, zMax, false);
     block.store(ter);
-    // 6.
     ter.pProgress = 100;
     rt::DoEvents();
 }
@@ -330,21 +326,20 @@ bool ErodeWithBitmap(clsTerrain& ter, float& strength, Extent extent, int32_t x0
                      QString* error)
 {
     const int32_t ext = extent.value_or(ter.XPoints());
-    // 1.
     rt::ui().setStatusText(QStringLiteral("erode..."));
     rt::BusyGuard busy;
     ter.pProgress = 0;
     const int32_t size = ter.Size();
-    // 2.
+    // The seed's first three digits decide where the terrain lies on the pattern.
     const QString seed = SeedText ? SeedText() : QString();
     const int32_t offset = std::max<int32_t>(0, rt::CInt(double(1025 - size) * (rt::Val(seed.left(3)) / 1000.0)));
     rt::DoEvents();
-    // 3.
+    // The pattern picture: erode0.flt unless another was chosen.
     if (ErosionPatternFile.isEmpty()) ErosionPatternFile = QStringLiteral("erode0.flt");
     const QImage* pattern = erosionPattern(rt::AppPath() + QLatin1Char('/') + ErosionPatternFile, error);
     if (!pattern) return false;
     const double span = size > 1025 ? size : 1025;
-    // 4. A divisor below 1 (strength 10.5 and more) would divide by zero or
+    // A divisor below 1 (strength 10.5 and more) would divide by zero or
     // turn the raise into a cut; the strongest pattern is divisor 1.
     const int64_t divisor = std::max<int64_t>(1, rt::CLng(11.0 - double(strength)));
     const GridWindow win = clipWindow(ter, ext, x0, y0);
@@ -375,7 +370,6 @@ bool ErodeWithBitmap(clsTerrain& ter, float& strength, Extent extent, int32_t x0
         ter.pProgress = windowProgress(int64_t(x) - x0, ext, 100);
         rt::DoEvents();
     }
-    // 5.
     ter.pProgress = 100;
     rt::DoEvents();
     return true;

@@ -66,21 +66,19 @@ std::function<int32_t(int32_t)> fullRangeSpread(const clsTerrain& ter)
 void rangeFilter(clsTerrain& ter, Curve curve, double s, Extent extent, int32_t x0, int32_t y0, int32_t zMin,
                  int32_t zMax, const QString& status)
 {
-    // 1.
     const int32_t ext = extent.value_or(ter.XPoints());
-    // 2.
     ter.pProgress = 0;
     rt::ui().setStatusText(status);
     rt::BusyGuard busy;
-    // 3. The rescale keeps the heights in their units, so they may fill only
-    //    part of the raw range; the curves are drawn for heights spread over
-    //    all of it around their centre, so they read them spread that way.
+    // The rescale keeps the heights in their units, so they may fill only
+    // part of the raw range; the curves are drawn for heights spread over
+    // all of it around their centre, so they read them spread that way.
     ter.ScaleTerrain();
     const auto spread = fullRangeSpread(ter);
-    // 4. Infinite start values: a curve beyond +-100000 still finds its ends.
+    // Infinite start values: a curve beyond +-100000 still finds its ends.
     double lo = std::numeric_limits<double>::infinity();
     double hi = -std::numeric_limits<double>::infinity();
-    // 5. The power shift measures one point short of the window's far ends.
+    // The power shift measures one point short of the window's far ends.
     const int64_t measured = curve == Curve::Power ? int64_t(ext) - 1 : int64_t(ext);
     const GridWindow span = clipWindow(ter, measured, x0, y0);
     if (span.empty()) {
@@ -106,7 +104,7 @@ void rangeFilter(clsTerrain& ter, Curve curve, double s, Extent extent, int32_t 
             hi = std::max(hi, v);
         }
     }
-    // 6. Nothing in the band: nothing to spread.
+    // Nothing in the band: nothing to spread.
     ter.pProgress = 50;
     if (!(lo <= hi)) {
         ter.pProgress = 100;
@@ -119,7 +117,7 @@ void rangeFilter(clsTerrain& ter, Curve curve, double s, Extent extent, int32_t 
     const double r = hi - lo;
     const double f = r > 0 ? kSpread / r : kSpread;
     const double c = hi - r / 2.0;
-    // 7.
+    // Second pass: only the points measured in the band are written.
     for (int32_t y = span.yFirst; y <= span.yLast; ++y) {
         ter.pProgress = stepProgress(int64_t(y) - y0, ext, 50, 50);
         rt::DoEvents();
@@ -130,7 +128,6 @@ void rangeFilter(clsTerrain& ter, Curve curve, double s, Extent extent, int32_t 
             if (inBand[i]) line[x] = rt::CInt((a[i] - c) * f);
         }
     }
-    // 8.
     ter.pProgress = 100;
     rt::DoEvents();
 }
@@ -170,11 +167,10 @@ void ShiftTerrainPower(clsTerrain& ter, float& strength, Extent extent, int32_t 
 
 void ReverseTerrain(clsTerrain& ter, float&, Extent, int32_t, int32_t, int32_t, int32_t)
 {
-    // 1.
     rt::ui().setStatusText(QStringLiteral("reversale..."));
     ter.pProgress = 0;
     rt::DoEvents();
-    // 2. Saturating: the lowest 32-bit height has no negative.
+    // Saturating: the lowest 32-bit height has no negative.
     const GridWindow span = clipWindow(ter, ter.XPoints(), 0, 0);
     for (int32_t y = span.yFirst; y <= span.yLast; ++y) {
         ter.pProgress = stepProgress(y, ter.XPoints(), 0, 100);
@@ -182,18 +178,17 @@ void ReverseTerrain(clsTerrain& ter, float&, Extent, int32_t, int32_t, int32_t, 
         int32_t* line = ter.row(y);
         for (int32_t x = span.xFirst; x <= span.xLast; ++x) line[x] = rt::saturateToInt32(-int64_t(line[x]));
     }
-    // 3.
     ter.pProgress = 100;
 }
 
 bool ApplyFilter(int16_t code, clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0,
                  int32_t zMin, int32_t zMax, QString* error)
 {
-    // 1.
+    // No extent: a window a little beyond the whole terrain.
     const int32_t ext = extent.value_or(int32_t(ter.XPoints()) + 10);
-    // 2, 4. Busy for every code, the empty ones included.
+    // Busy for every code, the empty ones included.
     rt::BusyGuard busy;
-    // 3. The gamma shifts take a negative factor as 0: the root and the
+    // The gamma shifts take a negative factor as 0: the root and the
     // reciprocal would otherwise have no value.
     const double factor = std::max(0.0, double(strength));
     float size = 0.0f;

@@ -127,15 +127,15 @@ LayerGrid SumLevels(const LayerPictures& pictures, int32_t E, const SeedParts& s
     int32_t sign = -1;
     iteration = std::clamp(iteration, 1, 11);
     for (int L = 1;; ++L, ++k) {
-        // 1-3. The picture and the window, cut along each axis of its own.
+        // The picture and the window, cut along each axis of its own.
         if (k > 5) k = 1;
         QImage pic = pictures[size_t(k - 1)];
         if (pic.format() != QImage::Format_RGB32 && pic.format() != QImage::Format_ARGB32)
             pic = pic.convertToFormat(QImage::Format_RGB32);
         const int32_t x0 = windowOffset(pic.width(), E, seed.a);
         const int32_t y0 = windowOffset(pic.height(), E, seed.b);
-        // 4-5. Alternating sign, weight 1 / L. A picture without room for the
-        //      window (LoadPerlinLayers refuses those) adds nothing.
+        // Alternating sign, weight 1 / L. A picture without room for the
+        // window (LoadPerlinLayers refuses those) adds nothing.
         sign = -sign;
         const bool fits = pic.width() > E && pic.height() > E;
         for (int32_t j = 0; fits && j <= E; ++j) {
@@ -143,7 +143,7 @@ LayerGrid SumLevels(const LayerPictures& pictures, int32_t E, const SeedParts& s
             int32_t* dst = layer.row(j);
             for (int32_t i = 0; i <= E; ++i) dst[i] += (sign * pixelHeight(src[i])) / L;
         }
-        // 6-7.
+        // Progress per level; it reaches 100 only when the run ends.
         if (CurrentTerrain) CurrentTerrain->pProgress = std::max(0, (100 * L) / iteration - 1);
         rt::DoEvents();
         if (L >= iteration) break;
@@ -153,14 +153,14 @@ LayerGrid SumLevels(const LayerPictures& pictures, int32_t E, const SeedParts& s
 
 void RefineLayer(LayerGrid& layer, int32_t& n, int16_t mode, int roughness)
 {
-    // 1-4.
+    // A fresh random sequence and a grid of twice the side.
     status(QStringLiteral("Resize Terrain..."));
     rt::BusyGuard busy;
     double r = double(roughness) / 200.0;
     rt::Randomize();
     LayerGrid t(2 * n + 2);
     rt::DoEvents();
-    // 5. Every source point fills its 2 x 2 block of children.
+    // Every source point fills its 2 x 2 block of children.
     for (int32_t j = 0; j <= n; ++j) {
         int32_t* top = t.row(2 * j);
         int32_t* bottom = t.row(2 * j + 1);
@@ -199,7 +199,7 @@ void RefineLayer(LayerGrid& layer, int32_t& n, int16_t mode, int roughness)
         }
         rt::DoEvents();
     }
-    // 6-7.
+    // The doubled grid replaces the layer.
     layer = std::move(t);
     n = layer.side - 2;
     rt::DoEvents();
@@ -243,7 +243,6 @@ void CombineLayer(clsTerrain& terrain, const LayerGrid& layer, int32_t size, int
 void GeneratePerlinTerrain(clsTerrain& terrain, int32_t size, const LayerPictures& pictures,
                            GeneratorParams& params)
 {
-    // 1-2.
     rt::BusyGuard busy;
     status(QStringLiteral("Load Perlin Sets..."));
     setProgress(terrain, 0);
@@ -251,13 +250,12 @@ void GeneratePerlinTerrain(clsTerrain& terrain, int32_t size, const LayerPicture
     const int32_t E = layerSide(params.highResolution);
     // The panel's largest grid; beyond it the refined layer would not fit memory.
     size = std::clamp<int32_t>(size, 1, kLargestSize);
-    // 6-7.
     const SeedParts seed = splitSeed(params.seed);
     status(QStringLiteral("Generate Terrain..."));
     rt::DoEvents();
-    // 8. Levels.
+    // Sum the pictures' levels into one layer.
     LayerGrid layer = SumLevels(pictures, E, seed, params.structure, params.iteration);
-    // 9. Refinement until the layer covers the terrain.
+    // Refinement until the layer covers the terrain.
     const int32_t rounds = size / (2 * (E - 1));
     int32_t n = E - 1;
     for (int32_t round = 0; round < rounds; ++round) {
@@ -265,10 +263,10 @@ void GeneratePerlinTerrain(clsTerrain& terrain, int32_t size, const LayerPicture
         setProgress(terrain, int32_t((100.0 / double(size)) * double(n)));
         if (n >= size) break;
     }
-    // 10-11.
+    // Combine, then free the layer: it can be as large as the terrain.
     CombineLayer(terrain, layer, size, params.height, params.combineMode);
     layer = LayerGrid();
-    // 12-14.
+    // The more refinement rounds, the stronger the smoothing; then rescale.
     smoothRefined(terrain, rounds, size);
     RunScaleTerrain(terrain);
     setProgress(terrain, 100);
@@ -288,14 +286,14 @@ bool GeneratePerlinTerrain(clsTerrain& terrain, int32_t size, const LayerFiles& 
 
 void CombinePreview(clsTerrain& generated, const clsTerrain& current, int32_t height, int16_t mode)
 {
-    // 1-2.
+    // A preview of no size combines nothing.
     const int32_t gsize = generated.Size();
     if (gsize <= 0) return;
     const double scale = double(current.Size()) / double(gsize);
     status(QStringLiteral("add terrain with preview....."));
     rt::DoEvents();
-    // 3. Mode 0 adds, as in the generator's own combine; modes without a
-    //    formula keep the generated heights.
+    // Mode 0 adds, as in the generator's own combine; modes without a
+    // formula keep the generated heights.
     if (mode < 0 || mode > 6) return;
     const double weight = double(height) / 100.0;
     for (int32_t y = 1; y <= gsize; ++y) {

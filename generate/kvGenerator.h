@@ -55,7 +55,7 @@ struct LayerGrid {
 // The layer side E: 129, or 257 with finer structures.
 int32_t layerSide(bool highResolution);
 
-// Step 6: seed becomes the last six characters of "000000" & seed; a is the
+// The seed becomes the last six characters of "000000" & seed; a is the
 // number of its last three characters (x part), b of its first three (y part).
 struct SeedParts {
     double a = 0;
@@ -74,7 +74,7 @@ int32_t windowOffset(int32_t extent, int32_t E, double part);
 // of E + 1 pixels is reported and gives nothing.
 std::optional<LayerPictures> LoadPerlinLayers(const LayerFiles& files, bool highResolution);
 
-// Step 8: iteration levels of windows, alternating in sign and falling in
+// Sums iteration levels of windows, alternating in sign and falling in
 // weight, summed into a grid of side E + 10 (samples at 0..E).
 LayerGrid SumLevels(const LayerPictures& pictures, int32_t E, const SeedParts& seed, int structure,
                     int iteration);
@@ -84,11 +84,11 @@ LayerGrid SumLevels(const LayerPictures& pictures, int32_t E, const SeedParts& s
 // modes give zeros. roughness (0..10) scales each value by up to 1 + roughness / 200.
 void RefineLayer(LayerGrid& layer, int32_t& n, int16_t mode, int roughness);
 
-// One combined height (step 11): c the terrain's, hw the weighted layer value.
+// One combined height: c the terrain's, hw the weighted layer value.
 // Keeps c for modes without a formula and where a division would be by zero.
 double combineHeight(int16_t mode, double c, double hw);
 
-// Steps 10-11: combines the layer into points 0..size + 1 of terrain (those
+// Combines the layer into points 0..size + 1 of terrain (those
 // that exist) by mode, with the layer weighted by height / 100.
 void CombineLayer(clsTerrain& terrain, const LayerGrid& layer, int32_t size, int32_t height, int16_t mode);
 

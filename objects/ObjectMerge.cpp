@@ -60,7 +60,7 @@ int64_t lastStep(double spread)
 
 void MergeObject(clsTerrain& terrain, const QImage& picture, const ObjectRecord& record)
 {
-    // 1. Busy while stamping; a mode outside 0..6 writes nothing.
+    // Busy while stamping; a mode outside 0..6 writes nothing.
     if (record.Mode < ModeAdd || record.Mode > ModeLowest) return;
     rt::BusyGuard busy;
     rt::DoEvents();
@@ -69,12 +69,12 @@ void MergeObject(clsTerrain& terrain, const QImage& picture, const ObjectRecord&
                            : picture.convertToFormat(QImage::Format_RGB32);
     const int32_t size = terrain.Size();
 
-    // 2. Mode 4 stands the object level on the height under its centre.
+    // Mode 4 stands the object level on the height under its centre.
     double base = 0;
     if (record.Mode == ModePutOnTerrain)
         base = terrain.GetPoint(rt::CLng(record.X + record.XSpread / 2), rt::CLng(record.Y + record.YSpread / 2));
 
-    // 3. Columns up to the last grid column, 4. rows likewise. The position is
+    // Columns up to the last grid column, rows likewise. The position is
     // rounded once: rounding X + i for each column (halves to even) would skip
     // or repeat every other column of an object at a half point.
     constexpr int64_t kFar = int64_t(1) << 40;  // beyond any grid, still safe to negate
@@ -86,7 +86,7 @@ void MergeObject(clsTerrain& terrain, const QImage& picture, const ObjectRecord&
         rt::DoEvents();
         const int64_t px = left + i;
         for (int64_t j = firstStepOnGrid(top); j <= lastRow && top + j <= size; ++j) {
-            // 5. Black and near-black pixels, and values of 1 or less, are transparent.
+            // Black and near-black pixels, and values of 1 or less, are transparent.
             const int64_t c = colourAt(pic, i, j);
             if (c < 6) continue;
             const double v = double(c) / 16777216.0 * record.H1;

@@ -109,7 +109,7 @@ private:
 
 // The grey level painted for a mask value s read back from a file: s up to
 // 127, s - 1 from 128 (the file stores grey 128..255 as 129..256), clamped to
-// 0..255.
+// the range 0..255.
 int maskGreyForStored(int s);
 
 // Pen colour and width from the two sliders.

@@ -90,13 +90,13 @@ double objectHeightScale(const QImage& picture)
 
 std::optional<int> loadObject(ObjectTable& table, const QString& bitmapPath, int maxSide, const QString& fileName)
 {
-    // 1. A free slot (slots 6..32).
+    // A free slot (slots 6..32).
     const std::optional<int> slot = table.freeSlot();
     if (!slot) {
         rt::MsgBox(QStringLiteral("to many objects"), rt::vbOKOnly, kLoadTitle);
         return std::nullopt;
     }
-    // 2. The picture; one that cannot be read places nothing.
+    // The picture; one that cannot be read places nothing.
     QString error;
     QImage pic = LoadPicture(bitmapPath, &error);
     if (pic.isNull()) {
@@ -105,7 +105,7 @@ std::optional<int> loadObject(ObjectTable& table, const QString& bitmapPath, int
         return std::nullopt;
     }
     pic = pic.convertToFormat(QImage::Format_RGB32);
-    // 3. Square, and no wider than the view's scale (the terrain's Size).
+    // Square, and no wider than the view's scale (the terrain's Size).
     const double xSpread = pic.height();
     const double ySpread = pic.width();
     if (xSpread != ySpread) {
@@ -116,7 +116,7 @@ std::optional<int> loadObject(ObjectTable& table, const QString& bitmapPath, int
         rt::MsgBox(QStringLiteral("Object too large!"), rt::vbCritical, kLoadTitle);
         return std::nullopt;
     }
-    // 4. The record: top-left corner, mode Add, H1 from the brightest pixel.
+    // The record: top-left corner, mode Add, H1 from the brightest pixel.
     ObjectRecord& r = table.record(*slot);
     r = ObjectRecord{};
     r.FileName = fileName;

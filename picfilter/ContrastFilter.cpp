@@ -155,18 +155,17 @@ void spillRow(std::vector<int32_t>& bs, std::vector<int32_t>& gs, std::vector<in
 void FilterContrast(const Pixels& px, int32_t p, int32_t& progressValue)
 {
     FilterProgress progress(progressValue, px.h);
-    // 1.-2. Mean grey of the picture.
+    // Mean grey of the picture.
     const int m = meanGrey(px);
-    // 3. Factor in single precision.
+    // Factor in single precision.
     const float f = static_cast<float>((static_cast<double>(p) + 100.0) / 100.0);
-    // 4. Tone curve, not clamped: the spill below needs the excess.
+    // Tone curve, not clamped: the spill below needs the excess.
     int64_t curve[256];
     for (int i = 0; i < 256; ++i) curve[i] = rt::CLng(static_cast<double>(f) * (i - m) + m);
-    // 5.
     progress.set(5);
-    // 6. Curve, then spill what left 0..255 into the other channels: a row at a
-    //    time with passes until every pixel is settled, or pixel by pixel in
-    //    wide numbers when the curve is huge.
+    // Curve, then spill what left 0..255 into the other channels: a row at a
+    // time with passes until every pixel is settled, or pixel by pixel in
+    // wide numbers when the curve is huge.
     bool small = true;
     int32_t curve32[256];
     for (int i = 0; i < 256; ++i) {
@@ -189,7 +188,6 @@ void FilterContrast(const Pixels& px, int32_t p, int32_t& progressValue)
                     | pixelOf(static_cast<uint32_t>(b), static_cast<uint32_t>(g), static_cast<uint32_t>(r));
             }
         }
-        // 7.
         progress.row(y, 5, 95);
     }
     progress.finish();

@@ -115,6 +115,7 @@ void diffuseError(const Pixels& px, const Diffusion<Rows, K>& d, int32_t p, int3
     std::vector<int32_t> errors(cols * Rows, 0);
     int32_t* rows[Rows];
     for (int r = 0; r < Rows; ++r) rows[r] = errors.data() + cols * static_cast<size_t>(r) + 2;
+    // Progress: the method's own start value, then 10 once the mean grey is known.
     progress.set(d.startProgress);
     const int m = meanGrey(px);
     progress.set(10);
@@ -132,6 +133,7 @@ void diffuseError(const Pixels& px, const Diffusion<Rows, K>& d, int32_t p, int3
                                                     white ? kColourBits : 0u};
     }
     auto scaledError = [&](int32_t e) { return scaled[static_cast<size_t>(e + kMaxError)]; };
+    // Row by row; at p = 10 the error is used as it is.
     for (int y = 0; y < px.h; ++y) {
         if (p == 10) {
             diffuseRow(px.row32(y), px.w, d, rows, outcomes.data(), vMin, [](int32_t e) { return e; });
@@ -169,6 +171,7 @@ struct CarryOutcome {
 void FilterDitherCarry(const Pixels& px, int32_t& progressValue)
 {
     FilterProgress progress(progressValue, px.h);
+    // The picture's mean grey is the threshold.
     const int m = meanGrey(px);
     progress.set(5);
     // The outcome of every grey plus carry, before the clamp: one look-up

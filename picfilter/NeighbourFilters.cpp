@@ -203,18 +203,18 @@ void FilterSmooth(const Pixels& px, int32_t& progressValue)
 void FilterDiffuse(const Pixels& px, int32_t p, int32_t& progressValue)
 {
     FilterProgress progress(progressValue, px.h);
-    // 1.
+    // Offsets reach half of p either way (the half rounded to even).
     const int64_t half = rt::CLng(p / 2.0);
     for (int y = 0; y < px.h; ++y) {
         uint32_t* row = px.row32(y);
         for (int x = 0; x < px.w; ++x) {
-            // 2. Two draws, the horizontal one first.
+            // Two draws, the horizontal one first.
             const int64_t dx0 = rt::CLng(static_cast<double>(rt::Rnd()) * p - half);
             const int64_t dy0 = rt::CLng(static_cast<double>(rt::Rnd()) * p - half);
-            // 3. An offset that leaves the picture becomes 0 on its axis.
+            // An offset that leaves the picture becomes 0 on its axis.
             const int64_t dx = (x + dx0 < 0 || x + dx0 >= px.w) ? 0 : dx0;
             const int64_t dy = (y + dy0 < 0 || y + dy0 >= px.h) ? 0 : dy0;
-            // 4. The current value there, which may have moved already.
+            // The current value there, which may have moved already.
             const uint32_t from = px.row32(static_cast<int>(y + dy))[x + dx];
             row[x] = (row[x] & kFourthByte) | (from & kColourBits);
         }

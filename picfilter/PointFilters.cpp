@@ -166,12 +166,12 @@ void FilterGreyscale(const Pixels& px, int32_t& progressValue)
 void FilterBrightness(const Pixels& px, int32_t p, int32_t& progressValue)
 {
     FilterProgress progress(progressValue, px.h);
-    // 1. The factor is kept in single precision; the wide sum avoids overflow of p + 100.
+    // The factor is kept in single precision; the wide sum avoids overflow of p + 100.
     const float f = static_cast<float>((static_cast<double>(p) + 100.0) / 100.0);
-    // 2. Tone curve.
+    // Tone curve.
     uchar lut[256];
     for (int i = 0; i < 256; ++i) lut[i] = clampByte(rt::roundHalfEven(static_cast<double>(f) * i));
-    // 3. Every channel through the curve.
+    // Every channel through the curve.
     mapChannels(px, lut, lut, lut, progress, 0, 100);
     progress.finish();
 }
@@ -214,11 +214,11 @@ void FilterSwapChannels(const Pixels& px, int32_t p, int32_t& progressValue)
 void FilterColourThreshold(const Pixels& px, int32_t colour, int32_t& progressValue)
 {
     FilterProgress progress(progressValue, px.h);
-    // 1. Red may be negative (the colour's sign): then every pixel reaches it.
+    // Red may be negative (the colour's sign): then every pixel reaches it.
     const int r0 = colour % 256;
     const int g0 = (colour >> 8) & 255;
     const int b0 = (colour >> 16) & 255;
-    // 2. White where any channel reaches its threshold.
+    // White where any channel reaches its threshold.
     for (int y = 0; y < px.h; ++y) {
         colourThresholdRow(px.row32(y), px.w, r0, g0, b0);
         progress.row(y);

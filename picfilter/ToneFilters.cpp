@@ -58,8 +58,8 @@ KV_VECTOR_CLONES void saturationRow(uint32_t* __restrict p, int w, float f)
 void FilterAutoLevels(const Pixels& px, int32_t& progressValue)
 {
     FilterProgress progress(progressValue, px.h);
-    // 1. Smallest and largest value of each channel, kept per byte position of
-    //    a 64-byte block (16 pixels) and folded per channel afterwards.
+    // Smallest and largest value of each channel, kept per byte position of
+    // a 64-byte block (16 pixels) and folded per channel afterwards.
     uchar lo64[64], hi64[64];
     std::fill(std::begin(lo64), std::end(lo64), uchar{255});
     std::fill(std::begin(hi64), std::end(hi64), uchar{0});
@@ -75,8 +75,8 @@ void FilterAutoLevels(const Pixels& px, int32_t& progressValue)
         hi[j & 3] = std::max<int>(hi[j & 3], hi64[j]);
     }
     progress.set(10);
-    // 2. Stretch each channel to 0..255; a channel of one value has no range
-    //    to stretch and is left as it is.
+    // Stretch each channel to 0..255; a channel of one value has no range
+    // to stretch and is left as it is.
     uchar lut[3][256];
     for (int c = 0; c < 3; ++c) {
         for (int v = 0; v < 256; ++v) {
@@ -111,9 +111,8 @@ void FilterNoise(const Pixels& px, int32_t a, int32_t& progressValue)
 void FilterSaturation(const Pixels& px, int32_t p, int32_t& progressValue)
 {
     FilterProgress progress(progressValue, px.h);
-    // 1.
+    // The factor in single precision.
     const float f = static_cast<float>(p / 100.0);
-    // 2.-3.
     for (int y = 0; y < px.h; ++y) {
         saturationRow(px.row32(y), px.w, f);
         progress.row(y);
@@ -124,10 +123,10 @@ void FilterSaturation(const Pixels& px, int32_t p, int32_t& progressValue)
 void FilterGamma(const Pixels& px, int32_t p, int32_t& progressValue)
 {
     FilterProgress progress(progressValue, px.h);
-    // 1. Gamma in single precision, and its inverse too (p at least 1, checked by the entry).
+    // Gamma in single precision, and its inverse too (p at least 1, checked by the entry).
     const float g = static_cast<float>(p / 100.0);
     const float inverse = 1.0f / g;
-    // 2. The curve lies within 0..255 by itself.
+    // The curve lies within 0..255 by itself.
     uchar lut[256];
     for (int v = 0; v < 256; ++v) {
         const uchar out = clampByte(rt::CLng(255.0 * std::pow(v / 255.0, static_cast<double>(inverse))));

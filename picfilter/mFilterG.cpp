@@ -105,18 +105,18 @@ void SplitRGB(int32_t colour, int32_t& r, int32_t& g, int32_t& b)
 
 bool ApplyPictureFilter(int32_t filterNo, QImage& picture, int32_t param, int32_t& progress)
 {
-    // 1. The filters pump events; a call from such an event must not start a second run.
+    // The filters pump events; a call from such an event must not start a second run.
     if (g_busy) return false;
     BusyScope busy;
 
-    // 2. Nothing to filter, or nothing a filter could sensibly do.
+    // Nothing to filter, or nothing a filter could sensibly do.
     if (picture.isNull() || picture.width() < 1 || picture.height() < 1) return false;
     if (filterNo < pfSharpen || filterNo > pfMaskThreshold) return false;
     if (!parameterUsable(filterNo, param)) return false;
 
-    // 3. The filters work on 32-bit pixels (blue, green, red, fourth byte). Other
-    //    formats are filtered in a 32-bit copy and converted back, so the picture
-    //    keeps its format; the conversion back may reduce colours as that format requires.
+    // The filters work on 32-bit pixels (blue, green, red, fourth byte). Other
+    // formats are filtered in a 32-bit copy and converted back, so the picture
+    // keeps its format; the conversion back may reduce colours as that format requires.
     const QImage::Format format = picture.format();
     if (isWorkFormat(format)) {
         runFilter(filterNo, pixelsOf(picture), param, progress);

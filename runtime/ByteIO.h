@@ -1,6 +1,6 @@
 #pragma once
 // Little-endian binary files, written and read whole. Positions given to the
-// reader count the first byte as 1, as the file formats' documents do.
+// reader count the first byte as 1; the loaders give their field positions so.
 
 #include <QByteArray>
 #include <QString>

@@ -162,7 +162,7 @@ QString Format(double v, const QString& pattern)
     }
     if (std::isnan(v) || std::isinf(v)) return Str(v).trimmed();
 
-    // 1. Read the pattern; a percent sign scales by 100.
+    // Read the pattern; a percent sign scales by 100.
     const std::vector<Token> tokens = tokenize(pattern);
     size_t point = tokens.size();
     int decimals = 0;
@@ -174,11 +174,11 @@ QString Format(double v, const QString& pattern)
     }
     if (percent) v *= 100;
 
-    // 2. Round to the pattern's decimals.
+    // Round to the pattern's decimals.
     const Fixed f = roundFixed(v, decimals);
     const bool zero = f.intDigits.empty() && f.fracDigits.find_first_not_of('0') == std::string::npos;
 
-    // 3. Integer part, point, fraction; the sign goes in front of everything.
+    // Integer part, point, fraction; the sign goes in front of everything.
     QString out = v < 0 && !zero ? QStringLiteral("-") : QString();
     bool anyDigit = false;
     for (const Token& t : tokens) anyDigit = anyDigit || isDigitToken(t);

@@ -152,7 +152,7 @@ QString GetPrivateProfileString(const QString& section, const QString& key, cons
 bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
                                const QString& path)
 {
-    // 1. The old contents; a file that exists but cannot be read is left alone.
+    // The old contents; a file that exists but cannot be read is left alone.
     QByteArray old;
     if (QFileInfo::exists(path)) {
         const auto data = readWholeFile(path, nullptr, kLargestIniFile);
@@ -162,8 +162,8 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
     IniLines f = splitLines(old);
     const QByteArray entry = key.trimmed().toUtf8() + '=' + storableValue(value).toUtf8() + f.eol();
 
-    // 2. Replace the key's line, or add it after the section's last entry,
-    //    or append a new section at the end.
+    // Replace the key's line, or add it after the section's last entry,
+    // or append a new section at the end.
     const int header = findSection(f, section);
     if (header >= 0) {
         const size_t end = sectionEnd(f, header);

@@ -135,7 +135,7 @@ size_t decimalEnd(const std::string& s, size_t pos, bool* hasDigits)
 
 double Val(const QString& text)
 {
-    // 1. Drop blanks, tabs and line feeds wherever they stand.
+    // Drop blanks, tabs and line feeds wherever they stand.
     std::string s;
     s.reserve(static_cast<size_t>(text.size()));
     for (const QChar c : text) {
@@ -143,13 +143,13 @@ double Val(const QString& text)
             continue;
         s.push_back(c.unicode() < 128 ? static_cast<char>(c.unicode()) : '?');
     }
-    // 2. Hex and octal prefixes.
+    // Hex and octal prefixes.
     if (s.size() >= 2 && s[0] == '&') {
         if (s[1] == 'H' || s[1] == 'h') return radixValue(s, 2, 16);
         if (s[1] == 'O' || s[1] == 'o') return radixValue(s, 2, 8);
         return 0;
     }
-    // 3. The leading decimal number; "D" exponents read like "E".
+    // The leading decimal number; "D" exponents read like "E".
     bool hasDigits = false;
     const size_t end = decimalEnd(s, 0, &hasDigits);
     if (!hasDigits) return 0;

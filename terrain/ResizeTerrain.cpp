@@ -64,7 +64,7 @@ void writeBlock(clsTerrain& g, int32_t x, int32_t y, const double v[4])
 
 void ResizeTerrain(clsTerrain& src, int16_t mode, int roughness)
 {
-    // 1.-3. Scratch grid of twice the size.
+    // Scratch grid of twice the size.
     ScratchTerrain scratch;
     clsTerrain& g = scratch.terrain();
     rt::ui().setStatusText(QStringLiteral("Resize Terrain..."));
@@ -74,12 +74,12 @@ void ResizeTerrain(clsTerrain& src, int16_t mode, int roughness)
     g.Init(newPoints);
     setProgress(0);
 
-    // 4.-5. Roughness and a fresh random sequence.
+    // Roughness and a fresh random sequence.
     double s = roughness / 200.0;
     rt::Randomize();
     rt::DoEvents();
 
-    // 6. Every source point, spare row and column included, fills a 2 x 2 block.
+    // Every source point, spare row and column included, fills a 2 x 2 block.
     const int32_t xPoints = src.XPoints();
     const int32_t yPoints = src.YPoints();
     for (int32_t x = 0; x <= xPoints; ++x) {
@@ -111,14 +111,13 @@ void ResizeTerrain(clsTerrain& src, int16_t mode, int roughness)
         rt::DoEvents();
     }
 
-    // 7.-9.
     copyBack(src, g);
     finish();
 }
 
 void ResizeTerrainAlt(clsTerrain& src)
 {
-    // 1.-2.
+    // Scratch grid of half the size.
     ScratchTerrain scratch;
     clsTerrain& g = scratch.terrain();
     rt::ui().setStatusText(QStringLiteral("Terrain resize..."));
@@ -127,7 +126,7 @@ void ResizeTerrainAlt(clsTerrain& src)
     setProgress(0);
     rt::DoEvents();
 
-    // 3. Means of 2 x 2 blocks. Reads stay within the terrain proper (0..Size):
+    // Means of 2 x 2 blocks. Reads stay within the terrain proper (0..Size):
     // the spare rows and columns hold no heights of their own and must not
     // leak into the new border.
     const int32_t last = src.Size();
@@ -147,7 +146,6 @@ void ResizeTerrainAlt(clsTerrain& src)
         rt::DoEvents();
     }
 
-    // 4.-5.
     copyBack(src, g);
     finish();
 }

@@ -109,18 +109,19 @@ void DrawTerrainToPicture(QImage& picback, const clsTerrain& ter, int32_t x0, in
         rt::ui().refreshMainWindow();
         rt::DoEvents();
     }
+
+    // The bar empties again for whatever runs next.
     setProgress(0);
 }
 
 void LoadPictureAsTerrain(const QImage& pic, clsTerrain& ter)
 {
-    // 1. Start.
     rt::BusyGuard busy;
     rt::ui().setStatusText(QStringLiteral("Read Picture...."));
     rt::DoEvents();
     setProgress(0);
 
-    // 2. Every point of the picture's area, plus the first spare row, which
+    // Every point of the picture's area, plus the first spare row, which
     // lies below the picture and reads as "no pixel".
     const QImage src = (pic.format() == QImage::Format_RGB32 || pic.format() == QImage::Format_ARGB32)
                            ? pic
@@ -139,7 +140,6 @@ void LoadPictureAsTerrain(const QImage& pic, clsTerrain& ter)
         rt::DoEvents();
     }
 
-    // 3. Done.
     setProgress(100);
 }
 

@@ -58,11 +58,11 @@ int16_t clsTerrain::MinTU()
 
 void clsTerrain::setMaxTU(int16_t v)
 {
-    // 1.-2. Keep the lower end; a top at or below it moves just above it
+    // Keep the lower end; a top at or below it moves just above it
     // (equal ends would make HeightScale 0).
     const int32_t low = MinTU();
     const int32_t top = std::min<int32_t>(std::max<int32_t>(v, low + 1), INT16_MAX);
-    // 3.-5.
+    // HeightScale spans the band and BaseHeight sits in its middle.
     m_header.HeightScale = spanToHeightScale(top - low);
     m_cachedMaxTU = int16_t(top);
     m_header.BaseHeight = rt::CInt(double(top) - double(m_header.HeightScale) / 2.0);
@@ -70,10 +70,10 @@ void clsTerrain::setMaxTU(int16_t v)
 
 void clsTerrain::setMinTU(int16_t v)
 {
-    // 1.-2. Keep the upper end; a bottom at or above it moves just below it.
+    // Keep the upper end; a bottom at or above it moves just below it.
     const int32_t top = MaxTU();
     const int32_t low = std::max<int32_t>(std::min<int32_t>(v, top - 1), INT16_MIN);
-    // 3.-5.
+    // HeightScale spans the band and BaseHeight sits in its middle.
     m_header.HeightScale = spanToHeightScale(top - low);
     m_cachedMinTU = int16_t(low);
     m_header.BaseHeight = rt::CInt(double(top) - double(m_header.HeightScale) / 2.0);
@@ -93,12 +93,6 @@ void clsTerrain::setYPoints(int16_t v)
 void clsTerrain::setXPoints(int16_t v)
 {
     setYPoints(v);
-}
-
-int16_t clsTerrain::Size()
-{
-    m_header.XPoints = m_header.YPoints = rt::saturateToInt16(int32_t(m_header.Size) + 1);
-    return m_header.Size;
 }
 
 void clsTerrain::setSize(int16_t v)

@@ -1,7 +1,7 @@
 #pragma once
 // The terrain height field: a square grid of raw heights with the header values
 // of a TER file, unit conversions, a min/max cache, point access, pens and
-// reflections. Property reads keep their documented names (MaxTU(), Size());
+// reflections. Property reads are named after the property (MaxTU(), Size());
 // property writes are setX(v).
 
 #include <QByteArray>
@@ -80,9 +80,9 @@ public:
     void setYPoints(int16_t v);
     int16_t XPoints() const { return m_header.XPoints; }
     void setXPoints(int16_t v);
-    // Writing Size, XPoints or YPoints sets all three; the grid keeps its
-    // allocation until Init (point access stays inside it).
-    int16_t Size();
+    // Writing Size, XPoints or YPoints sets all three (XPoints = YPoints =
+    // Size + 1); the grid keeps its allocation until Init (point access stays
+    // inside it).
     int16_t Size() const { return m_header.Size; }
     void setSize(int16_t v);
     const TerHeader& header() const { return m_header; }

@@ -125,7 +125,6 @@ int hgtGridSide(qint64 byteLength)
 bool LoadHgtFile(const QString& fileName)
 {
     if (!CurrentTerrain) return false;
-    // 1.
     rt::BusyGuard busy;
     rt::DoEvents();
 
@@ -141,7 +140,7 @@ bool LoadHgtFile(const QString& fileName)
     const int side = hgtGridSide(data->size());
     if (side == 0) return refuseLength(data->size());
 
-    // 3.-5. Resample into a fresh terrain.
+    // Resample into a fresh terrain.
     CurrentTerrain->pProgress = 0;
     rt::ui().setStatusText(QStringLiteral("load DEM - Terrain ......."));
     rt::DoEvents();
@@ -149,15 +148,14 @@ bool LoadHgtFile(const QString& fileName)
     fresh.Init(kPoints);
     sampleGrid(*data, side, fresh);
 
-    // 6. Header of a 10-metre grid.
+    // Header of a 10-metre grid.
     setHgtHeader(fresh);
 
-    // 7.-9. The read succeeded: the new terrain takes the current one's place.
+    // The read succeeded: the new terrain takes the current one's place.
     CurrentTerrain->swap(fresh);
     scaleToMetres(*CurrentTerrain);
     CurrentTerrain->pProgress = 100;
 
-    // 10.
     rt::DoEvents();
     return true;
 }

@@ -59,7 +59,7 @@ TEST_F(PanelsWindowTest, TypedHeightsReachTheTerrainInUnits)
     typeAndLeave(w().txtMinTerrain, QStringLiteral("-300"));
     typeAndLeave(w().txtMaxTerrain, QStringLiteral("1204"));
     EXPECT_EQ(CurrentTerrain->MinTU(), -30);
-    EXPECT_EQ(CurrentTerrain->MaxTU(), 120);  // 120.4
+    EXPECT_EQ(CurrentTerrain->MaxTU(), 120);  // 1204 m is 120.4 units
     EXPECT_EQ(w().txtMaxTerrain->text(), QStringLiteral("1200"));
 }
 
