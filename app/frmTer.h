@@ -131,6 +131,11 @@ public:
     void Toolbar2_ButtonClick(const QString& key);
     void ToolBarPen_ButtonClick(const QString& key);
     void Command1_Click();
+    // The tools of Toolbar2, chosen by its table (frmTerToolbar.cpp).
+    void chooseArrow();
+    void choosePen();
+    void chooseSelection(bool round);
+    void chooseBrush(Brushes::Tool tool);
 
     // Generator panel (frmTerGenerator.cpp).
     void cmdGenerator_Click();
@@ -289,6 +294,8 @@ private:
     void buildToolbar2();
     void buildToolBarPen();
     void toolbarTail();
+    // Toolbar1's enabled rules for the terrain, backup and objects now.
+    void applyToolbarRules();
 
     void Form_Unload();
     void setViewsEnabled(bool enabled);
@@ -314,7 +321,6 @@ private:
     void setSwatch(QLabel* swatch, QRgb colour);
     // frmTerBrushes.cpp
     void connectBrushControls();
-    bool chooseBrushTool(const QString& key);
     void markBrushStroke(Qt::MouseButtons buttons, QPointF point);
     void applyBrushStroke();
     // frmTerSelection.cpp

@@ -21,18 +21,14 @@ void frmTer::connectBrushControls()
     KVFilter::SeedText = [box = QPointer<QLineEdit>(txtRandom)] { return box ? box->text() : QString(); };
 }
 
-// The brush rows of the tool bar's table; false for other keys.
-bool frmTer::chooseBrushTool(const QString& key)
+void frmTer::chooseBrush(Brushes::Tool tool)
 {
-    const auto tool = Brushes::toolForKey(key);
-    if (!tool) return false;
     SelectMode = false;
     SelectRound = false;
-    FilterTool = *tool;
+    FilterTool = tool;
     PenMode = false;
     PickMode = false;
     chkPick->setChecked(false);
-    return true;
 }
 
 // A drag marks the point under the mouse and shows it as a red dot; the

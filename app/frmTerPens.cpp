@@ -7,6 +7,7 @@
 #include "app/Brushes.h"
 #include "app/Pens.h"
 #include "app/Zoom.h"
+#include "app/frmTerToolbar.h"
 #include "app/frmTerView.h"
 #include "runtime/Ui.h"
 #include "terrain/Palette.h"
@@ -22,30 +23,10 @@
 
 #include <algorithm>
 
-namespace {
-
-bool toolAvailable(const QString& key)
-{
-    return key == QLatin1String("Pfeil") || key == QLatin1String("Pen") || key == QLatin1String("Select") ||
-           key == QLatin1String("SelectRound") || Brushes::toolForKey(key).has_value();
-}
-
-} // namespace
-
 void frmTer::connectPenControls()
 {
     connect(Picture1, &TerrainView::mouseDown, this, &frmTer::Picture1_MouseDown);
     connect(Picture1, &TerrainView::mouseUp, this, &frmTer::Picture1_MouseUp);
-    for (QAction* a : Toolbar2->actions()) {
-        if (a->isSeparator()) continue;
-        const QString key = a->data().toString();
-        a->setEnabled(toolAvailable(key));
-        connect(a, &QAction::triggered, this, [this, key] { Toolbar2_ButtonClick(key); });
-    }
-    for (QAction* a : ToolBarPen->actions()) {
-        const QString key = a->data().toString();
-        connect(a, &QAction::triggered, this, [this, key] { ToolBarPen_ButtonClick(key); });
-    }
     // The check boxes mirror the modes whether the user or the code changes them.
     connect(chkPick, &QCheckBox::toggled, this, [this](bool on) { PickMode = on; });
     connect(chkEditSnap, &QCheckBox::toggled, this, [this](bool on) { SnapToGrid = on; });
@@ -77,45 +58,49 @@ void frmTer::Toolbar2_ButtonClick(const QString& key)
     ResetMouseFrame();
     dropSelectionFrame();
     Command1->setEnabled(false);
-    if (key == QLatin1String("Pen")) {
-        SelectMode = false;
-        SelectRound = false;
-        FilterTool = 0;
-        PenMode = true;
-        if (!TerrainEmpty) {
-            PickMode = true;
-            chkPick->setChecked(true);
-        }
-        Command1->setEnabled(true);
-        ToolBarPen->setEnabled(true);
-        setSwatch(Picture2, Palette[std::clamp(Slider2->value() / 256, 0, PaletteCount)][paletteRowClamped()]);
-        return;
-    }
+    // Only the pen uses the pen shapes; its row enables them again.
     ToolBarPen->setEnabled(false);
-    if (key == QLatin1String("Pfeil")) {
-        SelectMode = false;
-        SelectRound = false;
-        FilterTool = 0;
-        PenMode = false;
-        PickMode = false;
-        chkPick->setChecked(false);
-    } else if (key == QLatin1String("Select") || key == QLatin1String("SelectRound")) {
-        SelectMode = true;
-        SelectRound = key == QLatin1String("SelectRound");
-        FilterTool = 0;
-        PenMode = false;
-        PickMode = false;
-        chkPick->setChecked(false);
-    } else {
-        chooseBrushTool(key);
-    }
+    if (const auto* c = ToolbarCommands::find(ToolbarCommands::toolbar2(), key)) c->run(*this);
 }
 
 void frmTer::ToolBarPen_ButtonClick(const QString& key)
 {
-    if (key == QLatin1String("PenSquare")) PenShape = Pens::PenSquare;
-    else if (key == QLatin1String("PenRound")) PenShape = Pens::PenRound;
-    else if (key == QLatin1String("PenNoise")) PenShape = Pens::PenNoise;
+    if (const auto* c = ToolbarCommands::find(ToolbarCommands::toolBarPen(), key)) c->run(*this);
+}
+
+void frmTer::chooseArrow()
+{
+    SelectMode = false;
+    SelectRound = false;
+    FilterTool = 0;
+    PenMode = false;
+    PickMode = false;
+    chkPick->setChecked(false);
+}
+
+void frmTer::choosePen()
+{
+    SelectMode = false;
+    SelectRound = false;
+    FilterTool = 0;
+    PenMode = true;
+    if (!TerrainEmpty) {
+        PickMode = true;
+        chkPick->setChecked(true);
+    }
+    Command1->setEnabled(true);
+    ToolBarPen->setEnabled(true);
+    setSwatch(Picture2, Palette[std::clamp(Slider2->value() / 256, 0, PaletteCount)][paletteRowClamped()]);
+}
+
+void frmTer::chooseSelection(bool round)
+{
+    SelectMode = true;
+    SelectRound = round;
+    FilterTool = 0;
+    PenMode = false;
+    PickMode = false;
+    chkPick->setChecked(false);
 }
 
 void frmTer::Command1_Click()
