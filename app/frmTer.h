@@ -6,6 +6,7 @@
 
 #include "app/Brushes.h"
 #include "app/MainView.h"
+#include "app/frmTerTools.h"
 #include "generate/kvGenerator.h"
 
 #include <QImage>
@@ -15,6 +16,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -162,6 +164,8 @@ public:
 
     // --- window state ---------------------------------------------------------
     int PenShape = 1;       // 1 square, 2 round, 3 noise
+    // PenMode, SelectMode, SelectRound and FilterTool tell the tool chosen
+    // (useTool sets them); PickMode follows chkPick.
     bool PenMode = false;
     bool PickMode = false;
     bool SelectMode = false;
@@ -310,7 +314,13 @@ private:
     void connectPanelControls();
     // frmTerPens.cpp
     void connectPenControls();
-    void penStroke(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF point);
+    // The tools on Picture1 (frmTerPens.cpp, frmTerBrushes.cpp, frmTerSelection.cpp).
+    class PenTool;
+    class BrushTool;
+    class SelectionTool;
+    // Makes `tool` the one Picture1's mouse goes to; every tool but the pen drops the pick.
+    void useTool(std::shared_ptr<ViewTool> tool);
+    void pickHeight(QPointF point);
     void showPenCursor(Qt::MouseButtons buttons, QPointF point);
     void drawPenMark(const Pens::ViewMark& mark);
     void paintPenCursor(QPainter& painter);
@@ -321,13 +331,8 @@ private:
     void setSwatch(QLabel* swatch, QRgb colour);
     // frmTerBrushes.cpp
     void connectBrushControls();
-    void markBrushStroke(Qt::MouseButtons buttons, QPointF point);
-    void applyBrushStroke();
     // frmTerSelection.cpp
     void connectSelection();
-    void selectionPress(Qt::MouseButton button, QPointF point);
-    void selectionMove(Qt::MouseButtons buttons, QPointF point);
-    void selectionRelease(Qt::MouseButton button, QPointF point);
     void paintSelectionFrame(QPainter& painter);
     void liftSelection(int sign);
     // frmTerProfile.cpp
@@ -335,6 +340,8 @@ private:
     void txtZ_EditingFinished(QLineEdit* box, QSlider* slider);
 
     std::map<int, QAction*> m_toolbar1ByPosition;
+    // Shared so that a tool replaced while it handles an event lives until it returns.
+    std::shared_ptr<ViewTool> m_tool = std::make_shared<ViewTool>();
     bool m_loaded = false;
     bool m_unloaded = false;
     // A close asked for while a command ran; the busy watcher repeats it afterwards.

@@ -352,15 +352,11 @@ void frmTer::toolbarTail()
 
 void frmTer::DeactEdit()
 {
-    PenMode = false;
-    chkPick->setChecked(false);
-    SelectMode = false;
+    // The arrow, which also drops the pick.
+    chooseArrow();
     if (!Toolbar2->actions().isEmpty()) Toolbar2->actions().first()->setChecked(true);
-    FilterTool = 0;
     Command1->setEnabled(false);
     ResetMouseFrame();
     ToolBarPen->setEnabled(false);
-    SelectRound = false;
     dropSelectionFrame();
-    PickMode = false;
 }
