@@ -56,14 +56,6 @@ bool applyAt(clsTerrain& ter, int32_t i, int32_t j, int32_t d, const StrokeSetti
 
 } // namespace
 
-std::optional<int> toolForKey(const QString& key)
-{
-    static const char* const keys[] = {"up", "down", "Erode", "Noise", "Smooth", "Sharpen"};
-    for (int k = 0; k < 6; ++k)
-        if (key == QLatin1String(keys[k])) return k + 1;
-    return std::nullopt;
-}
-
 void StrokeMask::reset(int32_t xPoints)
 {
     m_bound = std::max<int32_t>(xPoints, 0);

@@ -8,7 +8,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 class clsTerrain;
@@ -17,9 +16,6 @@ namespace Brushes {
 
 // FilterTool values.
 enum Tool { NoTool = 0, Up = 1, Down = 2, Erode = 3, Noise = 4, Smooth = 5, Sharpen = 6 };
-
-// The brush a Toolbar2 key chooses; nothing for the other keys.
-std::optional<int> toolForKey(const QString& key);
 
 // StrokeMask: (0..n, 0..n) flags, n = the terrain's XPoints.
 class StrokeMask {

@@ -32,67 +32,6 @@ int progressBarValue(int32_t progress)
     return std::clamp<int32_t>(progress, 0, 100);
 }
 
-const std::vector<ToolButtonSpec>& toolbar1Buttons()
-{
-    static const std::vector<ToolButtonSpec> table = [] {
-        std::vector<ToolButtonSpec> t;
-        auto button = [&t](int pos, const char* key, const char* caption, const char* tip, const char* description,
-                           const char* icon) {
-            t.push_back({pos, ButtonKind::Button, QString::fromUtf8(key), QString::fromUtf8(caption),
-                         QString::fromUtf8(tip), QString::fromUtf8(description), QString::fromUtf8(icon)});
-        };
-        auto separator = [&t](int pos) { t.push_back({pos, ButtonKind::Separator, {}, {}, {}, {}, {}}); };
-        auto placeholders = [&t](int from, int to) {
-            for (int p = from; p <= to; ++p) t.push_back({p, ButtonKind::Placeholder, {}, {}, {}, {}, {}});
-        };
-        button(1, "Neu", "New", "New", "New", "document-new");
-        button(2, "Öffnen", "Open", "Open", "Open", "document-open");
-        button(3, "Speichern", "Save", "Save", "Save", "document-save");
-        separator(4);
-        button(5, "SpeichernAls", "SaveAs", "Save as...", "", "document-save-as");
-        placeholders(6, 6);
-        button(7, "Print", "Print", "Print Terrain and Settings", "", "document-print");
-        placeholders(8, 8);
-        button(9, "Restore", "Restore", "Restore Terrain", "", "document-revert");
-        button(10, "Backup", "Backup", "Backup Terrain", "", "drive-harddisk");
-        separator(11);
-        button(12, "Eigenschaften", "Properties", "Options", "Properties", "preferences-system");
-        separator(13);
-        button(14, "Löschen", "Clear", "Clear Terrain ", "Delete", "edit-clear");
-        placeholders(15, 16);
-        button(17, "Hilfe", "About", "About", "Help", "help-about");
-        placeholders(18, 19);
-        button(20, "Zoom in", "", "Zoom x2", "", "zoom-in");
-        button(21, "Zoom out", "", "Zoom /2", "", "zoom-out");
-        button(22, "Zoom100", "", "Zoom 100%", "", "zoom-original");
-        placeholders(23, 28);
-        button(29, "Terragen", "", "Start Terragen with actually terrain", "", "media-playback-start");
-        placeholders(30, 31);
-        button(32, "View3d", "", "View Terrain 3D", "", "view-3d");
-        placeholders(33, 34);
-        button(35, "ObjectMaker", "", "ObjectMaker", "", "applications-graphics");
-        placeholders(36, 39);
-        button(40, "SavePerlin", "", "", "", "document-export");
-        return t;
-    }();
-    return table;
-}
-
-std::vector<ButtonChange> toolbarChanges(bool terrainEmpty, bool backupExists, bool objectsPresent)
-{
-    std::vector<ButtonChange> c;
-    if (!terrainEmpty) {
-        c.insert(c.end(), {{PosSave, true}, {PosPrint, true}, {PosSaveAs, true}, {PosBackup, true}});
-    } else {
-        c.insert(c.end(),
-                 {{PosSave, false}, {PosSaveAs, false}, {PosPrint, false}, {PosRestore, false}, {PosBackup, false}});
-    }
-    if (backupExists) c.push_back({PosRestore, true});
-    c.push_back({PosZoomIn, !objectsPresent});
-    c.push_back({PosZoomOut, !objectsPresent});
-    return c;
-}
-
 bool genModifyEnabled(bool terrainEmpty, bool clearTerrainChecked)
 {
     return !terrainEmpty && !clearTerrainChecked;

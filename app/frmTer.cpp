@@ -17,7 +17,6 @@
 #include "terrain/TerrainPicture.h"
 #include "terrain/mTerLoad.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -231,10 +230,7 @@ void frmTer::ActualScreen()
     txtTerSizeMeters->setText(rt::Format(double(t.Size()) * scale, QStringLiteral("######0")));
     chkCurved->setChecked(t.CRVM() != 0);
     // Toolbar states.
-    for (const auto& change : MainWindowLogic::toolbarChanges(TerrainEmpty, BackupExists, ObjectsPresent)) {
-        QAction* a = toolbarButton(change.position);
-        if (a) a->setEnabled(change.enabled);
-    }
+    applyToolbarRules();
     cmdGenModify->setEnabled(MainWindowLogic::genModifyEnabled(TerrainEmpty, chkClearTerrain->isChecked()));
     // The height band in metres.
     txtZMin->setText(rt::Str(t.GetV2Meter(float(sldZMin->value() - 32768))).trimmed());

@@ -6,6 +6,7 @@
 
 #include "app/Brushes.h"
 #include "app/MainView.h"
+#include "app/frmTerTools.h"
 #include "generate/kvGenerator.h"
 
 #include <QImage>
@@ -15,6 +16,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -131,6 +133,11 @@ public:
     void Toolbar2_ButtonClick(const QString& key);
     void ToolBarPen_ButtonClick(const QString& key);
     void Command1_Click();
+    // The tools of Toolbar2, chosen by its table (frmTerToolbar.cpp).
+    void chooseArrow();
+    void choosePen();
+    void chooseSelection(bool round);
+    void chooseBrush(Brushes::Tool tool);
 
     // Generator panel (frmTerGenerator.cpp).
     void cmdGenerator_Click();
@@ -157,6 +164,8 @@ public:
 
     // --- window state ---------------------------------------------------------
     int PenShape = 1;       // 1 square, 2 round, 3 noise
+    // PenMode, SelectMode, SelectRound and FilterTool tell the tool chosen
+    // (useTool sets them); PickMode follows chkPick.
     bool PenMode = false;
     bool PickMode = false;
     bool SelectMode = false;
@@ -288,6 +297,8 @@ private:
     void buildToolbar2();
     void buildToolBarPen();
     void toolbarTail();
+    // Toolbar1's enabled rules for the terrain, backup and objects now.
+    void applyToolbarRules();
 
     void Form_Unload();
     void setViewsEnabled(bool enabled);
@@ -302,7 +313,13 @@ private:
     void connectPanelControls();
     // frmTerPens.cpp
     void connectPenControls();
-    void penStroke(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF point);
+    // The tools on Picture1 (frmTerPens.cpp, frmTerBrushes.cpp, frmTerSelection.cpp).
+    class PenTool;
+    class BrushTool;
+    class SelectionTool;
+    // Makes `tool` the one Picture1's mouse goes to; every tool but the pen drops the pick.
+    void useTool(std::shared_ptr<ViewTool> tool);
+    void pickHeight(QPointF point);
     void showPenCursor(Qt::MouseButtons buttons, QPointF point);
     void drawPenMark(const Pens::ViewMark& mark);
     void paintPenCursor(QPainter& painter);
@@ -313,14 +330,8 @@ private:
     void setSwatch(QLabel* swatch, QRgb colour);
     // frmTerBrushes.cpp
     void connectBrushControls();
-    bool chooseBrushTool(const QString& key);
-    void markBrushStroke(Qt::MouseButtons buttons, QPointF point);
-    void applyBrushStroke();
     // frmTerSelection.cpp
     void connectSelection();
-    void selectionPress(Qt::MouseButton button, QPointF point);
-    void selectionMove(Qt::MouseButtons buttons, QPointF point);
-    void selectionRelease(Qt::MouseButton button, QPointF point);
     void paintSelectionFrame(QPainter& painter);
     void liftSelection(int sign);
     // frmTerProfile.cpp
@@ -328,6 +339,8 @@ private:
     void txtZ_EditingFinished(QLineEdit* box, QSlider* slider);
 
     std::map<int, QAction*> m_toolbar1ByPosition;
+    // Shared so that a tool replaced while it handles an event lives until it returns.
+    std::shared_ptr<ViewTool> m_tool = std::make_shared<ViewTool>();
     bool m_loaded = false;
     bool m_unloaded = false;
     // A close asked for while a command ran; the busy watcher repeats it afterwards.

@@ -21,45 +21,56 @@ void frmTer::connectBrushControls()
     KVFilter::SeedText = [box = QPointer<QLineEdit>(txtRandom)] { return box ? box->text() : QString(); };
 }
 
-// The brush rows of the tool bar's table; false for other keys.
-bool frmTer::chooseBrushTool(const QString& key)
-{
-    const auto tool = Brushes::toolForKey(key);
-    if (!tool) return false;
-    SelectMode = false;
-    SelectRound = false;
-    FilterTool = *tool;
-    PenMode = false;
-    PickMode = false;
-    chkPick->setChecked(false);
-    return true;
-}
+// A stroke brush: the drag marks points (red dots on the view) and the
+// release applies the brush around each; the terrain changes only then.
+class frmTer::BrushTool : public ViewTool {
+public:
+    BrushTool(frmTer& window, Brushes::Tool brush) : ViewTool({.brush = brush}), w(window) {}
 
-// A drag marks the point under the mouse and shows it as a red dot; the
-// terrain changes only on release.
-void frmTer::markBrushStroke(Qt::MouseButtons buttons, QPointF point)
-{
-    if (FilterTool <= 0 || !(buttons & Qt::LeftButton)) return;
-    const QPoint at = Brushes::markDrag(StrokeMask, point, CurrentTerrain->Size());
-    QImage& img = Picture1->image();
-    if (at.x() < 0 || at.y() < 0 || at.x() >= img.width() || at.y() >= img.height()) return;
-    reinterpret_cast<QRgb*>(img.scanLine(at.y()))[at.x()] = qRgb(255, 20, 20);
-    Picture1->update();
-}
+    bool showsCursor() const override { return true; }
 
-void frmTer::applyBrushStroke()
+    void press(Qt::MouseButton button, Qt::KeyboardModifiers, QPointF point) override
+    {
+        if (button == Qt::LeftButton && !rt::BusyFlag) Brushes::markPress(w.StrokeMask, point);
+    }
+
+    void move(Qt::MouseButtons buttons, Qt::KeyboardModifiers, QPointF point) override
+    {
+        if (rt::BusyFlag || !(buttons & Qt::LeftButton)) return;
+        const QPoint at = Brushes::markDrag(w.StrokeMask, point, CurrentTerrain->Size());
+        QImage& img = w.Picture1->image();
+        if (at.x() < 0 || at.y() < 0 || at.x() >= img.width() || at.y() >= img.height()) return;
+        reinterpret_cast<QRgb*>(img.scanLine(at.y()))[at.x()] = qRgb(255, 20, 20);
+        w.Picture1->update();
+    }
+
+    void release(Qt::MouseButton button, QPointF) override
+    {
+        if (button == Qt::LeftButton && !rt::BusyFlag) apply();
+    }
+
+private:
+    void apply()
+    {
+        Brushes::StrokeSettings s;
+        s.tool = modes.brush;
+        s.radius = w.Slider1->value();
+        s.strength = w.sldDepthEffects->value();
+        QString error;
+        bool ok = true;
+        w.runTerrainCommand(QString(), [&] {
+            // The stroke marks the terrain changed for each point it applies.
+            ok = Brushes::applyStroke(*CurrentTerrain, w.StrokeMask, s, &error);
+            // The map shows the red dots until it is drawn again from the terrain.
+            return TerrainChange::View;
+        });
+        if (!ok) rt::MsgBox(error, rt::vbOKOnly | rt::vbExclamation);
+    }
+
+    frmTer& w;
+};
+
+void frmTer::chooseBrush(Brushes::Tool tool)
 {
-    Brushes::StrokeSettings s;
-    s.tool = FilterTool;
-    s.radius = Slider1->value();
-    s.strength = sldDepthEffects->value();
-    QString error;
-    bool ok = true;
-    runTerrainCommand(QString(), [&] {
-        // The stroke marks the terrain changed for each point it applies.
-        ok = Brushes::applyStroke(*CurrentTerrain, StrokeMask, s, &error);
-        // The map shows the red dots until it is drawn again from the terrain.
-        return TerrainChange::View;
-    });
-    if (!ok) rt::MsgBox(error, rt::vbOKOnly | rt::vbExclamation);
+    useTool(std::make_shared<BrushTool>(*this, tool));
 }

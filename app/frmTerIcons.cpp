@@ -80,172 +80,30 @@ void hills(QPainter& p, QColor c)
     p.drawPath(h);
 }
 
-void drawKey(QPainter& p, const QString& k)
+void zoomMagnifier(QPainter& p, bool plus)
 {
-    if (k == QLatin1String("Neu")) {
-        page(p);
-        p.setPen(QPen(green, 2.2, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(12, 11), QPointF(12, 18));
-        p.drawLine(QPointF(8.5, 14.5), QPointF(15.5, 14.5));
-    } else if (k == QStringLiteral("Öffnen")) {
-        p.setPen(outline());
-        p.setBrush(amber.darker(110));
-        p.drawPolygon(QPolygonF({QPointF(2.5, 5), QPointF(9, 5), QPointF(11, 7.5), QPointF(20, 7.5), QPointF(20, 19.5),
-                                 QPointF(2.5, 19.5)}));
-        p.setBrush(amber);
-        p.drawPolygon(QPolygonF({QPointF(2.5, 19.5), QPointF(6, 11), QPointF(22.5, 11), QPointF(19.5, 19.5)}));
-    } else if (k == QLatin1String("Speichern")) {
-        floppy(p, QRectF(3.5, 3.5, 17, 17));
-    } else if (k == QLatin1String("SpeichernAls")) {
-        floppy(p, QRectF(2.5, 2.5, 15, 15));
-        p.setPen(QPen(ink, 1.2));
-        p.setBrush(amber);
-        QPolygonF pencil({QPointF(12, 21), QPointF(13, 17.5), QPointF(20, 10.5), QPointF(22.5, 13), QPointF(15.5, 20)});
-        p.drawPolygon(pencil);
-    } else if (k == QLatin1String("Print")) {
-        p.setPen(outline());
-        p.setBrush(paper);
-        p.drawRect(QRectF(7, 3, 10, 7));
-        p.setBrush(QColor(0xb8, 0xc0, 0xcc));
-        p.drawRoundedRect(QRectF(3, 9, 18, 8), 2, 2);
-        p.setBrush(paper);
-        p.drawRect(QRectF(7, 14, 10, 7));
-    } else if (k == QLatin1String("Restore")) {
-        p.setPen(QPen(blue, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.setBrush(Qt::NoBrush);
-        p.drawArc(QRectF(5, 5, 14, 14), 90 * 16, 270 * 16);
-        p.drawPolyline(QPolygonF({QPointF(8, 2), QPointF(12, 5), QPointF(8, 8.5)}));
-    } else if (k == QLatin1String("Backup")) {
-        p.setPen(outline());
-        p.setBrush(QColor(0xb8, 0xc0, 0xcc));
-        p.drawRoundedRect(QRectF(3, 13, 18, 7), 2, 2);
-        p.setBrush(green);
-        p.drawEllipse(QPointF(17.5, 16.5), 1.2, 1.2);
-        arrow(p, 12, 3, 11, green);
-    } else if (k == QLatin1String("Eigenschaften")) {
-        p.setPen(outline());
-        p.setBrush(QColor(0xb8, 0xc0, 0xcc));
-        QPainterPath gear;
-        for (int i = 0; i < 16; ++i) {
-            const double a = i * M_PI / 8, r = (i % 2) ? 6.5 : 9.5;
-            const QPointF pt(12 + r * std::cos(a), 12 + r * std::sin(a));
-            i ? gear.lineTo(pt) : gear.moveTo(pt);
-        }
-        gear.closeSubpath();
-        gear.addEllipse(QPointF(12, 12), 3, 3);
-        p.drawPath(gear);
-    } else if (k == QStringLiteral("Löschen")) {
-        page(p);
-        p.setPen(QPen(red, 2.4, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(9, 10), QPointF(16, 17));
-        p.drawLine(QPointF(16, 10), QPointF(9, 17));
-    } else if (k == QLatin1String("Hilfe")) {
-        p.setPen(outline());
-        p.setBrush(blue);
-        p.drawEllipse(QPointF(12, 12), 9.5, 9.5);
-        QFont f = p.font();
-        f.setPixelSize(15);
-        f.setBold(true);
-        p.setFont(f);
-        p.setPen(Qt::white);
-        p.drawText(QRectF(2, 2, 20, 20), Qt::AlignCenter, QStringLiteral("?"));
-    } else if (k == QLatin1String("Zoom in") || k == QLatin1String("Zoom out") || k == QLatin1String("Zoom100")) {
-        magnifier(p);
-        if (k == QLatin1String("Zoom100")) {
-            QFont f = p.font();
-            f.setPixelSize(7);
-            f.setBold(true);
-            p.setFont(f);
-            p.drawText(QRectF(3.5, 3.5, 13, 13), Qt::AlignCenter, QStringLiteral("1:1"));
-        } else {
-            p.drawLine(QPointF(7, 10), QPointF(13, 10));
-            if (k == QLatin1String("Zoom in")) p.drawLine(QPointF(10, 7), QPointF(10, 13));
-        }
-    } else if (k == QLatin1String("Terragen")) {
-        hills(p, QColor(0x7c, 0xb3, 0x6a));
-        p.setPen(Qt::NoPen);
-        p.setBrush(green.darker(120));
-        p.drawPolygon(QPolygonF({QPointF(13, 2), QPointF(22, 7), QPointF(13, 12)}));
-    } else if (k == QLatin1String("View3d")) {
-        p.setPen(outline(1.2));
-        p.setBrush(QColor(0x9c, 0xc4, 0xee));
-        p.drawPolygon(QPolygonF({QPointF(12, 3), QPointF(21, 7.5), QPointF(12, 12), QPointF(3, 7.5)}));
-        p.setBrush(blue);
-        p.drawPolygon(QPolygonF({QPointF(3, 7.5), QPointF(12, 12), QPointF(12, 21.5), QPointF(3, 17)}));
-        p.setBrush(blue.darker(130));
-        p.drawPolygon(QPolygonF({QPointF(21, 7.5), QPointF(12, 12), QPointF(12, 21.5), QPointF(21, 17)}));
-    } else if (k == QLatin1String("ObjectMaker")) {
-        p.setPen(outline(1.2));
-        p.setBrush(amber);
-        p.drawPolygon(QPolygonF({QPointF(12, 3), QPointF(20, 20), QPointF(4, 20)}));
-        p.setBrush(paper);
-        p.drawEllipse(QPointF(17.5, 6.5), 3.5, 3.5);
-    } else if (k == QLatin1String("SavePerlin")) {
-        for (int y = 0; y < 4; ++y)
-            for (int x = 0; x < 4; ++x) {
-                const int v = 90 + ((x * 37 + y * 71 + x * y * 13) % 140);
-                p.fillRect(QRectF(3 + 4.5 * x, 3 + 4.5 * y, 4.5, 4.5), QColor(v, v, v));
-            }
-        p.setPen(outline());
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(QRectF(3, 3, 18, 18));
-    } else if (k == QLatin1String("Pfeil")) {
-        p.setPen(outline(1.2));
-        p.setBrush(paper);
-        p.drawPolygon(QPolygonF({QPointF(6, 3), QPointF(18, 14), QPointF(12.5, 14.5), QPointF(15.5, 21),
-                                 QPointF(13, 22), QPointF(10, 15.5), QPointF(6, 19)}));
-    } else if (k == QLatin1String("Pen")) {
-        p.setPen(outline(1.2));
-        p.setBrush(amber);
-        p.drawPolygon(QPolygonF({QPointF(4, 20), QPointF(5.5, 15), QPointF(16.5, 4), QPointF(20, 7.5), QPointF(9, 18.5)}));
-    } else if (k == QLatin1String("Select") || k == QLatin1String("SelectRound")) {
-        QPen dash(ink, 1.5, Qt::DashLine);
-        p.setPen(dash);
-        p.setBrush(QColor(0x3b, 0x7d, 0xd8, 50));
-        if (k == QLatin1String("Select")) p.drawRect(QRectF(4, 5, 16, 14));
-        else p.drawEllipse(QRectF(3.5, 4.5, 17, 15));
-    } else if (k == QLatin1String("up") || k == QLatin1String("down")) {
-        hills(p, QColor(0xc9, 0xb0, 0x8a));
-        if (k == QLatin1String("up")) arrow(p, 12, 12, 2, green);
-        else arrow(p, 12, 2, 12, red);
-    } else if (k == QLatin1String("Erode")) {
-        hills(p, QColor(0xc9, 0xb0, 0x8a));
-        p.setPen(QPen(blue, 1.6, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(7, 3), QPointF(5, 7));
-        p.drawLine(QPointF(13, 2), QPointF(11, 6));
-        p.drawLine(QPointF(19, 3), QPointF(17, 7));
-    } else if (k == QLatin1String("Noise") || k == QLatin1String("PenNoise")) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(ink);
-        static const double dots[][2] = {{5, 6}, {11, 4}, {17, 7}, {8, 11}, {14, 12}, {19, 15},
-                                         {5, 17}, {11, 19}, {16, 19}, {12, 15}, {20, 10}, {4, 11}};
-        for (const auto& d : dots) p.drawEllipse(QPointF(d[0], d[1]), 1.3, 1.3);
-    } else if (k == QLatin1String("Smooth")) {
-        p.setPen(QPen(blue, 2, Qt::SolidLine, Qt::RoundCap));
-        p.setBrush(Qt::NoBrush);
-        QPainterPath w;
-        w.moveTo(2, 12);
-        w.cubicTo(7, 4, 12, 20, 22, 12);
-        p.drawPath(w);
-    } else if (k == QLatin1String("Sharpen")) {
-        p.setPen(QPen(ink, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPolyline(QPolygonF({QPointF(2, 18), QPointF(7, 6), QPointF(12, 18), QPointF(17, 6), QPointF(22, 18)}));
-    } else if (k == QLatin1String("PenSquare")) {
-        p.setPen(outline());
-        p.setBrush(QColor(0x90, 0x90, 0x90));
-        p.drawRect(QRectF(5, 5, 14, 14));
-    } else if (k == QLatin1String("PenRound")) {
-        p.setPen(outline());
-        p.setBrush(QColor(0x90, 0x90, 0x90));
-        p.drawEllipse(QPointF(12, 12), 7.5, 7.5);
-    } else {
-        p.setPen(outline());
-        p.setBrush(paper);
-        p.drawRoundedRect(QRectF(4, 4, 16, 16), 3, 3);
-    }
+    magnifier(p);
+    p.drawLine(QPointF(7, 10), QPointF(13, 10));
+    if (plus) p.drawLine(QPointF(10, 7), QPointF(10, 13));
 }
 
-QPixmap drawn(const QString& key, int side)
+void selectionFrame(QPainter& p, bool round)
+{
+    QPen dash(ink, 1.5, Qt::DashLine);
+    p.setPen(dash);
+    p.setBrush(QColor(0x3b, 0x7d, 0xd8, 50));
+    if (!round) p.drawRect(QRectF(4, 5, 16, 14));
+    else p.drawEllipse(QRectF(3.5, 4.5, 17, 15));
+}
+
+void blank(QPainter& p)
+{
+    p.setPen(outline());
+    p.setBrush(paper);
+    p.drawRoundedRect(QRectF(4, 4, 16, 16), 3, 3);
+}
+
+QPixmap drawn(Pictogram draw, int side)
 {
     QPixmap pm(side, side);
     pm.fill(Qt::transparent);
@@ -253,21 +111,267 @@ QPixmap drawn(const QString& key, int side)
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     p.scale(side / 24.0, side / 24.0);
-    drawKey(p, key);
+    (draw ? draw : blank)(p);
     return pm;
 }
 
 } // namespace
 
-QIcon kvDrawnIcon(const QString& key)
+namespace Pictograms {
+
+void newDocument(QPainter& p)
+{
+    page(p);
+    p.setPen(QPen(green, 2.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(12, 11), QPointF(12, 18));
+    p.drawLine(QPointF(8.5, 14.5), QPointF(15.5, 14.5));
+}
+
+void open(QPainter& p)
+{
+    p.setPen(outline());
+    p.setBrush(amber.darker(110));
+    p.drawPolygon(QPolygonF({QPointF(2.5, 5), QPointF(9, 5), QPointF(11, 7.5), QPointF(20, 7.5), QPointF(20, 19.5),
+                             QPointF(2.5, 19.5)}));
+    p.setBrush(amber);
+    p.drawPolygon(QPolygonF({QPointF(2.5, 19.5), QPointF(6, 11), QPointF(22.5, 11), QPointF(19.5, 19.5)}));
+}
+
+void save(QPainter& p)
+{
+    floppy(p, QRectF(3.5, 3.5, 17, 17));
+}
+
+void saveAs(QPainter& p)
+{
+    floppy(p, QRectF(2.5, 2.5, 15, 15));
+    p.setPen(QPen(ink, 1.2));
+    p.setBrush(amber);
+    QPolygonF pencil({QPointF(12, 21), QPointF(13, 17.5), QPointF(20, 10.5), QPointF(22.5, 13), QPointF(15.5, 20)});
+    p.drawPolygon(pencil);
+}
+
+void print(QPainter& p)
+{
+    p.setPen(outline());
+    p.setBrush(paper);
+    p.drawRect(QRectF(7, 3, 10, 7));
+    p.setBrush(QColor(0xb8, 0xc0, 0xcc));
+    p.drawRoundedRect(QRectF(3, 9, 18, 8), 2, 2);
+    p.setBrush(paper);
+    p.drawRect(QRectF(7, 14, 10, 7));
+}
+
+void restore(QPainter& p)
+{
+    p.setPen(QPen(blue, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(5, 5, 14, 14), 90 * 16, 270 * 16);
+    p.drawPolyline(QPolygonF({QPointF(8, 2), QPointF(12, 5), QPointF(8, 8.5)}));
+}
+
+void backup(QPainter& p)
+{
+    p.setPen(outline());
+    p.setBrush(QColor(0xb8, 0xc0, 0xcc));
+    p.drawRoundedRect(QRectF(3, 13, 18, 7), 2, 2);
+    p.setBrush(green);
+    p.drawEllipse(QPointF(17.5, 16.5), 1.2, 1.2);
+    arrow(p, 12, 3, 11, green);
+}
+
+void properties(QPainter& p)
+{
+    p.setPen(outline());
+    p.setBrush(QColor(0xb8, 0xc0, 0xcc));
+    QPainterPath gear;
+    for (int i = 0; i < 16; ++i) {
+        const double a = i * M_PI / 8, r = (i % 2) ? 6.5 : 9.5;
+        const QPointF pt(12 + r * std::cos(a), 12 + r * std::sin(a));
+        i ? gear.lineTo(pt) : gear.moveTo(pt);
+    }
+    gear.closeSubpath();
+    gear.addEllipse(QPointF(12, 12), 3, 3);
+    p.drawPath(gear);
+}
+
+void clear(QPainter& p)
+{
+    page(p);
+    p.setPen(QPen(red, 2.4, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(9, 10), QPointF(16, 17));
+    p.drawLine(QPointF(16, 10), QPointF(9, 17));
+}
+
+void help(QPainter& p)
+{
+    p.setPen(outline());
+    p.setBrush(blue);
+    p.drawEllipse(QPointF(12, 12), 9.5, 9.5);
+    QFont f = p.font();
+    f.setPixelSize(15);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRectF(2, 2, 20, 20), Qt::AlignCenter, QStringLiteral("?"));
+}
+
+void zoomIn(QPainter& p)
+{
+    zoomMagnifier(p, true);
+}
+
+void zoomOut(QPainter& p)
+{
+    zoomMagnifier(p, false);
+}
+
+void zoom100(QPainter& p)
+{
+    magnifier(p);
+    QFont f = p.font();
+    f.setPixelSize(7);
+    f.setBold(true);
+    p.setFont(f);
+    p.drawText(QRectF(3.5, 3.5, 13, 13), Qt::AlignCenter, QStringLiteral("1:1"));
+}
+
+void terragen(QPainter& p)
+{
+    hills(p, QColor(0x7c, 0xb3, 0x6a));
+    p.setPen(Qt::NoPen);
+    p.setBrush(green.darker(120));
+    p.drawPolygon(QPolygonF({QPointF(13, 2), QPointF(22, 7), QPointF(13, 12)}));
+}
+
+void view3d(QPainter& p)
+{
+    p.setPen(outline(1.2));
+    p.setBrush(QColor(0x9c, 0xc4, 0xee));
+    p.drawPolygon(QPolygonF({QPointF(12, 3), QPointF(21, 7.5), QPointF(12, 12), QPointF(3, 7.5)}));
+    p.setBrush(blue);
+    p.drawPolygon(QPolygonF({QPointF(3, 7.5), QPointF(12, 12), QPointF(12, 21.5), QPointF(3, 17)}));
+    p.setBrush(blue.darker(130));
+    p.drawPolygon(QPolygonF({QPointF(21, 7.5), QPointF(12, 12), QPointF(12, 21.5), QPointF(21, 17)}));
+}
+
+void objectMaker(QPainter& p)
+{
+    p.setPen(outline(1.2));
+    p.setBrush(amber);
+    p.drawPolygon(QPolygonF({QPointF(12, 3), QPointF(20, 20), QPointF(4, 20)}));
+    p.setBrush(paper);
+    p.drawEllipse(QPointF(17.5, 6.5), 3.5, 3.5);
+}
+
+void savePerlin(QPainter& p)
+{
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) {
+            const int v = 90 + ((x * 37 + y * 71 + x * y * 13) % 140);
+            p.fillRect(QRectF(3 + 4.5 * x, 3 + 4.5 * y, 4.5, 4.5), QColor(v, v, v));
+        }
+    p.setPen(outline());
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(3, 3, 18, 18));
+}
+
+void pointer(QPainter& p)
+{
+    p.setPen(outline(1.2));
+    p.setBrush(paper);
+    p.drawPolygon(QPolygonF({QPointF(6, 3), QPointF(18, 14), QPointF(12.5, 14.5), QPointF(15.5, 21),
+                             QPointF(13, 22), QPointF(10, 15.5), QPointF(6, 19)}));
+}
+
+void pen(QPainter& p)
+{
+    p.setPen(outline(1.2));
+    p.setBrush(amber);
+    p.drawPolygon(QPolygonF({QPointF(4, 20), QPointF(5.5, 15), QPointF(16.5, 4), QPointF(20, 7.5), QPointF(9, 18.5)}));
+}
+
+void select(QPainter& p)
+{
+    selectionFrame(p, false);
+}
+
+void selectRound(QPainter& p)
+{
+    selectionFrame(p, true);
+}
+
+void up(QPainter& p)
+{
+    hills(p, QColor(0xc9, 0xb0, 0x8a));
+    arrow(p, 12, 12, 2, green);
+}
+
+void down(QPainter& p)
+{
+    hills(p, QColor(0xc9, 0xb0, 0x8a));
+    arrow(p, 12, 2, 12, red);
+}
+
+void erode(QPainter& p)
+{
+    hills(p, QColor(0xc9, 0xb0, 0x8a));
+    p.setPen(QPen(blue, 1.6, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(7, 3), QPointF(5, 7));
+    p.drawLine(QPointF(13, 2), QPointF(11, 6));
+    p.drawLine(QPointF(19, 3), QPointF(17, 7));
+}
+
+void noise(QPainter& p)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    static const double dots[][2] = {{5, 6}, {11, 4}, {17, 7}, {8, 11}, {14, 12}, {19, 15},
+                                     {5, 17}, {11, 19}, {16, 19}, {12, 15}, {20, 10}, {4, 11}};
+    for (const auto& d : dots) p.drawEllipse(QPointF(d[0], d[1]), 1.3, 1.3);
+}
+
+void smooth(QPainter& p)
+{
+    p.setPen(QPen(blue, 2, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath w;
+    w.moveTo(2, 12);
+    w.cubicTo(7, 4, 12, 20, 22, 12);
+    p.drawPath(w);
+}
+
+void sharpen(QPainter& p)
+{
+    p.setPen(QPen(ink, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(QPolygonF({QPointF(2, 18), QPointF(7, 6), QPointF(12, 18), QPointF(17, 6), QPointF(22, 18)}));
+}
+
+void penSquare(QPainter& p)
+{
+    p.setPen(outline());
+    p.setBrush(QColor(0x90, 0x90, 0x90));
+    p.drawRect(QRectF(5, 5, 14, 14));
+}
+
+void penRound(QPainter& p)
+{
+    p.setPen(outline());
+    p.setBrush(QColor(0x90, 0x90, 0x90));
+    p.drawEllipse(QPointF(12, 12), 7.5, 7.5);
+}
+
+} // namespace Pictograms
+
+QIcon kvDrawnIcon(Pictogram draw)
 {
     QIcon icon;
-    for (int side : {16, 20, 24, 32, 48}) icon.addPixmap(drawn(key, side));
+    for (int side : {16, 20, 24, 32, 48}) icon.addPixmap(drawn(draw, side));
     return icon;
 }
 
-QIcon kvIcon(const QString& key, const QString& themeName)
+QIcon kvIcon(Pictogram draw, const QString& themeName)
 {
     if (!themeName.isEmpty() && QIcon::hasThemeIcon(themeName)) return QIcon::fromTheme(themeName);
-    return kvDrawnIcon(key);
+    return kvDrawnIcon(draw);
 }

@@ -7,6 +7,7 @@
 #include "app/Brushes.h"
 #include "app/Pens.h"
 #include "app/Zoom.h"
+#include "app/frmTerToolbar.h"
 #include "app/frmTerView.h"
 #include "runtime/Ui.h"
 #include "terrain/Palette.h"
@@ -22,30 +23,42 @@
 
 #include <algorithm>
 
-namespace {
+// The pen: stamps the pen height at the press and along the drag.
+class frmTer::PenTool : public ViewTool {
+public:
+    explicit PenTool(frmTer& window) : ViewTool({.pen = true}), w(window) {}
 
-bool toolAvailable(const QString& key)
-{
-    return key == QLatin1String("Pfeil") || key == QLatin1String("Pen") || key == QLatin1String("Select") ||
-           key == QLatin1String("SelectRound") || Brushes::toolForKey(key).has_value();
-}
+    bool showsCursor() const override { return true; }
+    bool squareCursor() const override { return w.PenShape == Pens::PenSquare; }
 
-} // namespace
+    void press(Qt::MouseButton button, Qt::KeyboardModifiers, QPointF point) override
+    {
+        if (button == Qt::LeftButton) stamp(point, true);
+    }
+
+    void move(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF point) override
+    {
+        if (rt::BusyFlag || !(buttons & Qt::LeftButton)) return;
+        // Shift moves the pen without painting.
+        if (modifiers & Qt::ShiftModifier) return;
+        stamp(point, false);
+    }
+
+private:
+    void stamp(QPointF point, bool atPress)
+    {
+        const Pens::PenSettings s = w.penSettings();
+        const QPointF at = w.SnapToGrid ? Pens::snapPoint(point, s.radius) : point;
+        w.drawPenMark(Pens::stamp(*CurrentTerrain, at, s, atPress));
+    }
+
+    frmTer& w;
+};
 
 void frmTer::connectPenControls()
 {
     connect(Picture1, &TerrainView::mouseDown, this, &frmTer::Picture1_MouseDown);
     connect(Picture1, &TerrainView::mouseUp, this, &frmTer::Picture1_MouseUp);
-    for (QAction* a : Toolbar2->actions()) {
-        if (a->isSeparator()) continue;
-        const QString key = a->data().toString();
-        a->setEnabled(toolAvailable(key));
-        connect(a, &QAction::triggered, this, [this, key] { Toolbar2_ButtonClick(key); });
-    }
-    for (QAction* a : ToolBarPen->actions()) {
-        const QString key = a->data().toString();
-        connect(a, &QAction::triggered, this, [this, key] { ToolBarPen_ButtonClick(key); });
-    }
     // The check boxes mirror the modes whether the user or the code changes them.
     connect(chkPick, &QCheckBox::toggled, this, [this](bool on) { PickMode = on; });
     connect(chkEditSnap, &QCheckBox::toggled, this, [this](bool on) { SnapToGrid = on; });
@@ -77,53 +90,52 @@ void frmTer::Toolbar2_ButtonClick(const QString& key)
     ResetMouseFrame();
     dropSelectionFrame();
     Command1->setEnabled(false);
-    if (key == QLatin1String("Pen")) {
-        SelectMode = false;
-        SelectRound = false;
-        FilterTool = 0;
-        PenMode = true;
-        if (!TerrainEmpty) {
-            PickMode = true;
-            chkPick->setChecked(true);
-        }
-        Command1->setEnabled(true);
-        ToolBarPen->setEnabled(true);
-        setSwatch(Picture2, Palette[std::clamp(Slider2->value() / 256, 0, PaletteCount)][paletteRowClamped()]);
-        return;
-    }
+    // Only the pen uses the pen shapes; its row enables them again.
     ToolBarPen->setEnabled(false);
-    if (key == QLatin1String("Pfeil")) {
-        SelectMode = false;
-        SelectRound = false;
-        FilterTool = 0;
-        PenMode = false;
-        PickMode = false;
-        chkPick->setChecked(false);
-    } else if (key == QLatin1String("Select") || key == QLatin1String("SelectRound")) {
-        SelectMode = true;
-        SelectRound = key == QLatin1String("SelectRound");
-        FilterTool = 0;
-        PenMode = false;
-        PickMode = false;
-        chkPick->setChecked(false);
-    } else {
-        chooseBrushTool(key);
-    }
+    if (const auto* c = ToolbarCommands::find(ToolbarCommands::toolbar2(), key)) c->run(*this);
 }
 
 void frmTer::ToolBarPen_ButtonClick(const QString& key)
 {
-    if (key == QLatin1String("PenSquare")) PenShape = Pens::PenSquare;
-    else if (key == QLatin1String("PenRound")) PenShape = Pens::PenRound;
-    else if (key == QLatin1String("PenNoise")) PenShape = Pens::PenNoise;
+    if (const auto* c = ToolbarCommands::find(ToolbarCommands::toolBarPen(), key)) c->run(*this);
+}
+
+void frmTer::useTool(std::shared_ptr<ViewTool> tool)
+{
+    m_tool = std::move(tool);
+    PenMode = m_tool->modes.pen;
+    SelectMode = m_tool->modes.select;
+    SelectRound = m_tool->modes.round;
+    FilterTool = m_tool->modes.brush;
+    if (!PenMode) {
+        PickMode = false;
+        chkPick->setChecked(false);
+    }
+}
+
+void frmTer::chooseArrow()
+{
+    useTool(std::make_shared<ViewTool>());
+}
+
+void frmTer::choosePen()
+{
+    useTool(std::make_shared<PenTool>(*this));
+    if (!TerrainEmpty) {
+        PickMode = true;
+        chkPick->setChecked(true);
+    }
+    Command1->setEnabled(true);
+    ToolBarPen->setEnabled(true);
+    setSwatch(Picture2, Palette[std::clamp(Slider2->value() / 256, 0, PaletteCount)][paletteRowClamped()]);
 }
 
 void frmTer::Command1_Click()
 {
     ResetMouseFrame();
     Slider2->setValue(Slider2->maximum());
-    FilterTool = 0;
-    PenMode = true;
+    // It paints with the pen, whichever tool the window left since.
+    useTool(std::make_shared<PenTool>(*this));
     PickMode = false;
     chkPick->setChecked(false);
     setSwatch(Picture2, qRgb(255, 255, 255));
@@ -136,30 +148,27 @@ void frmTer::ResetMouseFrame()
     Picture1->update();
 }
 
-void frmTer::Picture1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPointF point)
+void frmTer::Picture1_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF point)
 {
     // A press while a stroke is being applied must not replace the mask under it.
     if (!rt::BusyFlag) StrokeMask.reset(CurrentTerrain->XPoints());
     ResetMouseFrame();
-    if (button != Qt::LeftButton) return;
-    clsTerrain& t = *CurrentTerrain;
-    if (PickMode) {
-        // Setting the slider unchecks chkPick (Slider2_Change), which ends
-        // pick mode: one pick per check.
-        const auto picked = Pens::pick(t, point, penSettings(), paletteRowClamped());
-        Slider2->setValue(picked.sliderValue);
-        lblHeight->setText(picked.heightText);
-        setSwatch(Picture2, picked.swatch);
-        lblPickHeigh->setText(picked.pickHeightText);
-        chkPick->setChecked(false);
-    }
-    if (PenMode) {
-        const Pens::PenSettings s = penSettings();
-        const QPointF at = SnapToGrid ? Pens::snapPoint(point, s.radius) : point;
-        drawPenMark(Pens::stamp(t, at, s, true));
-    }
-    if (FilterTool > 0 && !rt::BusyFlag) Brushes::markPress(StrokeMask, point);
-    selectionPress(button, point);
+    // The pick goes first, whatever the tool: the pen then stamps the height it found.
+    if (button == Qt::LeftButton && PickMode) pickHeight(point);
+    const std::shared_ptr<ViewTool> tool = m_tool;
+    tool->press(button, modifiers, point);
+}
+
+void frmTer::pickHeight(QPointF point)
+{
+    // Setting the slider unchecks chkPick (Slider2_Change), which ends
+    // pick mode: one pick per check.
+    const auto picked = Pens::pick(*CurrentTerrain, point, penSettings(), paletteRowClamped());
+    Slider2->setValue(picked.sliderValue);
+    lblHeight->setText(picked.heightText);
+    setSwatch(Picture2, picked.swatch);
+    lblPickHeigh->setText(picked.pickHeightText);
+    chkPick->setChecked(false);
 }
 
 void frmTer::Picture1_MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF point)
@@ -167,33 +176,23 @@ void frmTer::Picture1_MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers 
     if (!rt::BusyFlag) {
         showStatusReadOut(point);
         showPenCursor(buttons, point);
-        penStroke(buttons, modifiers, point);
-        markBrushStroke(buttons, point);
     }
     // The rubber band follows the mouse even while a command runs.
-    selectionMove(buttons, point);
+    const std::shared_ptr<ViewTool> tool = m_tool;
+    tool->move(buttons, modifiers, point);
 }
 
 void frmTer::Picture1_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, QPointF point)
 {
-    if (button == Qt::LeftButton && FilterTool > 0 && !rt::BusyFlag) applyBrushStroke();
+    const std::shared_ptr<ViewTool> tool = m_tool;
+    tool->release(button, point);
     ActualScreen();
-    selectionRelease(button, point);
-}
-
-void frmTer::penStroke(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF point)
-{
-    if (!PenMode || !(buttons & Qt::LeftButton)) return;
-    const Pens::PenSettings s = penSettings();
-    const QPointF at = SnapToGrid ? Pens::snapPoint(point, s.radius) : point;
-    // Shift moves the pen without painting.
-    if (modifiers & Qt::ShiftModifier) return;
-    drawPenMark(Pens::stamp(*CurrentTerrain, at, s, false));
+    tool->afterRelease(button, point);
 }
 
 void frmTer::showPenCursor(Qt::MouseButtons buttons, QPointF point)
 {
-    if (buttons != Qt::NoButton || !(PenMode || FilterTool > 0)) {
+    if (buttons != Qt::NoButton || !m_tool->showsCursor()) {
         ResetMouseFrame();
         return;
     }
@@ -243,7 +242,7 @@ void frmTer::paintPenCursor(QPainter& painter)
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(Qt::white, 1.5));
     painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    if (PenShape == Pens::PenSquare && FilterTool == 0) painter.drawRect(box);
+    if (m_tool->squareCursor()) painter.drawRect(box);
     else painter.drawEllipse(box);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }

@@ -79,42 +79,57 @@ void frmTer::connectSelection()
 
 // --- rubber band --------------------------------------------------------------
 
-void frmTer::selectionPress(Qt::MouseButton button, QPointF point)
-{
-    if (!SelectMode || button != Qt::LeftButton) return;
-    // A second press takes the frame away and does nothing else.
-    if (FrameDrawn) {
-        FrameDrawn = false;
-        Picture1->update();
-        return;
-    }
-    FrameDrawn = true;
-    FrameX1 = FrameX2 = Selection::cornerFromMouse(point.x());
-    FrameY1 = FrameY2 = Selection::cornerFromMouse(point.y());
-    FrameRadius = 0;
-    Picture1->update();
-}
+// The selection frame: a press starts it, the drag sizes it, the release
+// offers the menu "Terrain" for the framed points.
+class frmTer::SelectionTool : public ViewTool {
+public:
+    SelectionTool(frmTer& window, bool round) : ViewTool({.select = true, .round = round}), w(window) {}
 
-void frmTer::selectionMove(Qt::MouseButtons buttons, QPointF point)
-{
-    if (!SelectMode || !FrameDrawn || !(buttons & Qt::LeftButton)) return;
-    if (SelectRound) {
-        FrameRadius = Selection::discRadius(QPointF(FrameX1, FrameY1), point);
-    } else {
-        FrameX2 = Selection::evenCorner(Selection::cornerFromMouse(point.x()));
-        FrameY2 = Selection::evenCorner(Selection::cornerFromMouse(point.y()));
+    void press(Qt::MouseButton button, Qt::KeyboardModifiers, QPointF point) override
+    {
+        if (button != Qt::LeftButton) return;
+        // A second press takes the frame away and does nothing else.
+        if (w.FrameDrawn) {
+            w.FrameDrawn = false;
+            w.Picture1->update();
+            return;
+        }
+        w.FrameDrawn = true;
+        w.FrameX1 = w.FrameX2 = Selection::cornerFromMouse(point.x());
+        w.FrameY1 = w.FrameY2 = Selection::cornerFromMouse(point.y());
+        w.FrameRadius = 0;
+        w.Picture1->update();
     }
-    Picture1->update();
-}
 
-void frmTer::selectionRelease(Qt::MouseButton button, QPointF point)
+    void move(Qt::MouseButtons buttons, Qt::KeyboardModifiers, QPointF point) override
+    {
+        if (!w.FrameDrawn || !(buttons & Qt::LeftButton)) return;
+        if (modes.round) {
+            w.FrameRadius = Selection::discRadius(QPointF(w.FrameX1, w.FrameY1), point);
+        } else {
+            w.FrameX2 = Selection::evenCorner(Selection::cornerFromMouse(point.x()));
+            w.FrameY2 = Selection::evenCorner(Selection::cornerFromMouse(point.y()));
+        }
+        w.Picture1->update();
+    }
+
+    void afterRelease(Qt::MouseButton button, QPointF point) override
+    {
+        if (!w.FrameDrawn || button != Qt::LeftButton) return;
+        // A round selection offers the commands that can keep to its disc.
+        for (QAction* a : w.mnuTerrain->actions())
+            if (!a->isSeparator()) a->setEnabled(!modes.round || worksOnDisc(a->objectName()));
+        const QPointF at = Zoom::terrainToView(point, w.Picture1->terrainSize(), w.Picture1->width());
+        w.mnuTerrain->popup(w.Picture1->mapToGlobal(at.toPoint()));
+    }
+
+private:
+    frmTer& w;
+};
+
+void frmTer::chooseSelection(bool round)
 {
-    if (!SelectMode || !FrameDrawn || button != Qt::LeftButton) return;
-    // A round selection offers the commands that can keep to its disc.
-    for (QAction* a : mnuTerrain->actions())
-        if (!a->isSeparator()) a->setEnabled(!SelectRound || worksOnDisc(a->objectName()));
-    const QPointF at = Zoom::terrainToView(point, Picture1->terrainSize(), Picture1->width());
-    mnuTerrain->popup(Picture1->mapToGlobal(at.toPoint()));
+    useTool(std::make_shared<SelectionTool>(*this, round));
 }
 
 void frmTer::paintSelectionFrame(QPainter& painter)

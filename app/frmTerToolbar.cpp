@@ -1,13 +1,13 @@
-// The main toolbar and the tool bars of the Edit tab: buttons by key and
-// position, their icons, and the dispatcher of the main toolbar.
+// The main toolbar and the tool bars of the Edit tab: their tables (one row a
+// button, see frmTerToolbar.h), the bars built from them and the main toolbar's dispatcher.
 
-#include "app/frmTer.h"
+#include "app/frmTerToolbar.h"
 
 #include "app/AppState.h"
 #include "app/FileCommands.h"
-#include "app/MainWindowLogic.h"
+#include "app/Pens.h"
 #include "app/frmAbout.h"
-#include "app/frmTerIcons.h"
+#include "app/frmTer.h"
 #include "app/dlgOptions.h"
 #include "app/dlgPrint.h"
 #include "app/dlgSavePerlinsetNew.h"
@@ -25,15 +25,240 @@
 #include <QToolBar>
 #include <QToolButton>
 
-using MainWindowLogic::ButtonKind;
+namespace ToolbarCommands {
 
 namespace {
 
-// Buttons whose windows come with later parts of the editor: they stay disabled.
-bool commandAvailable(const QString& key)
+// --- enabled rules --------------------------------------------------------------
+
+std::optional<bool> withTerrain(const State& s)
 {
-    static const QStringList missing = {QStringLiteral("ObjectMaker")};
-    return !missing.contains(key);
+    return !s.terrainEmpty;
+}
+
+// A backup can always be restored; without one an empty terrain has nothing to
+// restore, and a terrain with content keeps the button as it was.
+std::optional<bool> withBackup(const State& s)
+{
+    if (s.backupExists) return true;
+    if (s.terrainEmpty) return false;
+    return std::nullopt;
+}
+
+// Placed objects sit on the view at its scale: no zoom while they exist.
+std::optional<bool> withoutObjects(const State& s)
+{
+    return !s.objectsPresent;
+}
+
+// Its window comes with a later part of the editor.
+std::optional<bool> notYet(const State&)
+{
+    return false;
+}
+
+// --- rows -------------------------------------------------------------------------
+
+QString text(const char* s)
+{
+    return QString::fromUtf8(s);
+}
+
+Command separator(int position = 0)
+{
+    Command c;
+    c.position = position;
+    c.kind = Kind::Separator;
+    return c;
+}
+
+void placeholders(std::vector<Command>& t, int from, int to)
+{
+    for (int p = from; p <= to; ++p) {
+        Command c;
+        c.position = p;
+        c.kind = Kind::Placeholder;
+        t.push_back(c);
+    }
+}
+
+template <class Dialog>
+bool showModal(frmTer& w)
+{
+    Dialog dialog(&w);
+    dialog.exec();
+    return true;
+}
+
+bool zoomBy(frmTer& w, double factor)
+{
+    w.ResizePic(CurrentTerrain->Size(), factor);
+    return true;
+}
+
+} // namespace
+
+const std::vector<Command>& toolbar1()
+{
+    static const std::vector<Command> table = [] {
+        std::vector<Command> t;
+        auto button = [&t](int pos, const char* key, const char* caption, const char* tip, const char* description,
+                           const char* theme, Pictogram pictogram, EnabledRule enabled,
+                           std::function<bool(frmTer&)> run) {
+            t.push_back({pos, Kind::Button, text(key), text(caption), text(tip), text(description), text(theme),
+                         pictogram, enabled, std::move(run)});
+        };
+        using namespace Pictograms;
+        button(1, "Neu", "New", "New", "New", "document-new", newDocument, nullptr,
+               [](frmTer& w) { FileCommands::cmdNew(w); return true; });
+        button(2, "Öffnen", "Open", "Open", "Open", "document-open", open, nullptr,
+               [](frmTer& w) { return FileCommands::cmdOpen(w); });
+        button(3, "Speichern", "Save", "Save", "Save", "document-save", save, withTerrain,
+               [](frmTer& w) { return FileCommands::cmdSave(w); });
+        t.push_back(separator(4));
+        button(5, "SpeichernAls", "SaveAs", "Save as...", "", "document-save-as", saveAs, withTerrain,
+               [](frmTer& w) { return FileCommands::cmdSaveAs(w); });
+        placeholders(t, 6, 6);
+        button(7, "Print", "Print", "Print Terrain and Settings", "", "document-print", print, withTerrain,
+               showModal<dlgPrint>);
+        placeholders(t, 8, 8);
+        button(9, "Restore", "Restore", "Restore Terrain", "", "document-revert", restore, withBackup,
+               [](frmTer& w) { FileCommands::cmdRestore(w); return true; });
+        button(10, "Backup", "Backup", "Backup Terrain", "", "drive-harddisk", backup, withTerrain,
+               [](frmTer& w) { FileCommands::cmdBackup(w); return true; });
+        t.push_back(separator(11));
+        button(12, "Eigenschaften", "Properties", "Options", "Properties", "preferences-system", properties, nullptr,
+               [](frmTer& w) {
+                   dlgOptions options(w.centralWidget(), &w);
+                   if (options.exec() == QDialog::Accepted) w.redrawTerrain();  // the colour scheme applies at once
+                   return true;
+               });
+        t.push_back(separator(13));
+        button(14, "Löschen", "Clear", "Clear Terrain ", "Delete", "edit-clear", clear, nullptr,
+               [](frmTer& w) { FileCommands::cmdClear(w); return true; });
+        placeholders(t, 15, 16);
+        button(17, "Hilfe", "About", "About", "Help", "help-about", help, nullptr, showModal<frmAbout>);
+        placeholders(t, 18, 19);
+        button(20, "Zoom in", "", "Zoom x2", "", "zoom-in", zoomIn, withoutObjects,
+               [](frmTer& w) { return zoomBy(w, 2.0); });
+        button(21, "Zoom out", "", "Zoom /2", "", "zoom-out", zoomOut, withoutObjects,
+               [](frmTer& w) { return zoomBy(w, 0.5); });
+        button(22, "Zoom100", "", "Zoom 100%", "", "zoom-original", zoom100, nullptr,
+               [](frmTer& w) { return zoomBy(w, 0.0); });
+        placeholders(t, 23, 28);
+        button(29, "Terragen", "", "Start Terragen with actually terrain", "", "media-playback-start", terragen,
+               nullptr, [](frmTer& w) { return FileCommands::cmdTerragen(w); });
+        placeholders(t, 30, 31);
+        button(32, "View3d", "", "View Terrain 3D", "", "view-3d", view3d, nullptr, showModal<view3D>);
+        placeholders(t, 33, 34);
+        button(35, "ObjectMaker", "", "ObjectMaker", "", "applications-graphics", objectMaker, notYet, nullptr);
+        placeholders(t, 36, 39);
+        button(40, "SavePerlin", "", "", "", "document-export", savePerlin, nullptr,
+               showModal<dlgSavePerlinsetNew>);
+        return t;
+    }();
+    return table;
+}
+
+const std::vector<Command>& toolbar2()
+{
+    static const std::vector<Command> table = [] {
+        std::vector<Command> t;
+        auto tool = [&t](const char* key, const char* caption, Pictogram pictogram, std::function<void(frmTer&)> choose) {
+            Command c;
+            c.key = text(key);
+            c.caption = text(caption);
+            c.pictogram = pictogram;
+            c.run = [choose](frmTer& w) { choose(w); return true; };
+            t.push_back(c);
+        };
+        auto brush = [&tool](const char* key, Pictogram pictogram, Brushes::Tool b) {
+            tool(key, key, pictogram, [b](frmTer& w) { w.chooseBrush(b); });
+        };
+        using namespace Pictograms;
+        tool("Pfeil", "arrow", pointer, [](frmTer& w) { w.chooseArrow(); });
+        tool("Pen", "Pen", pen, [](frmTer& w) { w.choosePen(); });
+        tool("Select", "Select", select, [](frmTer& w) { w.chooseSelection(false); });
+        t.push_back(separator());
+        tool("SelectRound", "Select round", selectRound, [](frmTer& w) { w.chooseSelection(true); });
+        brush("up", up, Brushes::Up);
+        t.push_back(separator());
+        brush("down", down, Brushes::Down);
+        brush("Erode", erode, Brushes::Erode);
+        brush("Noise", noise, Brushes::Noise);
+        brush("Smooth", smooth, Brushes::Smooth);
+        brush("Sharpen", sharpen, Brushes::Sharpen);
+        return t;
+    }();
+    return table;
+}
+
+const std::vector<Command>& toolBarPen()
+{
+    static const std::vector<Command> table = [] {
+        std::vector<Command> t;
+        auto shape = [&t](const char* key, const char* caption, Pictogram pictogram, Pens::Shape s) {
+            Command c;
+            c.key = text(key);
+            c.caption = text(caption);
+            c.pictogram = pictogram;
+            c.run = [s](frmTer& w) { w.PenShape = s; return true; };
+            t.push_back(c);
+        };
+        shape("PenSquare", "Pen square", Pictograms::penSquare, Pens::PenSquare);
+        shape("PenRound", "Pen round", Pictograms::penRound, Pens::PenRound);
+        shape("PenNoise", "Pen noise", Pictograms::noise, Pens::PenNoise);
+        return t;
+    }();
+    return table;
+}
+
+const Command* find(const std::vector<Command>& table, const QString& key)
+{
+    for (const Command& c : table)
+        if (c.kind == Kind::Button && c.key == key) return &c;
+    return nullptr;
+}
+
+} // namespace ToolbarCommands
+
+using ToolbarCommands::Command;
+using ToolbarCommands::Kind;
+
+namespace {
+
+ToolbarCommands::State toolbarState()
+{
+    return {TerrainEmpty, BackupExists, ObjectsPresent};
+}
+
+// Fills `bar` from `table`; a run of separators and placeholders shows as one
+// separator. Each button's action is reported with its row.
+template <class OnAction>
+void fillToolbar(QToolBar* bar, const std::vector<Command>& table, QActionGroup* group, OnAction onAction)
+{
+    const ToolbarCommands::State state = toolbarState();
+    bool gapPending = false;
+    for (const Command& c : table) {
+        if (c.kind != Kind::Button) {
+            gapPending = true;
+            onAction(c, nullptr);
+            continue;
+        }
+        if (gapPending) bar->addSeparator();
+        gapPending = false;
+        auto* a = new QAction(kvIcon(c.pictogram, c.themeIcon), c.caption, bar);
+        a->setObjectName(c.key);
+        a->setData(c.key);
+        if (group) {
+            a->setCheckable(true);
+            group->addAction(a);
+        }
+        a->setEnabled(c.enabled ? c.enabled(state).value_or(true) : true);
+        bar->addAction(a);
+        onAction(c, a);
+    }
+    if (group && !bar->actions().isEmpty()) bar->actions().first()->setChecked(true);
 }
 
 } // namespace
@@ -45,28 +270,14 @@ void frmTer::buildToolbar1()
     Toolbar1->setMovable(false);
     Toolbar1->setIconSize(QSize(24, 24));
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-
-    bool gapPending = false;
-    for (const auto& spec : MainWindowLogic::toolbar1Buttons()) {
-        if (spec.kind != ButtonKind::Button) {
-            // A run of separators and placeholders shows as one separator.
-            gapPending = true;
-            m_toolbar1ByPosition[spec.position] = nullptr;
-            continue;
-        }
-        if (gapPending) Toolbar1->addSeparator();
-        gapPending = false;
-        auto* a = new QAction(kvIcon(spec.key, spec.iconName), spec.caption, Toolbar1);
-        a->setObjectName(spec.key);
-        a->setData(spec.key);
-        a->setToolTip(spec.toolTip);
-        if (!spec.description.isEmpty()) a->setStatusTip(spec.description);
-        a->setEnabled(commandAvailable(spec.key));
-        const QString key = spec.key;
+    fillToolbar(Toolbar1, ToolbarCommands::toolbar1(), nullptr, [this](const Command& c, QAction* a) {
+        m_toolbar1ByPosition[c.position] = a;
+        if (!a) return;
+        a->setToolTip(c.toolTip);
+        if (!c.description.isEmpty()) a->setStatusTip(c.description);
+        const QString key = c.key;
         connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
-        Toolbar1->addAction(a);
-        m_toolbar1ByPosition[spec.position] = a;
-    }
+    });
     addToolBar(Qt::TopToolBarArea, Toolbar1);
 }
 
@@ -76,32 +287,27 @@ QAction* frmTer::toolbarButton(int position) const
     return it == m_toolbar1ByPosition.end() ? nullptr : it->second;
 }
 
+void frmTer::applyToolbarRules()
+{
+    const ToolbarCommands::State state = toolbarState();
+    for (const Command& c : ToolbarCommands::toolbar1()) {
+        QAction* a = c.enabled ? toolbarButton(c.position) : nullptr;
+        if (!a) continue;
+        if (const auto on = c.enabled(state)) a->setEnabled(*on);
+    }
+}
+
 void frmTer::buildToolbar2()
 {
     Toolbar2 = new QToolBar(QStringLiteral("Tools"));
     Toolbar2->setObjectName(QStringLiteral("Toolbar2"));
     Toolbar2->setIconSize(QSize(22, 22));
     Toolbar2->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    auto* group = new QActionGroup(Toolbar2);
-    struct Tool {
-        const char* key;
-        const char* tip;
-    };
-    static const Tool tools[] = {{"Pfeil", "arrow"},  {"Pen", "Pen"},         {"Select", "Select"},
-                                 {"SelectRound", "Select round"},     {"up", "up"},
-                                 {"down", "down"},    {"Erode", "Erode"},     {"Noise", "Noise"},
-                                 {"Smooth", "Smooth"}, {"Sharpen", "Sharpen"}};
-    for (const Tool& t : tools) {
-        const QString key = QString::fromLatin1(t.key);
-        auto* a = new QAction(kvIcon(key, QString()), QString::fromLatin1(t.tip), Toolbar2);
-        a->setObjectName(key);
-        a->setData(key);
-        a->setCheckable(true);
-        group->addAction(a);
-        Toolbar2->addAction(a);
-        if (key == QLatin1String("Select") || key == QLatin1String("up")) Toolbar2->addSeparator();
-    }
-    Toolbar2->actions().first()->setChecked(true);
+    fillToolbar(Toolbar2, ToolbarCommands::toolbar2(), new QActionGroup(Toolbar2), [this](const Command& c, QAction* a) {
+        if (!a) return;
+        const QString key = c.key;
+        connect(a, &QAction::triggered, this, [this, key] { Toolbar2_ButtonClick(key); });
+    });
 }
 
 void frmTer::buildToolBarPen()
@@ -109,19 +315,12 @@ void frmTer::buildToolBarPen()
     ToolBarPen = new QToolBar(QStringLiteral("Pen"));
     ToolBarPen->setObjectName(QStringLiteral("ToolBarPen"));
     ToolBarPen->setIconSize(QSize(20, 20));
-    auto* group = new QActionGroup(ToolBarPen);
-    static const char* const keys[][2] = {
-        {"PenSquare", "Pen square"}, {"PenRound", "Pen round"}, {"PenNoise", "Pen noise"}};
-    for (const auto& k : keys) {
-        const QString key = QString::fromLatin1(k[0]);
-        auto* a = new QAction(kvIcon(key, QString()), QString::fromLatin1(k[1]), ToolBarPen);
-        a->setObjectName(key);
-        a->setData(key);
-        a->setCheckable(true);
-        group->addAction(a);
-        ToolBarPen->addAction(a);
-    }
-    ToolBarPen->actions().first()->setChecked(true);
+    fillToolbar(ToolBarPen, ToolbarCommands::toolBarPen(), new QActionGroup(ToolBarPen),
+                [this](const Command& c, QAction* a) {
+                    if (!a) return;
+                    const QString key = c.key;
+                    connect(a, &QAction::triggered, this, [this, key] { ToolBarPen_ButtonClick(key); });
+                });
 }
 
 void frmTer::Toolbar1_ButtonClick(const QString& key)
@@ -135,38 +334,10 @@ void frmTer::Toolbar1_ButtonClick(const QString& key)
     DeactEdit();
     OptXYView_Click();
 
-    // Dispatch on the key; a command that ended at once skips the tail.
-    bool completed = true;
-    if (key == QLatin1String("Neu")) FileCommands::cmdNew(*this);
-    else if (key == QStringLiteral("Öffnen")) completed = FileCommands::cmdOpen(*this);
-    else if (key == QLatin1String("Speichern")) completed = FileCommands::cmdSave(*this);
-    else if (key == QLatin1String("SpeichernAls")) completed = FileCommands::cmdSaveAs(*this);
-    else if (key == QStringLiteral("Löschen")) FileCommands::cmdClear(*this);
-    else if (key == QLatin1String("Backup")) FileCommands::cmdBackup(*this);
-    else if (key == QLatin1String("Restore")) FileCommands::cmdRestore(*this);
-    else if (key == QLatin1String("Terragen")) completed = FileCommands::cmdTerragen(*this);
-    else if (key == QLatin1String("Zoom in")) ResizePic(CurrentTerrain->Size(), 2.0);
-    else if (key == QLatin1String("Zoom out")) ResizePic(CurrentTerrain->Size(), 0.5);
-    else if (key == QLatin1String("Zoom100")) ResizePic(CurrentTerrain->Size(), 0.0);
-    else if (key == QLatin1String("View3d")) {
-        view3D view(this);
-        view.exec();
-    } else if (key == QLatin1String("Print")) {
-        dlgPrint print(this);
-        print.exec();
-    } else if (key == QLatin1String("Eigenschaften")) {
-        dlgOptions options(centralWidget(), this);
-        if (options.exec() == QDialog::Accepted) redrawTerrain();  // the colour scheme applies at once
-    } else if (key == QLatin1String("SavePerlin")) {
-        dlgSavePerlinsetNew dialog(this);
-        dialog.exec();
-    } else if (key == QLatin1String("Hilfe")) {
-        frmAbout about(this);
-        about.exec();
-    } else {
-        return;
-    }
-    if (completed) toolbarTail();
+    // A key without a command does nothing more; one that ended at once skips the tail.
+    const Command* c = ToolbarCommands::find(ToolbarCommands::toolbar1(), key);
+    if (!c || !c->run) return;
+    if (c->run(*this)) toolbarTail();
 }
 
 // What every completed command ends with.
@@ -181,15 +352,11 @@ void frmTer::toolbarTail()
 
 void frmTer::DeactEdit()
 {
-    PenMode = false;
-    chkPick->setChecked(false);
-    SelectMode = false;
+    // The arrow, which also drops the pick.
+    chooseArrow();
     if (!Toolbar2->actions().isEmpty()) Toolbar2->actions().first()->setChecked(true);
-    FilterTool = 0;
     Command1->setEnabled(false);
     ResetMouseFrame();
     ToolBarPen->setEnabled(false);
-    SelectRound = false;
     dropSelectionFrame();
-    PickMode = false;
 }

@@ -1,5 +1,6 @@
 #include "app/AppState.h"
 #include "app/MainWindowLogic.h"
+#include "app/frmTerToolbar.h"
 #include "terrain/TerrainGlobals.h"
 
 #include <QFile>
@@ -150,45 +151,48 @@ TEST(Captions, MainAndMinimized)
 
 TEST(Toolbar1Table, FortyPositionsWithKeysWhereTheButtonsAre)
 {
-    const auto& t = MainWindowLogic::toolbar1Buttons();
+    const auto& t = ToolbarCommands::toolbar1();
     ASSERT_EQ(t.size(), 40u);
     for (size_t i = 0; i < t.size(); ++i) EXPECT_EQ(t[i].position, int(i) + 1);
     EXPECT_EQ(t[0].key, QStringLiteral("Neu"));
     EXPECT_EQ(t[1].key, QStringLiteral("Öffnen"));
-    EXPECT_EQ(t[3].kind, MainWindowLogic::ButtonKind::Separator);
+    EXPECT_EQ(t[3].kind, ToolbarCommands::Kind::Separator);
     EXPECT_EQ(t[13].key, QStringLiteral("Löschen"));
     EXPECT_EQ(t[13].toolTip, QStringLiteral("Clear Terrain "));
     EXPECT_EQ(t[19].key, QStringLiteral("Zoom in"));
     EXPECT_EQ(t[28].key, QStringLiteral("Terragen"));
     EXPECT_EQ(t[39].key, QStringLiteral("SavePerlin"));
-    EXPECT_EQ(t[25].kind, MainWindowLogic::ButtonKind::Placeholder);
+    EXPECT_EQ(t[25].kind, ToolbarCommands::Kind::Placeholder);
+}
+
+TEST(ToolbarKeys, MatchExactlyAndOnlyButtons)
+{
+    using ToolbarCommands::find;
+    ASSERT_NE(find(ToolbarCommands::toolbar1(), QStringLiteral("Öffnen")), nullptr);
+    EXPECT_EQ(find(ToolbarCommands::toolbar1(), QStringLiteral("Öffnen"))->position, 2);
+    EXPECT_EQ(find(ToolbarCommands::toolbar2(), QStringLiteral("UP")), nullptr);
+    EXPECT_EQ(find(ToolbarCommands::toolbar2(), QStringLiteral("Pen square")), nullptr);
+    EXPECT_EQ(find(ToolbarCommands::toolbar1(), QString()), nullptr) << "separators have no key to match";
 }
 
 TEST(Toolbar1States, EmptyTerrainDisablesSavingAndBackup)
 {
-    using namespace MainWindowLogic;
-    const auto c = toolbarChanges(true, false, false);
-    auto find = [&c](int pos) {
-        std::optional<bool> last;
-        for (const auto& ch : c)
-            if (ch.position == pos) last = ch.enabled;
-        return last;
+    // The state a button's rule gives at a 1-based position; nothing when it keeps its state.
+    auto find = [](int pos, ToolbarCommands::State s) -> std::optional<bool> {
+        const auto& c = ToolbarCommands::toolbar1()[size_t(pos - 1)];
+        return c.enabled ? c.enabled(s) : std::nullopt;
     };
-    EXPECT_EQ(find(PosSave), false);
-    EXPECT_EQ(find(PosSaveAs), false);
-    EXPECT_EQ(find(PosRestore), false);
-    EXPECT_EQ(find(PosBackup), false);
-    EXPECT_EQ(find(PosZoomIn), true);
-    EXPECT_FALSE(find(PosNew).has_value());
+    const ToolbarCommands::State empty{true, false, false};
+    EXPECT_EQ(find(3, empty), false);   // Save
+    EXPECT_EQ(find(5, empty), false);   // Save as
+    EXPECT_EQ(find(9, empty), false);   // Restore
+    EXPECT_EQ(find(10, empty), false);  // Backup
+    EXPECT_EQ(find(20, empty), true);   // Zoom in
+    EXPECT_FALSE(find(1, empty).has_value());
 
-    const auto withBackup = toolbarChanges(true, true, true);
-    bool restore = false, zoomIn = true;
-    for (const auto& ch : withBackup) {
-        if (ch.position == PosRestore) restore = ch.enabled;
-        if (ch.position == PosZoomIn) zoomIn = ch.enabled;
-    }
-    EXPECT_TRUE(restore);
-    EXPECT_FALSE(zoomIn);
+    const ToolbarCommands::State withBackup{true, true, true};
+    EXPECT_EQ(find(9, withBackup), true);
+    EXPECT_EQ(find(20, withBackup), false);
 }
 
 } // namespace

@@ -19,18 +19,6 @@
 
 namespace {
 
-TEST(BrushKeys, EachBrushKeyChoosesItsTool)
-{
-    EXPECT_EQ(Brushes::toolForKey("up"), Brushes::Up);
-    EXPECT_EQ(Brushes::toolForKey("down"), Brushes::Down);
-    EXPECT_EQ(Brushes::toolForKey("Erode"), Brushes::Erode);
-    EXPECT_EQ(Brushes::toolForKey("Noise"), Brushes::Noise);
-    EXPECT_EQ(Brushes::toolForKey("Smooth"), Brushes::Smooth);
-    EXPECT_EQ(Brushes::toolForKey("Sharpen"), Brushes::Sharpen);
-    EXPECT_FALSE(Brushes::toolForKey("Pen"));
-    EXPECT_FALSE(Brushes::toolForKey("UP"));
-}
-
 TEST(StrokeMarks, PressRoundsHalvesToEvenAndIgnoresPointsOffTheMask)
 {
     Brushes::StrokeMask mask;

@@ -1,7 +1,6 @@
 // Placed objects on the main window: loading through the Objects panel,
 // merging, clearing, deleting, dragging and the properties dialog.
 
-#include "app/MainWindowLogic.h"
 #include "app/Zoom.h"
 #include "runtime/Numbers.h"
 #include "app/dlgObjectsProperties.h"
@@ -56,7 +55,7 @@ TEST_F(ObjectsWindowTest, AddObjectsButtonLoadsThePictureAtTheTopLeft)
     EXPECT_EQ(objects->PicTer(6)->parentWidget(), w().Picture1);
     EXPECT_EQ(objects->PicTer(6)->pos(), QPoint(0, 0));
     EXPECT_TRUE(ObjectsPresent);
-    EXPECT_FALSE(button(MainWindowLogic::PosZoomIn)->isEnabled());
+    EXPECT_FALSE(button(20)->isEnabled());  // Zoom in
     EXPECT_EQ(scriptedUi().dialogRequests.at(0).title, QStringLiteral("Object load ..."));
 }
 
