@@ -20,7 +20,7 @@ int main(int argc, char** argv)
     rt::setAppPath(QCoreApplication::applicationDirPath());
     rt::QtUi qtUi;
     rt::setUi(&qtUi);
-    installFileCommandDialogs();
+    installFileCommandDialogs(qtUi);
 
     KVTools2::StartOptions options;
     options.commandLine = QCoreApplication::arguments().mid(1).join(QLatin1Char(' '));

@@ -67,6 +67,15 @@ public:
     virtual void refreshMainWindow() = 0;
     // A folder chosen by the user, starting at startDir; empty when cancelled.
     virtual QString folderDialog(const QString& title, const QString& startDir) { return QString(); }
+
+    // The program's own questions, each answered by one of its dialogs; 0
+    // means cancelled.
+    // The save type: 1 TER file, 2 bitmap, 3 bitmap of a chosen size.
+    virtual int askSaveType() { return 0; }
+    // The side in pixels of a bitmap of a terrain of Size gridSize.
+    virtual int askBitmapSize(int gridSize) { return 0; }
+    // The grid points (129 .. 2049) a picture of this height is resized to.
+    virtual int askPictureGridPoints(int pictureHeight) { return 0; }
 };
 
 // The installed service; a scripted default that fails on every question is

@@ -52,6 +52,20 @@ public:
     std::deque<QString> folderAnswers;
     QStringList folderTitles;
 
+    // Answers for the program's own questions; 0 is a cancel.
+    void expectSaveType(int type) { saveTypeAnswers.push_back(type); }
+    void expectBitmapSize(int side) { bitmapSizeAnswers.push_back(side); }
+    void expectPictureGridPoints(int points) { pictureGridPointsAnswers.push_back(points); }
+    int askSaveType() override;
+    int askBitmapSize(int gridSize) override;
+    int askPictureGridPoints(int pictureHeight) override;
+    std::deque<int> saveTypeAnswers;
+    std::deque<int> bitmapSizeAnswers;
+    std::deque<int> pictureGridPointsAnswers;
+    // What the bitmap-size and picture-resize questions were asked with.
+    std::vector<int> bitmapSizeGridSizes;
+    std::vector<int> pictureGridPointsHeights;
+
     // True when every queued answer was used.
     bool allAnswersUsed() const;
 
