@@ -251,4 +251,9 @@ int QtUi::askPictureGridPoints(int pictureHeight)
     return pictureResizeDialog ? pictureResizeDialog(pictureHeight) : 0;
 }
 
+std::optional<ErosionSettings> QtUi::askErosionSettings()
+{
+    return erosionDialog ? erosionDialog() : std::nullopt;
+}
+
 } // namespace rt

@@ -28,6 +28,7 @@ public:
     std::function<int()> saveTypeDialog;
     std::function<int(int gridSize)> bitmapSizeDialog;
     std::function<int(int pictureHeight)> pictureResizeDialog;
+    std::function<std::optional<ErosionSettings>()> erosionDialog;
 
     int msgBox(const QString& text, int style, const QString& title) override;
     FileDialogResult openFileDialog(const FileDialogRequest& request) override;
@@ -42,6 +43,7 @@ public:
     int askSaveType() override;
     int askBitmapSize(int gridSize) override;
     int askPictureGridPoints(int pictureHeight) override;
+    std::optional<ErosionSettings> askErosionSettings() override;
 };
 
 // Holds back user input while BusyFlag is set: mouse, keys, wheel, shortcuts,

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -44,6 +45,14 @@ struct FileDialogResult {
     int filterIndex = 1;    // 1-based index of the filter the user chose
 };
 
+// The droplet erosion's four settings, at their design values.
+struct ErosionSettings {
+    int32_t dropCount = 10000;  // "Drops count", 1000..50000
+    int32_t dropWith = 9;       // "drops with", 1..20 (shown and stored, not used)
+    int32_t landslide = 4;      // "Landslide depht", 1..10: width of the dug square
+    int32_t depth = 3;          // "Erosion", 1..8: depth factor of each dig
+};
+
 class UiService {
 public:
     virtual ~UiService() = default;
@@ -76,6 +85,8 @@ public:
     virtual int askBitmapSize(int gridSize) { return 0; }
     // The grid points (129 .. 2049) a picture of this height is resized to.
     virtual int askPictureGridPoints(int pictureHeight) { return 0; }
+    // The droplet erosion's settings; nullopt when cancelled.
+    virtual std::optional<ErosionSettings> askErosionSettings() { return std::nullopt; }
 };
 
 // The installed service; a scripted default that fails on every question is

@@ -86,7 +86,7 @@ bool ScriptedUi::allAnswersUsed() const
 {
     return msgBoxAnswers.empty() && openAnswers.empty() && saveAnswers.empty() && colorAnswers.empty() &&
            folderAnswers.empty() && saveTypeAnswers.empty() && bitmapSizeAnswers.empty() &&
-           pictureGridPointsAnswers.empty();
+           pictureGridPointsAnswers.empty() && erosionAnswers.empty();
 }
 
 QString ScriptedUi::folderDialog(const QString& title, const QString&)
@@ -116,4 +116,15 @@ int ScriptedUi::askPictureGridPoints(int pictureHeight)
 {
     pictureGridPointsHeights.push_back(pictureHeight);
     return nextAnswer(pictureGridPointsAnswers, "picture resize");
+}
+
+std::optional<rt::ErosionSettings> ScriptedUi::askErosionSettings()
+{
+    if (erosionAnswers.empty()) {
+        ADD_FAILURE() << "unexpected question: erosion settings";
+        return std::nullopt;
+    }
+    auto s = erosionAnswers.front();
+    erosionAnswers.pop_front();
+    return s;
 }
