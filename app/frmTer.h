@@ -313,7 +313,6 @@ private:
     double maxViewSizeNow(double margin) const;
     void setSwatch(QLabel* swatch, QRgb colour);
     // frmTerBrushes.cpp
-    void connectBrushControls();
     bool chooseBrushTool(const QString& key);
     void markBrushStroke(Qt::MouseButtons buttons, QPointF point);
     void applyBrushStroke();

@@ -5,21 +5,12 @@
 
 #include "app/Brushes.h"
 #include "app/frmTerView.h"
-#include "generate/KVFilter.h"
 #include "runtime/Ui.h"
 #include "terrain/TerrainGlobals.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QPointer>
 #include <QSlider>
-
-void frmTer::connectBrushControls()
-{
-    // The erosion pattern's shift follows the seed box; the window may go
-    // before the filters' last use.
-    KVFilter::SeedText = [box = QPointer<QLineEdit>(txtRandom)] { return box ? box->text() : QString(); };
-}
 
 // The brush rows of the tool bar's table; false for other keys.
 bool frmTer::chooseBrushTool(const QString& key)
@@ -53,6 +44,7 @@ void frmTer::applyBrushStroke()
     s.tool = FilterTool;
     s.radius = Slider1->value();
     s.strength = sldDepthEffects->value();
+    s.seedText = txtRandom->text();
     QString error;
     bool ok = true;
     runTerrainCommand(QString(), [&] {

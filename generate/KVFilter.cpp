@@ -18,7 +18,6 @@
 namespace KVFilter {
 
 QString ErosionPatternFile;
-std::function<QString()> SeedText;
 
 namespace {
 
@@ -327,7 +326,7 @@ void SmoothTerrain(clsTerrain& ter, float& strength, Extent extent, int32_t x0, 
 }
 
 bool ErodeWithBitmap(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t, int32_t,
-                     QString* error)
+                     QString* error, const QString& seedText)
 {
     const int32_t ext = extent.value_or(ter.XPoints());
     // 1.
@@ -336,8 +335,8 @@ bool ErodeWithBitmap(clsTerrain& ter, float& strength, Extent extent, int32_t x0
     ter.pProgress = 0;
     const int32_t size = ter.Size();
     // 2.
-    const QString seed = SeedText ? SeedText() : QString();
-    const int32_t offset = std::max<int32_t>(0, rt::CInt(double(1025 - size) * (rt::Val(seed.left(3)) / 1000.0)));
+    const int32_t offset =
+        std::max<int32_t>(0, rt::CInt(double(1025 - size) * (rt::Val(seedText.left(3)) / 1000.0)));
     rt::DoEvents();
     // 3.
     if (ErosionPatternFile.isEmpty()) ErosionPatternFile = QStringLiteral("erode0.flt");
