@@ -292,6 +292,7 @@ private:
 
     void Form_Unload();
     void setViewsEnabled(bool enabled);
+    int32_t shownProgress() const;
     void setInfoText(const QString& text);
     void Picture1_MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF point);
     // frmTerGenerator.cpp
@@ -332,6 +333,9 @@ private:
     bool m_unloaded = false;
     // A close asked for while a command ran; the busy watcher repeats it afterwards.
     bool m_closeDeferred = false;
+    // The terrain whose progress the busy watcher shows while a command works
+    // on another than the current one (the generator's preview); null: the current terrain.
+    const clsTerrain* m_progressTerrain = nullptr;
     // Shape1, the pen cursor: shown at m_cursorAt (terrain points) while visible.
     bool m_cursorVisible = false;
     QPointF m_cursorAt;

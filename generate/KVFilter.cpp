@@ -3,7 +3,6 @@
 #include "runtime/Numbers.h"
 #include "runtime/Rnd.h"
 #include "runtime/Ui.h"
-#include "terrain/TerrainGlobals.h"
 #include "terrain/TerrainPicture.h"
 #include "terrain/clsTerrain.h"
 
@@ -380,9 +379,9 @@ bool ErodeWithBitmap(clsTerrain& ter, float& strength, Extent extent, int32_t x0
     return true;
 }
 
-void ProgressDone(clsTerrain&, float&, Extent, int32_t, int32_t, int32_t, int32_t)
+void ProgressDone(clsTerrain& ter, float&, Extent, int32_t, int32_t, int32_t, int32_t)
 {
-    if (CurrentTerrain) CurrentTerrain->pProgress = 100;
+    ter.pProgress = 100;
     rt::DoEvents();
 }
 

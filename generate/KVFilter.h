@@ -71,7 +71,7 @@ void smoothSweep(clsTerrain& ter, int32_t extent, int32_t x0, int32_t y0, int32_
 bool ErodeWithBitmap(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t zMin,
                      int32_t zMax, QString* error = nullptr, const QString& seedText = QString());
 
-// Sets the current terrain's progress to 100; changes no height.
+// Sets the terrain's progress to 100; changes no height.
 void ProgressDone(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t zMin,
                   int32_t zMax);
 

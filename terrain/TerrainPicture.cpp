@@ -4,7 +4,6 @@
 #include "runtime/Picture.h"
 #include "runtime/Ui.h"
 #include "terrain/Palette.h"
-#include "terrain/TerrainGlobals.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,12 +13,6 @@
 #include <algorithm>
 
 namespace {
-
-// Progress always goes to the current terrain, whatever terrain is worked on.
-void setProgress(int32_t p)
-{
-    if (CurrentTerrain) CurrentTerrain->pProgress = p;
-}
 
 int64_t colourValue(QRgb px)
 {
@@ -46,7 +39,7 @@ void DrawTerrainToPicture(QImage& picback, const clsTerrain& ter, int32_t x0, in
                           int32_t h, int mode)
 {
     // 1. Start.
-    setProgress(0);
+    ter.pProgress = 0;
     rt::BusyGuard busy;
 
     // 2. A cleared picture of the terrain's size.
@@ -74,9 +67,9 @@ void DrawTerrainToPicture(QImage& picback, const clsTerrain& ter, int32_t x0, in
         auto* line = reinterpret_cast<QRgb*>(picback.scanLine(y));
         for (int x = xFirst; x <= xLast; ++x) line[x] = Palette[heightClass(heightForDrawing(ter, x, y))][scheme];
         if (mode != 1) continue;
-        if (progressEnd != 0) setProgress(rt::CLng(double(y) / double(progressEnd) * 100.0));
+        if (progressEnd != 0) ter.pProgress = rt::CLng(double(y) / double(progressEnd) * 100.0);
         rt::DoEvents();
-        if (!secondHalfShown && CurrentTerrain && CurrentTerrain->pProgress > 49) {
+        if (!secondHalfShown && ter.pProgress > 49) {
             rt::ui().setStatusText(QStringLiteral("create Picture ..."));
             secondHalfShown = true;
         }
@@ -84,13 +77,13 @@ void DrawTerrainToPicture(QImage& picback, const clsTerrain& ter, int32_t x0, in
 
     // 8. Hand the picture to the view.
     if (mode == 1) {
-        setProgress(100);
+        ter.pProgress = 100;
         rt::ui().refreshMainWindow();
         rt::DoEvents();
     }
 
     // 9. Done.
-    setProgress(0);
+    ter.pProgress = 0;
 }
 
 void LoadPictureAsTerrain(const QImage& pic, clsTerrain& ter)
@@ -99,7 +92,7 @@ void LoadPictureAsTerrain(const QImage& pic, clsTerrain& ter)
     rt::BusyGuard busy;
     rt::ui().setStatusText(QStringLiteral("Read Picture...."));
     rt::DoEvents();
-    setProgress(0);
+    ter.pProgress = 0;
 
     // 2. Every point of the picture's area, plus the first spare row, which
     // lies below the picture and reads as "no pixel".
@@ -116,12 +109,12 @@ void LoadPictureAsTerrain(const QImage& pic, clsTerrain& ter)
             const bool inside = rowInside && x < src.width();
             ter.SetPoint(x, y, inside ? colourToHeight(colourValue(line[x])) : outside);
         }
-        setProgress(rt::CLng(double(y + 1) / double(rows + 1) * 100.0));
+        ter.pProgress = rt::CLng(double(y + 1) / double(rows + 1) * 100.0);
         rt::DoEvents();
     }
 
     // 3. Done.
-    setProgress(100);
+    ter.pProgress = 100;
 }
 
 QString findPathNoCase(const QString& path)

@@ -5,7 +5,6 @@
 #include "runtime/Numbers.h"
 #include "runtime/Rnd.h"
 #include "runtime/Ui.h"
-#include "terrain/TerrainGlobals.h"
 #include "terrain/clsTerrain.h"
 #include "tests/support/ScriptedUi.h"
 
@@ -472,15 +471,12 @@ TEST_F(ErodeTest, MissingPatternChangesNothingAndSaysWhy)
 
 // --- progress ------------------------------------------------------------------------
 
-TEST(ProgressDone, SetsTheCurrentTerrainsProgressAndChangesNoHeight)
+TEST(ProgressDone, SetsTheTerrainsProgressAndChangesNoHeight)
 {
     clsTerrain t = flat(9, 77);
     t.pProgress = 12;
-    clsTerrain* before = CurrentTerrain;
-    CurrentTerrain = &t;
     float s = 3;
     KVFilter::ProgressDone(t, s, 8, 0, 0, kLow, kHigh);
-    CurrentTerrain = before;
     EXPECT_EQ(t.pProgress, 100);
     EXPECT_EQ(t.GetPoint(4, 4), 77);
     EXPECT_EQ(s, 3.0f);
