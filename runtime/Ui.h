@@ -1,6 +1,7 @@
 #pragma once
 // The user-interface services that logic code calls: message boxes, file and
-// colour dialogs, status text, progress, the event pump and starting programs.
+// colour dialogs, the program's own questions, status text, progress, the
+// event pump and starting programs.
 // The program installs the Qt implementation (QtUi); tests install ScriptedUi,
 // which answers from a queue and fails on anything it was not told to expect.
 
