@@ -31,7 +31,7 @@ bool applyAt(clsTerrain& ter, int32_t i, int32_t j, int32_t d, const StrokeSetti
         float amount = float(strength / 2);
         const int32_t bandLo = rt::saturateToInt32(int64_t(h) - d);
         const int32_t bandHi = rt::saturateToInt32(int64_t(h) + d);
-        return KVFilter::ErodeWithBitmap(ter, amount, d - 2, i - r, j - r, bandLo, bandHi, error);
+        return KVFilter::ErodeWithBitmap(ter, amount, d - 2, i - r, j - r, bandLo, bandHi, error, s.seedText);
     }
     case Noise: {
         float amount = float(strength / 3);

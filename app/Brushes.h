@@ -43,6 +43,7 @@ struct StrokeSettings {
     int tool = NoTool;
     int radius = 10;    // Slider1; the brush square has side 2r
     int strength = 5;   // sldDepthEffects
+    QString seedText;   // txtRandom: shifts the erosion pattern
 };
 
 // The up (sign 1) or down (sign -1) brush once around (i, j): each point of

@@ -100,11 +100,6 @@ bool emptyTerrainRefused()
 
 // --- FileSave -------------------------------------------------------------------
 
-int askSaveType()
-{
-    return dialogs().saveType ? dialogs().saveType() : SaveTer;
-}
-
 struct SaveTarget {
     rt::FileDialogRequest request;
     int bitmapSide = 0;
@@ -127,7 +122,7 @@ bool prepareSaveTarget(int type, SaveTarget& target)
         BitmapSize = int16_t(CurrentTerrain->XPoints() + 2);
         target.bitmapSide = CurrentTerrain->XPoints();
     } else if (type == SaveBitmapSized) {
-        const int side = dialogs().bitmapSize ? dialogs().bitmapSize(CurrentTerrain->Size()) : 0;
+        const int side = rt::ui().askBitmapSize(CurrentTerrain->Size());
         BitmapSize = int16_t(side);
         if (side <= 0) return false;
         target.bitmapSide = side;
@@ -174,7 +169,7 @@ int pictureGridPoints(const QImage& picture)
     const int answer = rt::MsgBox(QStringLiteral("Terrain doesn't have the correct size ! Resize ?"),
                                   rt::vbOKCancel | rt::vbQuestion, QStringLiteral("BMP-File Analyse"));
     if (answer != rt::vbOK) return 0;
-    return dialogs().pictureGridPoints ? dialogs().pictureGridPoints(h) : 0;
+    return rt::ui().askPictureGridPoints(h);
 }
 
 // Declined: the user cancelled the picture resize, which ends Open at once.
@@ -258,12 +253,6 @@ bool writeDefaultTerrain()
 
 } // namespace
 
-Dialogs& dialogs()
-{
-    static Dialogs d;
-    return d;
-}
-
 QString backupFilePath()
 {
     return vbConfig::writableDataPath(QStringLiteral("Backup.kvt"), false);
@@ -317,7 +306,7 @@ bool FileSave(MainView& view, int type)
 {
     // The type first, asked for when the caller gives none.
     rt::BusyGuard busy;
-    SaveType = int16_t(type >= 1 ? type : askSaveType());
+    SaveType = int16_t(type >= 1 ? type : rt::ui().askSaveType());
     if (SaveType == SaveCancelled) return false;
 
     // Then the file; a cancelled dialog changes nothing.

@@ -8,8 +8,6 @@
 
 #include <QString>
 
-#include <functional>
-
 class MainView;
 class clsTerrain;
 
@@ -33,25 +31,11 @@ bool queryClose(MainView& view);
 enum SaveTypes : int { SaveCancelled = 0, SaveTer = 1, SaveBitmap = 2, SaveBitmapSized = 3 };
 
 // Writes the current terrain after asking for a file name: type 1..3 chooses
-// the format, anything below 1 asks through the save-type dialog first.
+// the format, anything below 1 asks for the save type first.
 // True when a file was written. A TER file marks the terrain saved; a bitmap
 // export only renames it. Nothing changes when the user cancels or the write
 // fails (the failure is reported, an existing file is kept).
 bool FileSave(MainView& view, int type);
-
-// The dialogs the commands show, replaceable so the commands run without
-// windows. The program installs the real windows with
-// installFileCommandDialogs() (app/dlgSaveAs.h); until then the save type is
-// TER and the other two dialogs count as cancelled.
-struct Dialogs {
-    // dlgSaveAs: one of SaveTypes.
-    std::function<int()> saveType;
-    // dlgBitmapVariable, opened with the terrain's Size: side in pixels, 0 = cancelled.
-    std::function<int(int gridSize)> bitmapSize;
-    // frmPicResize for a picture of this height: grid points (129 .. 2049), 0 = cancelled.
-    std::function<int(int pictureHeight)> pictureGridPoints;
-};
-Dialogs& dialogs();
 
 // --- pieces the commands share, open for tests ---------------------------------
 // The backup file Backup.kvt (program folder, or the user's state folder when

@@ -159,7 +159,7 @@ int16_t effectFactor(const std::array<int16_t, 100>& factors, int effectFilter)
 }
 
 bool runEffect(clsTerrain& t, int effectFilter, const std::array<int16_t, 100>& factors, int32_t zMinSlider,
-               int32_t zMaxSlider, QString* error)
+               int32_t zMaxSlider, const QString& seedText, QString* error)
 {
     // The sliders hold raw height + 32768.
     const int16_t code = effectCode(effectFilter);
@@ -167,7 +167,7 @@ bool runEffect(clsTerrain& t, int effectFilter, const std::array<int16_t, 100>& 
     const int32_t lower = zMinSlider - 32768;
     const int32_t upper = zMaxSlider - 32768;
     // The whole terrain, between the sliders' heights.
-    return KVFilter::ApplyFilter(code, t, strength, int32_t(t.XPoints()), 0, 0, lower, upper, error);
+    return KVFilter::ApplyFilter(code, t, strength, int32_t(t.XPoints()), 0, 0, lower, upper, error, seedText);
 }
 
 } // namespace Panels

@@ -74,9 +74,9 @@ void storeEffectFactor(std::array<int16_t, 100>& factors, int effectFilter, int 
 int16_t effectFactor(const std::array<int16_t, 100>& factors, int effectFilter);
 
 // Runs the effect of option i over the whole grid and the band of the two
-// Z sliders (unsigned raw heights). False with the reason in *error when
-// the effect could not run.
+// Z sliders (unsigned raw heights); seedText is the seed box's text. False
+// with the reason in *error when the effect could not run.
 bool runEffect(clsTerrain& t, int effectFilter, const std::array<int16_t, 100>& factors, int32_t zMinSlider,
-               int32_t zMaxSlider, QString* error);
+               int32_t zMaxSlider, const QString& seedText, QString* error);
 
 } // namespace Panels

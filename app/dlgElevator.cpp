@@ -1,6 +1,5 @@
 #include "app/dlgElevator.h"
 
-#include "app/dlgFltErosion.h"
 #include "generate/Elevator.h"
 #include "runtime/Ui.h"
 
@@ -215,9 +214,8 @@ void frmElevator::CancelButton_Click()
     reject();
 }
 
-void installElevatorAndErosionDialogs(QWidget* mainWindow, QPushButton* cmdElevatorPar)
+void installElevatorDialog(QWidget* mainWindow, QPushButton* cmdElevatorPar)
 {
-    dlgFltErosion::install();
     if (!cmdElevatorPar) return;
     QObject::connect(cmdElevatorPar, &QPushButton::clicked, mainWindow, [mainWindow] {
         frmElevator dlg(mainWindow);

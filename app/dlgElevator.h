@@ -57,6 +57,5 @@ private:
     void loadSet(int n);
 };
 
-// Opens frmElevator from the effects panel's button, and lets the droplet
-// erosion ask for its settings through dlgFltErosion.
-void installElevatorAndErosionDialogs(QWidget* mainWindow, QPushButton* cmdElevatorPar);
+// Opens frmElevator from the effects panel's button.
+void installElevatorDialog(QWidget* mainWindow, QPushButton* cmdElevatorPar);

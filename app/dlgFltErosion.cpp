@@ -1,6 +1,7 @@
 #include "app/dlgFltErosion.h"
 
 #include "app/ParFileDialog.h"
+#include "runtime/QtUi.h"
 #include "runtime/Ui.h"
 
 #include <QApplication>
@@ -140,7 +141,7 @@ std::optional<KVErosion::ErosionSettings> dlgFltErosion::StartErosion()
     return g_kept;
 }
 
-void dlgFltErosion::install()
+void dlgFltErosion::install(rt::QtUi& ui)
 {
-    KVErosion::AskErosionSettings = [] { return StartErosion(); };
+    ui.erosionDialog = [] { return StartErosion(); };
 }

@@ -13,6 +13,10 @@ class QLabel;
 class QPushButton;
 class QSlider;
 
+namespace rt {
+class QtUi;
+}
+
 class dlgFltErosion : public QDialog {
 public:
     explicit dlgFltErosion(QWidget* parent = nullptr);
@@ -42,8 +46,8 @@ public:
     // back the design values.
     static std::optional<KVErosion::ErosionSettings> StartErosion();
 
-    // Makes the erosion ask through this dialog.
-    static void install();
+    // Makes the service's erosion question show this dialog.
+    static void install(rt::QtUi& ui);
 
 private:
     QSlider* addSlider(QWidget* box, const char* name, const QString& caption, int lo, int hi, int step, int page,

@@ -3,6 +3,7 @@
 #include "app/FileCommands.h"
 #include "app/dlgBitmapVariable.h"
 #include "app/frmPicResize.h"
+#include "runtime/QtUi.h"
 #include "runtime/Ui.h"
 
 #include <QApplication>
@@ -43,10 +44,9 @@ int dlgSaveAs::runSaveAs(QWidget* parent)
     return dialog.saveType();
 }
 
-void installFileCommandDialogs()
+void installFileCommandDialogs(rt::QtUi& ui)
 {
-    FileCommands::Dialogs& d = FileCommands::dialogs();
-    d.saveType = [] { return dlgSaveAs::runSaveAs(); };
-    d.bitmapSize = [](int gridSize) { return dlgBitmapVariable::runBitmapVariable(gridSize); };
-    d.pictureGridPoints = [](int height) { return frmPicResize::runPicResize(height); };
+    ui.saveTypeDialog = [] { return dlgSaveAs::runSaveAs(); };
+    ui.bitmapSizeDialog = [](int gridSize) { return dlgBitmapVariable::runBitmapVariable(gridSize); };
+    ui.pictureResizeDialog = [](int height) { return frmPicResize::runPicResize(height); };
 }

@@ -5,6 +5,10 @@
 
 class QPushButton;
 
+namespace rt {
+class QtUi;
+}
+
 class dlgSaveAs : public QDialog {
     Q_OBJECT
 public:
@@ -27,6 +31,7 @@ private:
     int m_saveType = 0;
 };
 
-// Makes the file commands show dlgSaveAs, dlgBitmapVariable and frmPicResize.
-// The program calls it once at start, before the first command.
-void installFileCommandDialogs();
+// Makes the service's save-type, bitmap-size and picture-resize questions
+// show dlgSaveAs, dlgBitmapVariable and frmPicResize. The program calls it
+// once at start, before the first command.
+void installFileCommandDialogs(rt::QtUi& ui);

@@ -179,7 +179,7 @@ void frmTer::Form_Resize()
     MaxViewSize = float(maxViewSizeNow(kResizeMargin));
     ResizePic(CurrentTerrain->Size(), 0.0);
     // The bar shows the running progress; a busy window stays locked.
-    PB->setValue(MainWindowLogic::progressBarValue(CurrentTerrain->pProgress));
+    PB->setValue(MainWindowLogic::progressBarValue(shownProgress()));
     if (rt::BusyFlag) setViewsEnabled(false);
 }
 
@@ -201,11 +201,16 @@ void frmTer::Timer1_Timer()
         // Busy: nothing may start a second operation.
         setViewsEnabled(false);
         setCursor(Qt::WaitCursor);
-        PB->setValue(MainWindowLogic::progressBarValue(CurrentTerrain->pProgress));
+        PB->setValue(MainWindowLogic::progressBarValue(shownProgress()));
     }
     // The task bar shows the progress of a minimized window.
     if (isMinimized())
-        setWindowTitle(MainWindowLogic::minimizedCaption(busy, CurrentTerrain->pProgress, TerrainFileName));
+        setWindowTitle(MainWindowLogic::minimizedCaption(busy, shownProgress(), TerrainFileName));
+}
+
+int32_t frmTer::shownProgress() const
+{
+    return (m_progressTerrain ? *m_progressTerrain : *CurrentTerrain).pProgress;
 }
 
 void frmTer::setViewsEnabled(bool enabled)

@@ -302,6 +302,7 @@ private:
 
     void Form_Unload();
     void setViewsEnabled(bool enabled);
+    int32_t shownProgress() const;
     void setInfoText(const QString& text);
     void Picture1_MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF point);
     // frmTerGenerator.cpp
@@ -329,7 +330,6 @@ private:
     double maxViewSizeNow(double margin) const;
     void setSwatch(QLabel* swatch, QRgb colour);
     // frmTerBrushes.cpp
-    void connectBrushControls();
     // frmTerSelection.cpp
     void connectSelection();
     void paintSelectionFrame(QPainter& painter);
@@ -345,6 +345,9 @@ private:
     bool m_unloaded = false;
     // A close asked for while a command ran; the busy watcher repeats it afterwards.
     bool m_closeDeferred = false;
+    // The terrain whose progress the busy watcher shows while a command works
+    // on another than the current one (the generator's preview); null: the current terrain.
+    const clsTerrain* m_progressTerrain = nullptr;
     // Shape1, the pen cursor: shown at m_cursorAt (terrain points) while visible.
     bool m_cursorVisible = false;
     QPointF m_cursorAt;

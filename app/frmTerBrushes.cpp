@@ -5,21 +5,12 @@
 
 #include "app/Brushes.h"
 #include "app/frmTerView.h"
-#include "generate/KVFilter.h"
 #include "runtime/Ui.h"
 #include "terrain/TerrainGlobals.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QPointer>
 #include <QSlider>
-
-void frmTer::connectBrushControls()
-{
-    // The erosion pattern's shift follows the seed box; the window may go
-    // before the filters' last use.
-    KVFilter::SeedText = [box = QPointer<QLineEdit>(txtRandom)] { return box ? box->text() : QString(); };
-}
 
 // A stroke brush: the drag marks points (red dots on the view) and the
 // release applies the brush around each; the terrain changes only then.
@@ -55,6 +46,7 @@ private:
         Brushes::StrokeSettings s;
         s.tool = modes.brush;
         s.radius = w.Slider1->value();
+        s.seedText = w.txtRandom->text();
         s.strength = w.sldDepthEffects->value();
         QString error;
         bool ok = true;

@@ -144,6 +144,8 @@ void frmTer::cmdPreview_Click()
     // The preview terrain is generated at the layer's own side.
     clsTerrain scratch;
     clsTerrain& g = GeneratedTerrain ? *GeneratedTerrain : scratch;
+    // The generator reports on the preview terrain: the progress bar follows it.
+    m_progressTerrain = &g;
     const int32_t P = kvGenerator::layerSide(chkHighResolution->isChecked());
     g.Init(P);
     kvGenerator::GeneratorParams params = generatorParams();
@@ -158,6 +160,7 @@ void frmTer::cmdPreview_Click()
     dlgPreview::runPreview(picture, this);
     g.Init(1);
     rt::DoEvents();
+    m_progressTerrain = nullptr;
 }
 
 void frmTer::cmdGenModify_Click()

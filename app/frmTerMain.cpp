@@ -98,7 +98,7 @@ std::unique_ptr<frmTer> Main(const StartOptions& options)
 
     // The main window and its own start.
     auto window = std::make_unique<frmTer>();
-    installElevatorAndErosionDialogs(window.get(), window->cmdElevatorPar);
+    installElevatorDialog(window.get(), window->cmdElevatorPar);
     window->settingsBackColor = settings.backColor;
     if (options.beforeWindowLoad) options.beforeWindowLoad(*window);
     if (!window->Form_Load()) return nullptr;

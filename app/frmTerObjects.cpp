@@ -83,7 +83,6 @@ frmTerObjects::frmTerObjects(frmTer& window) : QObject(&window), w(window)
     setObjectName(QStringLiteral("frmTerObjects"));
     // A new main window starts without placed objects.
     PlacedObjects().releaseAll();
-    mdlObjects::setObjectLoadedHandler([this](int slot) { showObject(slot); });
     buildMenu();
     buildPanelButtons();
     w.Picture1->installEventFilter(this);
@@ -91,7 +90,6 @@ frmTerObjects::frmTerObjects(frmTer& window) : QObject(&window), w(window)
 
 frmTerObjects::~frmTerObjects()
 {
-    mdlObjects::setObjectLoadedHandler(nullptr);
     PlacedObjects().releaseAll();
 }
 
@@ -264,7 +262,14 @@ std::optional<int> frmTerObjects::loadObjectMaker(const QString& fileName)
     w.Picture1->update();
     w.ActualScreen();
     w.OptXYView_Click();
-    return mdlObjects::loadObjectMaker(fileName);
+    return placeObject(fileName);
+}
+
+std::optional<int> frmTerObjects::placeObject(const QString& fileName)
+{
+    const std::optional<int> slot = mdlObjects::loadObjectMaker(fileName);
+    if (slot) showObject(*slot);
+    return slot;
 }
 
 void frmTerObjects::cmdObjLoad_Click()

@@ -25,6 +25,8 @@ public:
 
     // Loader and Objects panel.
     std::optional<int> loadObjectMaker(const QString& fileName);
+    // Loads the file as a placed object and shows it, leaving the view as it is.
+    std::optional<int> placeObject(const QString& fileName);
     void cmdObjLoad_Click();
     // Merging.
     void mnuObjMerge_Click();

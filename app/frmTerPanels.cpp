@@ -264,7 +264,7 @@ void frmTer::cmdStartEffects_Click()
     runTerrainCommand(QString(), [&] {
         OptXYView_Click();
         ran = Panels::runEffect(*CurrentTerrain, EffectFilter, EffectFactors, sldZMin->value(), sldZMax->value(),
-                                &error);
+                                txtRandom->text(), &error);
         // An effect changes the terrain: closing must ask to save it.
         return ran && Panels::effectCode(EffectFilter) != 9 ? TerrainChange::Heights : TerrainChange::View;
     });

@@ -64,7 +64,6 @@ void frmTer::connectPenControls()
     connect(chkEditSnap, &QCheckBox::toggled, this, [this](bool on) { SnapToGrid = on; });
     connect(Command1, &QPushButton::clicked, this, &frmTer::Command1_Click);
     Picture1->overlay = [this](QPainter& p) { paintPenCursor(p); };
-    connectBrushControls();
 }
 
 Pens::PenSettings frmTer::penSettings() const

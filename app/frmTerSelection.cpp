@@ -6,8 +6,8 @@
 #include "app/AppState.h"
 #include "app/Selection.h"
 #include "app/Zoom.h"
+#include "app/frmTerObjects.h"
 #include "app/frmTerView.h"
-#include "objects/mdlObjects.h"
 #include "runtime/ByteIO.h"
 #include "runtime/Files.h"
 #include "runtime/Ui.h"
@@ -302,7 +302,7 @@ void frmTer::mnuTerMakeObject_Click()
         const QString path = rt::scratchFilePath(QStringLiteral("temppic.tmp"));
         QString error;
         if (rt::writeFileAtomic(path, bytes, &error)) {
-            mdlObjects::loadObjectMaker(path);
+            Objects->placeObject(path);
             QFile::remove(path);
         } else {
             rt::MsgBox(error, rt::vbOKOnly | rt::vbExclamation, QStringLiteral("Make Object"));

@@ -1,3 +1,4 @@
+#include "app/dlgFltErosion.h"
 #include "app/dlgSaveAs.h"
 #include "app/frmAbout.h"
 #include "app/frmTer.h"
@@ -20,7 +21,8 @@ int main(int argc, char** argv)
     rt::setAppPath(QCoreApplication::applicationDirPath());
     rt::QtUi qtUi;
     rt::setUi(&qtUi);
-    installFileCommandDialogs();
+    installFileCommandDialogs(qtUi);
+    dlgFltErosion::install(qtUi);
 
     KVTools2::StartOptions options;
     options.commandLine = QCoreApplication::arguments().mid(1).join(QLatin1Char(' '));

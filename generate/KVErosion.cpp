@@ -19,8 +19,6 @@
 
 namespace KVErosion {
 
-std::function<std::optional<ErosionSettings>()> AskErosionSettings;
-
 namespace {
 
 const QString kSection = QStringLiteral("Erosion");
@@ -183,8 +181,7 @@ void ErodeDroplets(clsTerrain& ter, float& strength, std::optional<int32_t> exte
     ter.pProgress = 0;
     rt::ui().setStatusText(QStringLiteral("Terrain erode ..."));
     // A cancelled dialog gives no drops.
-    std::optional<KVErosion::ErosionSettings> settings;
-    if (KVErosion::AskErosionSettings) settings = KVErosion::AskErosionSettings();
+    const std::optional<KVErosion::ErosionSettings> settings = rt::ui().askErosionSettings();
     strength = settings ? float(settings->dropCount) : 0.0f;
     if (settings && settings->dropCount > 0) KVErosion::runDrops(ter, *settings, ext, x0, y0, zMin, zMax);
     ter.pProgress = 100;

@@ -3,28 +3,21 @@
 // shaped hollow at each step, deeper the further they fell; and the erosion
 // settings files (*.par, section "Erosion").
 
+#include "runtime/Ui.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 
 class clsTerrain;
 
 namespace KVErosion {
 
-// The four values of the settings dialog, at their design values.
-struct ErosionSettings {
-    int32_t dropCount = 10000;  // "Drops count", 1000..50000
-    int32_t dropWith = 9;       // "drops with", 1..20 (shown and stored, not used)
-    int32_t landslide = 4;      // "Landslide depht", 1..10: width of the dug square
-    int32_t depth = 3;          // "Erosion", 1..8: depth factor of each dig
-};
-
-// Asks for the settings (the settings dialog, installed by the main window);
-// nullopt when cancelled. Without one installed the erosion does nothing.
-extern std::function<std::optional<ErosionSettings>()> AskErosionSettings;
+// The four values of the settings dialog; the erosion asks for them through
+// the user-interface service.
+using ErosionSettings = rt::ErosionSettings;
 
 // Lowest of the four diagonal neighbours of (x, y) when strictly lower than
 // the centre, else the centre's height; (x, y) moves to that neighbour. Tried

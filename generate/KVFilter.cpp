@@ -3,7 +3,6 @@
 #include "runtime/Numbers.h"
 #include "runtime/Rnd.h"
 #include "runtime/Ui.h"
-#include "terrain/TerrainGlobals.h"
 #include "terrain/TerrainPicture.h"
 #include "terrain/clsTerrain.h"
 
@@ -18,7 +17,6 @@
 namespace KVFilter {
 
 QString ErosionPatternFile;
-std::function<QString()> SeedText;
 
 namespace {
 
@@ -323,7 +321,7 @@ void SmoothTerrain(clsTerrain& ter, float& strength, Extent extent, int32_t x0, 
 }
 
 bool ErodeWithBitmap(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t, int32_t,
-                     QString* error)
+                     QString* error, const QString& seedText)
 {
     const int32_t ext = extent.value_or(ter.XPoints());
     rt::ui().setStatusText(QStringLiteral("erode..."));
@@ -331,8 +329,8 @@ bool ErodeWithBitmap(clsTerrain& ter, float& strength, Extent extent, int32_t x0
     ter.pProgress = 0;
     const int32_t size = ter.Size();
     // The seed's first three digits decide where the terrain lies on the pattern.
-    const QString seed = SeedText ? SeedText() : QString();
-    const int32_t offset = std::max<int32_t>(0, rt::CInt(double(1025 - size) * (rt::Val(seed.left(3)) / 1000.0)));
+    const int32_t offset =
+        std::max<int32_t>(0, rt::CInt(double(1025 - size) * (rt::Val(seedText.left(3)) / 1000.0)));
     rt::DoEvents();
     // The pattern picture: erode0.flt unless another was chosen.
     if (ErosionPatternFile.isEmpty()) ErosionPatternFile = QStringLiteral("erode0.flt");
@@ -375,9 +373,9 @@ bool ErodeWithBitmap(clsTerrain& ter, float& strength, Extent extent, int32_t x0
     return true;
 }
 
-void ProgressDone(clsTerrain&, float&, Extent, int32_t, int32_t, int32_t, int32_t)
+void ProgressDone(clsTerrain& ter, float&, Extent, int32_t, int32_t, int32_t, int32_t)
 {
-    if (CurrentTerrain) CurrentTerrain->pProgress = 100;
+    ter.pProgress = 100;
     rt::DoEvents();
 }
 

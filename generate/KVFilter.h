@@ -12,7 +12,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -24,10 +23,6 @@ using Extent = std::optional<int32_t>;
 
 // File name (without folder) of the erosion pattern picture in the program folder.
 extern QString ErosionPatternFile;
-
-// The seed box's text: its first three characters shift the erosion pattern.
-// The main window installs it; without one the pattern is not shifted.
-extern std::function<QString()> SeedText;
 
 // The bell over a window of w by hgt starting at (cx, cy): 0.36 at the centre,
 // standard deviation one eighth of the window. A window of zero width keeps
@@ -69,13 +64,14 @@ void smoothSweep(clsTerrain& ter, int32_t extent, int32_t x0, int32_t y0, int32_
 
 // Raises each point by 3 + (colour \ 256) \ (11 - strength), the colour
 // that of the erosion pattern stretched over 1025 points (Size when larger)
-// and shifted by the seed text; -1 outside the picture. The divisor is kept
-// at 1 or more. zMin and zMax are not consulted. False, with the reason in
-// *error and no height changed, when the pattern picture cannot be read.
+// and shifted by the first three characters of seedText (the seed box's
+// text); -1 outside the picture. The divisor is kept at 1 or more. zMin and
+// zMax are not consulted. False, with the reason in *error and no height
+// changed, when the pattern picture cannot be read.
 bool ErodeWithBitmap(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t zMin,
-                     int32_t zMax, QString* error = nullptr);
+                     int32_t zMax, QString* error = nullptr, const QString& seedText = QString());
 
-// Sets the current terrain's progress to 100; changes no height.
+// Sets the terrain's progress to 100; changes no height.
 void ProgressDone(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t zMin,
                   int32_t zMax);
 

@@ -182,7 +182,7 @@ void ReverseTerrain(clsTerrain& ter, float&, Extent, int32_t, int32_t, int32_t, 
 }
 
 bool ApplyFilter(int16_t code, clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0,
-                 int32_t zMin, int32_t zMax, QString* error)
+                 int32_t zMin, int32_t zMax, QString* error, const QString& seedText)
 {
     // No extent: a window a little beyond the whole terrain.
     const int32_t ext = extent.value_or(int32_t(ter.XPoints()) + 10);
@@ -211,7 +211,7 @@ bool ApplyFilter(int16_t code, clsTerrain& ter, float& strength, Extent extent, 
         break;
     case EffectErosionRiver:
         ErosionPatternFile = QStringLiteral("erode0.flt");
-        return ErodeWithBitmap(ter, strength, ext, x0, y0, zMin, zMax, error);
+        return ErodeWithBitmap(ter, strength, ext, x0, y0, zMin, zMax, error, seedText);
     case EffectInversGamma:
         p = float(std::sqrt(factor + 1.0));
         ShiftTerrainPower(ter, p, std::nullopt, 0, 0, kBandLow, kBandHigh);

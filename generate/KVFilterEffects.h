@@ -34,9 +34,10 @@ enum EffectCode : int16_t {
 
 // Runs effect `code` on ter, busy for the whole run whatever the code. A missing extent means XPoints + 10. Codes outside
 // 1..12 and code 9 change nothing. False, with the reason in *error and the
-// terrain unchanged, when the erosion pattern picture of code 5 cannot be read.
+// terrain unchanged, when the erosion pattern picture of code 5 cannot be read;
+// seedText shifts that pattern (see ErodeWithBitmap).
 bool ApplyFilter(int16_t code, clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0,
-                 int32_t zMin, int32_t zMax, QString* error = nullptr);
+                 int32_t zMin, int32_t zMax, QString* error = nullptr, const QString& seedText = QString());
 
 // Rescales the terrain, then maps each point through the signed square
 // |s h| h (s = 1.7 / 65536, written back into strength) and spreads the

@@ -6,7 +6,6 @@
 #include "runtime/Ui.h"
 #include "terrain/KVTools2Scale.h"
 #include "terrain/STDIO.h"
-#include "terrain/TerrainGlobals.h"
 #include "terrain/TerrainPicture.h"
 #include "terrain/clsTerrain.h"
 
@@ -21,12 +20,6 @@ namespace {
 
 constexpr int32_t kLayerMargin = 10;  // the layer grid runs to E + 9, the work grid to Size + 10
 constexpr int32_t kLargestSize = 2048;
-
-// Progress always goes to the current terrain, which the window's timer reads.
-void setProgress(clsTerrain& target, int32_t value)
-{
-    (CurrentTerrain ? *CurrentTerrain : target).pProgress = value;
-}
 
 void status(const QString& text)
 {
@@ -119,7 +112,7 @@ std::optional<LayerPictures> LoadPerlinLayers(const LayerFiles& files, bool high
 }
 
 LayerGrid SumLevels(const LayerPictures& pictures, int32_t E, const SeedParts& seed, int structure,
-                    int iteration)
+                    int iteration, const std::function<void(int32_t)>& progress)
 {
     LayerGrid layer(E + kLayerMargin);
     // Picture 0 holds no layer: structure 0 starts at the coarsest picture.
@@ -144,7 +137,7 @@ LayerGrid SumLevels(const LayerPictures& pictures, int32_t E, const SeedParts& s
             for (int32_t i = 0; i <= E; ++i) dst[i] += (sign * pixelHeight(src[i])) / L;
         }
         // Progress per level; it reaches 100 only when the run ends.
-        if (CurrentTerrain) CurrentTerrain->pProgress = std::max(0, (100 * L) / iteration - 1);
+        if (progress) progress(std::max(0, (100 * L) / iteration - 1));
         rt::DoEvents();
         if (L >= iteration) break;
     }
@@ -234,7 +227,7 @@ void CombineLayer(clsTerrain& terrain, const LayerGrid& layer, int32_t size, int
             const double w = (src && x <= workLast) ? double(src[x]) : 0.0;
             dst[x] = rt::CLng(combineHeight(mode, double(dst[x]), weight * w));
         }
-        setProgress(terrain, size > 0 ? int32_t(double(y) / double(size) * 100.0) : 100);
+        terrain.pProgress = size > 0 ? int32_t(double(y) / double(size) * 100.0) : 100;
         rt::DoEvents();
     }
     terrain.Range();
@@ -245,7 +238,7 @@ void GeneratePerlinTerrain(clsTerrain& terrain, int32_t size, const LayerPicture
 {
     rt::BusyGuard busy;
     status(QStringLiteral("Load Perlin Sets..."));
-    setProgress(terrain, 0);
+    terrain.pProgress = 0;
     rt::DoEvents();
     const int32_t E = layerSide(params.highResolution);
     // The panel's largest grid; beyond it the refined layer would not fit memory.
@@ -254,13 +247,14 @@ void GeneratePerlinTerrain(clsTerrain& terrain, int32_t size, const LayerPicture
     status(QStringLiteral("Generate Terrain..."));
     rt::DoEvents();
     // Sum the pictures' levels into one layer.
-    LayerGrid layer = SumLevels(pictures, E, seed, params.structure, params.iteration);
+    LayerGrid layer = SumLevels(pictures, E, seed, params.structure, params.iteration,
+                                [&terrain](int32_t percent) { terrain.pProgress = percent; });
     // Refinement until the layer covers the terrain.
     const int32_t rounds = size / (2 * (E - 1));
     int32_t n = E - 1;
     for (int32_t round = 0; round < rounds; ++round) {
         RefineLayer(layer, n, params.resizeMode, params.roughness);
-        setProgress(terrain, int32_t((100.0 / double(size)) * double(n)));
+        terrain.pProgress = int32_t((100.0 / double(size)) * double(n));
         if (n >= size) break;
     }
     // Combine, then free the layer: it can be as large as the terrain.
@@ -269,7 +263,7 @@ void GeneratePerlinTerrain(clsTerrain& terrain, int32_t size, const LayerPicture
     // The more refinement rounds, the stronger the smoothing; then rescale.
     smoothRefined(terrain, rounds, size);
     RunScaleTerrain(terrain);
-    setProgress(terrain, 100);
+    terrain.pProgress = 100;
     rt::DoEvents();
 }
 

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -75,9 +76,10 @@ int32_t windowOffset(int32_t extent, int32_t E, double part);
 std::optional<LayerPictures> LoadPerlinLayers(const LayerFiles& files, bool highResolution);
 
 // Sums iteration levels of windows, alternating in sign and falling in
-// weight, summed into a grid of side E + 10 (samples at 0..E).
+// weight, summed into a grid of side E + 10 (samples at 0..E). progress, when
+// given, hears the percentage after each level.
 LayerGrid SumLevels(const LayerPictures& pictures, int32_t E, const SeedParts& seed, int structure,
-                    int iteration);
+                    int iteration, const std::function<void(int32_t)>& progress = {});
 
 // Doubles the layer once: on return it has indices 0..2n + 1 and n holds 2n.
 // mode 1 interpolates, 2 repeats points, 0 adds jittered midpoints, other
@@ -93,8 +95,8 @@ double combineHeight(int16_t mode, double c, double hw);
 void CombineLayer(clsTerrain& terrain, const LayerGrid& layer, int32_t size, int32_t height, int16_t mode);
 
 // The whole run on pictures already loaded. Size is the generated grid's last
-// index (at most 2048); the terrain keeps its own size. Writes progress to CurrentTerrain
-// (or terrain when there is none). Always changes the terrain.
+// index (at most 2048); the terrain keeps its own size. Reports progress on
+// the terrain. Always changes the terrain.
 void GeneratePerlinTerrain(clsTerrain& terrain, int32_t size, const LayerPictures& pictures,
                            GeneratorParams& params);
 

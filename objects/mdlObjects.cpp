@@ -10,12 +10,6 @@
 namespace mdlObjects {
 
 namespace {
-std::function<void(int)>& loadedHandler()
-{
-    static std::function<void(int)> handler;
-    return handler;
-}
-
 bool isObjectSlot(int slot) { return slot >= FirstObjectSlot && slot <= LastObjectSlot; }
 
 const QString kLoadTitle = QStringLiteral("Load Object");
@@ -68,8 +62,6 @@ ObjectTable& PlacedObjects()
     static ObjectTable table;
     return table;
 }
-
-void setObjectLoadedHandler(std::function<void(int slot)> handler) { loadedHandler() = std::move(handler); }
 
 // --- the loader -----------------------------------------------------------------
 
@@ -132,9 +124,7 @@ std::optional<int> loadObjectMaker(const QString& bitmapPath)
 {
     rt::BusyGuard busy;
     const int maxSide = CurrentTerrain ? CurrentTerrain->Size() : 0;
-    const std::optional<int> slot = loadObject(PlacedObjects(), bitmapPath, maxSide, bitmapPath);
-    if (slot && loadedHandler()) loadedHandler()(*slot);
-    return slot;
+    return loadObject(PlacedObjects(), bitmapPath, maxSide, bitmapPath);
 }
 
 } // namespace mdlObjects

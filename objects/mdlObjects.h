@@ -11,7 +11,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -65,15 +64,12 @@ private:
 // The one table of placed objects.
 ObjectTable& PlacedObjects();
 
-// Called after the loader placed an object (slot number), so the main window
-// shows it. The window installs it; null means nobody shows objects.
-void setObjectLoadedHandler(std::function<void(int slot)> handler);
-
 // Loads the bitmap file as a new placed object in the first free slot at the
 // top-left corner: mode Add, H2 0, H1 from the brightest pixel. Refuses with a
 // message (and takes no slot) when all slots are used, the file is no readable
 // picture, the picture is not square, or it is wider than the current
-// terrain's Size. The file stays where it is. Returns the slot, or nothing.
+// terrain's Size. The file stays where it is. Returns the slot, or nothing;
+// the caller shows the object placed there.
 std::optional<int> loadObjectMaker(const QString& bitmapPath);
 
 // The same against an explicit table and terrain side limit (tests, callers

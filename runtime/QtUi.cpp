@@ -236,4 +236,24 @@ QString QtUi::folderDialog(const QString& title, const QString& startDir)
                                              QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
 }
 
+int QtUi::askSaveType()
+{
+    return saveTypeDialog ? saveTypeDialog() : 0;
+}
+
+int QtUi::askBitmapSize(int gridSize)
+{
+    return bitmapSizeDialog ? bitmapSizeDialog(gridSize) : 0;
+}
+
+int QtUi::askPictureGridPoints(int pictureHeight)
+{
+    return pictureResizeDialog ? pictureResizeDialog(pictureHeight) : 0;
+}
+
+std::optional<ErosionSettings> QtUi::askErosionSettings()
+{
+    return erosionDialog ? erosionDialog() : std::nullopt;
+}
+
 } // namespace rt

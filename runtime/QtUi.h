@@ -23,6 +23,12 @@ public:
     std::function<void(const QString&)> statusSink;
     std::function<void()> refreshSink;
     QWidget* dialogParent = nullptr;
+    // The program's own dialogs, filled in by the program at start; a
+    // question without its dialog counts as cancelled.
+    std::function<int()> saveTypeDialog;
+    std::function<int(int gridSize)> bitmapSizeDialog;
+    std::function<int(int pictureHeight)> pictureResizeDialog;
+    std::function<std::optional<ErosionSettings>()> erosionDialog;
 
     int msgBox(const QString& text, int style, const QString& title) override;
     FileDialogResult openFileDialog(const FileDialogRequest& request) override;
@@ -34,6 +40,10 @@ public:
                       const QString& workingDir) override;
     void refreshMainWindow() override;
     QString folderDialog(const QString& title, const QString& startDir) override;
+    int askSaveType() override;
+    int askBitmapSize(int gridSize) override;
+    int askPictureGridPoints(int pictureHeight) override;
+    std::optional<ErosionSettings> askErosionSettings() override;
 };
 
 // Holds back user input while BusyFlag is set: mouse, keys, wheel, shortcuts,

@@ -1,6 +1,7 @@
 #pragma once
 // The user-interface services that logic code calls: message boxes, file and
-// colour dialogs, status text, progress, the event pump and starting programs.
+// colour dialogs, the program's own questions, status text, progress, the
+// event pump and starting programs.
 // The program installs the Qt implementation (QtUi); tests install ScriptedUi,
 // which answers from a queue and fails on anything it was not told to expect.
 
@@ -8,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -44,6 +46,14 @@ struct FileDialogResult {
     int filterIndex = 1;    // 1-based index of the filter the user chose
 };
 
+// The droplet erosion's four settings, at their design values.
+struct ErosionSettings {
+    int32_t dropCount = 10000;  // "Drops count", 1000..50000
+    int32_t dropWith = 9;       // "drops with", 1..20 (shown and stored, not used)
+    int32_t landslide = 4;      // "Landslide depht", 1..10: width of the dug square
+    int32_t depth = 3;          // "Erosion", 1..8: depth factor of each dig
+};
+
 class UiService {
 public:
     virtual ~UiService() = default;
@@ -67,6 +77,17 @@ public:
     virtual void refreshMainWindow() = 0;
     // A folder chosen by the user, starting at startDir; empty when cancelled.
     virtual QString folderDialog(const QString& title, const QString& startDir) { return QString(); }
+
+    // The program's own questions, each answered by one of its dialogs; 0
+    // means cancelled.
+    // The save type: 1 TER file, 2 bitmap, 3 bitmap of a chosen size.
+    virtual int askSaveType() { return 0; }
+    // The side in pixels of a bitmap of a terrain of Size gridSize.
+    virtual int askBitmapSize(int gridSize) { return 0; }
+    // The grid points (129 .. 2049) a picture of this height is resized to.
+    virtual int askPictureGridPoints(int pictureHeight) { return 0; }
+    // The droplet erosion's settings; nullopt when cancelled.
+    virtual std::optional<ErosionSettings> askErosionSettings() { return std::nullopt; }
 };
 
 // The installed service; a scripted default that fails on every question is

@@ -2,7 +2,6 @@
 
 #include "runtime/Numbers.h"
 #include "runtime/Ui.h"
-#include "terrain/TerrainGlobals.h"
 #include "terrain/clsTerrain.h"
 
 #include <algorithm>
@@ -159,7 +158,7 @@ void RunScaleTerrain(clsTerrain& ter)
     rt::BusyGuard busy;
     rt::ui().setStatusText(QStringLiteral("Scale Terrain..."));
     ter.ScaleTerrain();
-    if (CurrentTerrain) CurrentTerrain->pProgress = 100;
+    ter.pProgress = 100;
     rt::ui().refreshMainWindow();
     rt::DoEvents();
 }

@@ -6,7 +6,7 @@ class clsTerrain;
 
 namespace KVTools2 {
 
-// Shows "Scale Terrain...", rescales ter while busy, sets CurrentTerrain's progress to 100, redraws the main window
+// Shows "Scale Terrain...", rescales ter while busy, sets its progress to 100, redraws the main window
 // and lets the event pump run once.
 void RunScaleTerrain(clsTerrain& ter);
 

@@ -1,6 +1,5 @@
 #include "terrain/ResizeTerrain.h"
 
-#include "terrain/TerrainGlobals.h"
 #include "terrain/clsTerrain.h"
 #include "runtime/Numbers.h"
 #include "runtime/Rnd.h"
@@ -12,24 +11,9 @@ namespace KVTools2 {
 
 namespace {
 
-// Points GeneratedTerrain at a scratch terrain for the length of one resize and
-// puts the previous pointer back afterwards, so no terrain outlives the call.
-class ScratchTerrain {
-public:
-    ScratchTerrain() : m_previous(GeneratedTerrain) { GeneratedTerrain = &m_terrain; }
-    ~ScratchTerrain() { GeneratedTerrain = m_previous; }
-    ScratchTerrain(const ScratchTerrain&) = delete;
-    ScratchTerrain& operator=(const ScratchTerrain&) = delete;
-    clsTerrain& terrain() { return m_terrain; }
-
-private:
-    clsTerrain m_terrain;
-    clsTerrain* m_previous;
-};
-
-void setProgress(double value)
+void setProgress(clsTerrain& ter, double value)
 {
-    if (CurrentTerrain) CurrentTerrain->pProgress = rt::CLng(value);
+    ter.pProgress = rt::CLng(value);
 }
 
 // The new grid replaces src's; progress runs from 50 to 100.
@@ -40,14 +24,14 @@ void copyBack(clsTerrain& src, const clsTerrain& generated)
     const int32_t xPoints = generated.XPoints();
     for (int32_t x = 0; x <= last; ++x) {
         for (int32_t y = 0; y <= last; ++y) src.SetPoint(x, y, generated.GetPoint(x, y));
-        setProgress(50.0 + 50.0 * std::min(x, xPoints) / xPoints);
+        setProgress(src, 50.0 + 50.0 * std::min(x, xPoints) / xPoints);
         rt::DoEvents();
     }
 }
 
-void finish()
+void finish(clsTerrain& src)
 {
-    setProgress(100);
+    setProgress(src, 100);
     rt::DoEvents();
 }
 
@@ -65,14 +49,13 @@ void writeBlock(clsTerrain& g, int32_t x, int32_t y, const double v[4])
 void ResizeTerrain(clsTerrain& src, int16_t mode, int roughness)
 {
     // Scratch grid of twice the size.
-    ScratchTerrain scratch;
-    clsTerrain& g = scratch.terrain();
+    clsTerrain g;
     rt::ui().setStatusText(QStringLiteral("Resize Terrain..."));
     rt::BusyGuard busy;
     const int32_t newPoints = 2 * int32_t(src.Size()) + 1;
     if (newPoints > 32767) return;  // the caller keeps the grid within 16 bits
     g.Init(newPoints);
-    setProgress(0);
+    setProgress(src, 0);
 
     // Roughness and a fresh random sequence.
     double s = roughness / 200.0;
@@ -107,23 +90,22 @@ void ResizeTerrain(clsTerrain& src, int16_t mode, int roughness)
             }
             writeBlock(g, x, y, v);
         }
-        setProgress(50.0 * x / xPoints);
+        setProgress(src, 50.0 * x / xPoints);
         rt::DoEvents();
     }
 
     copyBack(src, g);
-    finish();
+    finish(src);
 }
 
 void ResizeTerrainAlt(clsTerrain& src)
 {
     // Scratch grid of half the size.
-    ScratchTerrain scratch;
-    clsTerrain& g = scratch.terrain();
+    clsTerrain g;
     rt::ui().setStatusText(QStringLiteral("Terrain resize..."));
     rt::BusyGuard busy;
     g.Init(rt::CLng(src.Size() / 2.0 + 1.0));
-    setProgress(0);
+    setProgress(src, 0);
     rt::DoEvents();
 
     // Means of 2 x 2 blocks. Reads stay within the terrain proper (0..Size):
@@ -142,12 +124,12 @@ void ResizeTerrainAlt(clsTerrain& src)
                                 at(2 * x + 1, 2 * y);
             g.SetPoint(x, y, rt::CLng(double(sum) / 4.0));
         }
-        setProgress(50.0 * std::min(x, xPoints) / xPoints);
+        setProgress(src, 50.0 * std::min(x, xPoints) / xPoints);
         rt::DoEvents();
     }
 
     copyBack(src, g);
-    finish();
+    finish(src);
 }
 
 } // namespace KVTools2

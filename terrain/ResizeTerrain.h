@@ -1,8 +1,8 @@
 #pragma once
 // Doubling and halving the grid of a terrain in place. Both build the new grid
-// in the scratch terrain GeneratedTerrain (which holds no terrain again when
-// they return), keep every header value but the grid size, are busy while
-// they run, and report progress on CurrentTerrain.
+// in a scratch terrain of their own, keep every header value but the grid
+// size, are busy while they run, and report progress on the terrain they
+// resize.
 
 #include <cstdint>
 

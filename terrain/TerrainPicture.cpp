@@ -4,7 +4,6 @@
 #include "runtime/Picture.h"
 #include "runtime/Ui.h"
 #include "terrain/Palette.h"
-#include "terrain/TerrainGlobals.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,12 +13,6 @@
 #include <algorithm>
 
 namespace {
-
-// Progress always goes to the current terrain, whatever terrain is worked on.
-void setProgress(int32_t p)
-{
-    if (CurrentTerrain) CurrentTerrain->pProgress = p;
-}
 
 int64_t colourValue(QRgb px)
 {
@@ -57,7 +50,7 @@ int32_t colourToHeight(int64_t colourValue)
 void DrawTerrainToPicture(QImage& picback, const clsTerrain& ter, int32_t x0, int32_t y0, int32_t w,
                           int32_t h, int mode)
 {
-    setProgress(0);
+    ter.pProgress = 0;
     rt::BusyGuard busy;
 
     // A cleared picture of the terrain's size.
@@ -95,9 +88,9 @@ void DrawTerrainToPicture(QImage& picback, const clsTerrain& ter, int32_t x0, in
             fillSpan(line, xFirst, xLast, zeroColour);
         }
         if (mode != 1) continue;
-        if (progressEnd != 0) setProgress(rt::CLng(double(y) / double(progressEnd) * 100.0));
+        if (progressEnd != 0) ter.pProgress = rt::CLng(double(y) / double(progressEnd) * 100.0);
         rt::DoEvents();
-        if (!secondHalfShown && CurrentTerrain && CurrentTerrain->pProgress > 49) {
+        if (!secondHalfShown && ter.pProgress > 49) {
             rt::ui().setStatusText(QStringLiteral("create Picture ..."));
             secondHalfShown = true;
         }
@@ -105,13 +98,13 @@ void DrawTerrainToPicture(QImage& picback, const clsTerrain& ter, int32_t x0, in
 
     // Hand the picture to the view.
     if (mode == 1) {
-        setProgress(100);
+        ter.pProgress = 100;
         rt::ui().refreshMainWindow();
         rt::DoEvents();
     }
 
     // The bar empties again for whatever runs next.
-    setProgress(0);
+    ter.pProgress = 0;
 }
 
 void LoadPictureAsTerrain(const QImage& pic, clsTerrain& ter)
@@ -119,7 +112,7 @@ void LoadPictureAsTerrain(const QImage& pic, clsTerrain& ter)
     rt::BusyGuard busy;
     rt::ui().setStatusText(QStringLiteral("Read Picture...."));
     rt::DoEvents();
-    setProgress(0);
+    ter.pProgress = 0;
 
     // Every point of the picture's area, plus the first spare row, which
     // lies below the picture and reads as "no pixel".
@@ -136,11 +129,11 @@ void LoadPictureAsTerrain(const QImage& pic, clsTerrain& ter)
             const bool inside = rowInside && x < src.width();
             ter.SetPoint(x, y, inside ? colourToHeight(colourValue(line[x])) : outside);
         }
-        setProgress(rt::CLng(double(y + 1) / double(rows + 1) * 100.0));
+        ter.pProgress = rt::CLng(double(y + 1) / double(rows + 1) * 100.0);
         rt::DoEvents();
     }
 
-    setProgress(100);
+    ter.pProgress = 100;
 }
 
 QString findPathNoCase(const QString& path)

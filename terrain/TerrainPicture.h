@@ -13,7 +13,7 @@
 // cleared to black first. Points x0..x0+w, y0..y0+h (inclusive) are drawn;
 // w and h of -1 mean XPoints + 2 and YPoints + 2; points outside the picture
 // are skipped. Busy while it runs. With mode 1 it reports
-// progress and status per row and, at the end, asks the main window to paint
+// progress (on ter) and status per row and, at the end, asks the main window to paint
 // picback into the view (rt::ui().refreshMainWindow()); other modes only fill
 // picback.
 void DrawTerrainToPicture(QImage& picback, const clsTerrain& ter, int32_t x0 = 0, int32_t y0 = 0,

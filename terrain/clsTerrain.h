@@ -53,8 +53,9 @@ class clsTerrain {
 public:
     clsTerrain();
 
-    // Progress of the long operation now running, 0..100.
-    int32_t pProgress = 0;
+    // Progress of the long operation now running, 0..100. Mutable: work that
+    // only reads a terrain, such as drawing it, reports on it too.
+    mutable int32_t pProgress = 0;
 
     // --- header properties --------------------------------------------------
     bool FixHeight() const { return m_fixHeight; }

@@ -48,7 +48,8 @@ private:
     bool m_repair = false;
 };
 
-// Resamples the file's grid onto a fresh 1025-point terrain.
+// Resamples the file's grid onto a fresh 1025-point terrain. The progress is
+// that of loading the current terrain, which fresh replaces afterwards.
 void sampleGrid(const QByteArray& data, int side, clsTerrain& fresh)
 {
     const int n = side - 1;

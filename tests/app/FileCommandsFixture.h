@@ -1,6 +1,6 @@
 #pragma once
 // Shared set-up of the file-command tests: a test-owned current terrain, a
-// temporary program folder with its settings file, scripted dialogs and a
+// temporary program folder with its settings file, scripted questions and a
 // main view that counts what the commands ask of it.
 
 #include "app/AppState.h"
@@ -52,25 +52,12 @@ protected:
         LoadPalette();
         PaletteRow = 0;
         makeRamp(129);
-
-        FileCommands::Dialogs& d = FileCommands::dialogs();
-        d.saveType = [this] { return next(saveTypes, "save type"); };
-        d.bitmapSize = [this](int gridSize) {
-            bitmapDialogSizes.push_back(gridSize);
-            return next(bitmapSizes, "bitmap size");
-        };
-        d.pictureGridPoints = [this](int height) {
-            pictureHeights.push_back(height);
-            return next(pictureGridPoints, "picture resize");
-        };
     }
 
     void TearDown() override
     {
-        FileCommands::dialogs() = {};
         CurrentTerrain = m_oldCurrent;
         EXPECT_TRUE(scriptedUi().allAnswersUsed());
-        EXPECT_TRUE(saveTypes.empty() && bitmapSizes.empty() && pictureGridPoints.empty());
         EXPECT_FALSE(rt::BusyFlag) << "a command left the busy flag set";
     }
 
@@ -113,23 +100,13 @@ protected:
     QTemporaryDir dir;
     clsTerrain terrain;
     FakeMainView view;
-    std::deque<int> saveTypes;
-    std::deque<int> bitmapSizes;
-    std::deque<int> pictureGridPoints;
-    std::vector<int> bitmapDialogSizes;
-    std::vector<int> pictureHeights;
+    // The scripted service's answers to the program's own questions, and what they were asked with.
+    std::deque<int>& saveTypes = scriptedUi().saveTypeAnswers;
+    std::deque<int>& bitmapSizes = scriptedUi().bitmapSizeAnswers;
+    std::deque<int>& pictureGridPoints = scriptedUi().pictureGridPointsAnswers;
+    const std::vector<int>& bitmapDialogSizes = scriptedUi().bitmapSizeGridSizes;
+    const std::vector<int>& pictureHeights = scriptedUi().pictureGridPointsHeights;
 
 private:
-    static int next(std::deque<int>& answers, const char* what)
-    {
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected " << what << " dialog";
-            return 0;
-        }
-        const int v = answers.front();
-        answers.pop_front();
-        return v;
-    }
-
     clsTerrain* m_oldCurrent = nullptr;
 };

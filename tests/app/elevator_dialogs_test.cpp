@@ -6,6 +6,7 @@
 #include "generate/Elevator.h"
 #include "generate/KVErosion.h"
 #include "runtime/Ini.h"
+#include "runtime/QtUi.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/ScriptedUi.h"
 
@@ -266,14 +267,16 @@ TEST_F(MainWindowTest, ElevatorButtonOpensTheElevatorWindow)
     elevatorCell(0, 0) = 0;
 }
 
-TEST_F(MainWindowTest, ErosionAsksThroughTheSettingsDialog)
+TEST_F(ErosionDialogTest, TheServiceAsksThroughTheSettingsDialog)
 {
-    installPerlinSets();
-    start();
-    ASSERT_TRUE(window);
-    ASSERT_TRUE(KVErosion::AskErosionSettings);
+    rt::QtUi ui;
+    dlgFltErosion::install(ui);
+    clickInModalSoon("OKButton", [](QWidget* m) { m->findChild<QSlider*>("Slider3")->setValue(7); });
+    const auto chosen = ui.askErosionSettings();
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(chosen->landslide, 7);
     clickInModalSoon("CancelButton");
-    EXPECT_FALSE(KVErosion::AskErosionSettings());
+    EXPECT_FALSE(ui.askErosionSettings());
 }
 
 } // namespace

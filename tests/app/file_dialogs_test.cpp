@@ -2,6 +2,7 @@
 #include "app/dlgSaveAs.h"
 #include "app/frmPicResize.h"
 #include "app/FileCommands.h"
+#include "runtime/QtUi.h"
 #include "runtime/Ui.h"
 #include "tests/support/ScriptedUi.h"
 
@@ -149,12 +150,15 @@ TEST(PictureResizeDialog, CancelAndCloseGiveZero)
     EXPECT_EQ(e.gridPoints(), 0);
 }
 
-TEST(FileCommandDialogs, InstallingGivesEveryHook)
+TEST(FileCommandDialogs, InstallingGivesEveryQuestionItsDialog)
 {
-    const FileCommands::Dialogs kept = FileCommands::dialogs();
-    installFileCommandDialogs();
-    EXPECT_TRUE(FileCommands::dialogs().saveType);
-    EXPECT_TRUE(FileCommands::dialogs().bitmapSize);
-    EXPECT_TRUE(FileCommands::dialogs().pictureGridPoints);
-    FileCommands::dialogs() = kept;
+    rt::QtUi ui;
+    // Without its dialog a question counts as cancelled.
+    EXPECT_EQ(ui.askSaveType(), FileCommands::SaveCancelled);
+    EXPECT_EQ(ui.askBitmapSize(256), 0);
+    EXPECT_EQ(ui.askPictureGridPoints(300), 0);
+    installFileCommandDialogs(ui);
+    EXPECT_TRUE(ui.saveTypeDialog);
+    EXPECT_TRUE(ui.bitmapSizeDialog);
+    EXPECT_TRUE(ui.pictureResizeDialog);
 }

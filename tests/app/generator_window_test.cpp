@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -158,8 +159,16 @@ TEST_F(GeneratorWindowTest, PreviewShowsTheLayerAndLeavesTheCurrentTerrain)
         shown = !d.Picture1->pixmap().isNull();
         d.OKButton->click();
     });
+    // The progress bar follows the preview terrain while it is generated.
+    bool partShown = false;
+    scriptedUi().onPumpAsked = [&] {
+        w().Timer1_Timer();
+        partShown = partShown || (w().PB->value() > 0 && w().PB->value() < 100);
+    };
     w().cmdPreview->click();
+    scriptedUi().onPumpAsked = nullptr;
     EXPECT_TRUE(shown);
+    EXPECT_TRUE(partShown);
     EXPECT_EQ(CurrentTerrain->GetPoint(3, 3), 1234);
     EXPECT_EQ(CurrentTerrain->GetPoint(4, 3), 0);
     EXPECT_FALSE(rt::BusyFlag);

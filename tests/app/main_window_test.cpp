@@ -1,4 +1,5 @@
 #include "app/AppState.h"
+#include "app/FileCommands.h"
 #include "app/Zoom.h"
 #include "app/frmTer.h"
 #include "app/frmTerMain.h"
@@ -106,7 +107,10 @@ TEST_F(MainWindowTest, SaveDialogStartsInTheTerragenFolderUntilOpenPicksTheTerra
     start();
     ASSERT_NE(window, nullptr);
     markTerrainChanged();
-    for (int i = 0; i < 2; ++i) scriptedUi().expectSaveDialog({});
+    for (int i = 0; i < 2; ++i) {
+        scriptedUi().expectSaveType(FileCommands::SaveTer);
+        scriptedUi().expectSaveDialog({});
+    }
     scriptedUi().expectOpenDialog({});
     w().Toolbar1_ButtonClick(QStringLiteral("SpeichernAls"));
     w().Toolbar1_ButtonClick(QStringLiteral("Öffnen"));

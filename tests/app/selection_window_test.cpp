@@ -1,6 +1,7 @@
 // The selection tools as the user drives them: the rubber band on the top view,
 // the pop-up menu "Terrain" and its commands.
 
+#include "app/frmTerObjects.h"
 #include "app/frmTerView.h"
 #include "objects/mdlObjects.h"
 #include "tests/app/MainWindowFixture.h"
@@ -288,6 +289,8 @@ TEST_F(SelectionWindowTest, MakeObjectPlacesTheFramedHeightsAndRemovesTheHandOve
     drag({10, 10}, {20, 20});
     choose("mnuTerMakeObject");
     EXPECT_EQ(mdlObjects::PlacedObjects().count(), before + 1);
+    // Shown on the map.
+    for (const int slot : mdlObjects::PlacedObjects().usedSlots()) EXPECT_NE(w().Objects->PicTer(slot), nullptr);
     EXPECT_FALSE(QFile::exists(programDir.filePath("temppic.tmp")));
     EXPECT_FALSE(w().FrameDrawn);
     EXPECT_FALSE(rt::BusyFlag);

@@ -192,17 +192,9 @@ TEST(Drops, HeightBandKeepsDropsFromStarting)
         for (int32_t x = 0; x < 33; ++x) ASSERT_EQ(t.GetPoint(x, y), before.GetPoint(x, y));
 }
 
-class ErodeDropletsTest : public testing::Test {
-protected:
-    void TearDown() override
-    {
-        KVErosion::AskErosionSettings = nullptr;
-    }
-};
-
-TEST_F(ErodeDropletsTest, CancelledDialogDigsNothingAndEndsAt100)
+TEST(ErodeDroplets, CancelledDialogDigsNothingAndEndsAt100)
 {
-    KVErosion::AskErosionSettings = [] { return std::optional<ErosionSettings>(); };
+    scriptedUi().expectErosionSettings(std::nullopt);
     clsTerrain t = flat(17, 0);
     t.SetPoint(3, 3, 100);
     float strength = 7;
@@ -213,9 +205,9 @@ TEST_F(ErodeDropletsTest, CancelledDialogDigsNothingAndEndsAt100)
     EXPECT_TRUE(scriptedUi().statusTexts.contains(QStringLiteral("Terrain erode ...")));
 }
 
-TEST_F(ErodeDropletsTest, StrengthBecomesTheDropCount)
+TEST(ErodeDroplets, StrengthBecomesTheDropCount)
 {
-    KVErosion::AskErosionSettings = [] { return std::optional<ErosionSettings>(ErosionSettings{1000, 9, 4, 3}); };
+    scriptedUi().expectErosionSettings(ErosionSettings{1000, 9, 4, 3});
     clsTerrain t = bowl(33);
     rt::Randomize(2);
     float strength = 1;

@@ -5,7 +5,6 @@
 #include "runtime/Numbers.h"
 #include "runtime/Rnd.h"
 #include "runtime/Ui.h"
-#include "terrain/TerrainGlobals.h"
 #include "terrain/clsTerrain.h"
 #include "tests/support/ScriptedUi.h"
 
@@ -347,11 +346,9 @@ protected:
         ASSERT_TRUE(dir.isValid());
         rt::setAppPath(dir.path());
         KVFilter::ErosionPatternFile.clear();
-        KVFilter::SeedText = nullptr;
     }
     void TearDown() override
     {
-        KVFilter::SeedText = nullptr;
         KVFilter::ErosionPatternFile.clear();
         rt::setAppPath(QString());
     }
@@ -363,9 +360,10 @@ protected:
         if (withCorner) reinterpret_cast<QRgb*>(img.scanLine(3))[3] = corner;
         ASSERT_TRUE(img.save(dir.filePath("erode0.flt"), "PNG"));
     }
-    bool erode(clsTerrain& t, float strength, int32_t extent, int32_t x0, int32_t y0, QString* error = nullptr)
+    bool erode(clsTerrain& t, float strength, int32_t extent, int32_t x0, int32_t y0, QString* error = nullptr,
+               const QString& seedText = QString())
     {
-        return KVFilter::ErodeWithBitmap(t, strength, extent, x0, y0, 0, 0, error);
+        return KVFilter::ErodeWithBitmap(t, strength, extent, x0, y0, 0, 0, error, seedText);
     }
 
     QTemporaryDir dir;
@@ -428,9 +426,8 @@ TEST_F(ErodeTest, SeedTextShiftsThePatternAndPointsPastItAddOnlyThree)
 
     // "999..." shifts by CInt(1017 * 0.999) = 1016: points 0..8 read pixel 3,
     // points from 9 on fall past the picture.
-    KVFilter::SeedText = [] { return QStringLiteral("999123"); };
     clsTerrain s = flat(9, 0);
-    ASSERT_TRUE(erode(s, 0, 10, 0, 0));
+    ASSERT_TRUE(erode(s, 0, 10, 0, 0, nullptr, QStringLiteral("999123")));
     EXPECT_EQ(s.GetPoint(0, 0), 5960);
     EXPECT_EQ(s.GetPoint(8, 8), 5960);
     EXPECT_EQ(s.GetPoint(9, 4), 3);
@@ -446,14 +443,12 @@ TEST_F(ErodeTest, Size1024StillShiftsByOneForSeedsAbove500)
     ASSERT_TRUE(img.save(dir.filePath("erode0.flt"), "BMP"));
     clsTerrain t = flat(1025, 0);
     // (1025 - 1024) * 0.999 rounds to 1.
-    KVFilter::SeedText = [] { return QStringLiteral("999"); };
-    ASSERT_TRUE(erode(t, 0, 2, 0, 0));
+    ASSERT_TRUE(erode(t, 0, 2, 0, 0, nullptr, QStringLiteral("999")));
     EXPECT_EQ(t.GetPoint(0, 0), 5960);
     EXPECT_EQ(t.GetPoint(1, 0), 3);
     // 0.5 rounds to even: no shift.
-    KVFilter::SeedText = [] { return QStringLiteral("500"); };
     clsTerrain u = flat(1025, 0);
-    ASSERT_TRUE(erode(u, 0, 2, 0, 0));
+    ASSERT_TRUE(erode(u, 0, 2, 0, 0, nullptr, QStringLiteral("500")));
     EXPECT_EQ(u.GetPoint(0, 0), 3);
     EXPECT_EQ(u.GetPoint(1, 0), 5960);
 }
@@ -476,15 +471,12 @@ TEST_F(ErodeTest, MissingPatternChangesNothingAndSaysWhy)
 
 // --- progress ------------------------------------------------------------------------
 
-TEST(ProgressDone, SetsTheCurrentTerrainsProgressAndChangesNoHeight)
+TEST(ProgressDone, SetsTheTerrainsProgressAndChangesNoHeight)
 {
     clsTerrain t = flat(9, 77);
     t.pProgress = 12;
-    clsTerrain* before = CurrentTerrain;
-    CurrentTerrain = &t;
     float s = 3;
     KVFilter::ProgressDone(t, s, 8, 0, 0, kLow, kHigh);
-    CurrentTerrain = before;
     EXPECT_EQ(t.pProgress, 100);
     EXPECT_EQ(t.GetPoint(4, 4), 77);
     EXPECT_EQ(s, 3.0f);

@@ -2,6 +2,22 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+
+// The next queued answer; a question nobody queued one for fails the test and counts as cancelled.
+int nextAnswer(std::deque<int>& answers, const char* question)
+{
+    if (answers.empty()) {
+        ADD_FAILURE() << "unexpected question: " << question;
+        return 0;
+    }
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+} // namespace
+
 int ScriptedUi::msgBox(const QString& text, int style, const QString& title)
 {
     messages.push_back({text, style, title});
@@ -69,7 +85,8 @@ bool ScriptedUi::startProgram(const QString& program, const QStringList& argumen
 bool ScriptedUi::allAnswersUsed() const
 {
     return msgBoxAnswers.empty() && openAnswers.empty() && saveAnswers.empty() && colorAnswers.empty() &&
-           folderAnswers.empty();
+           folderAnswers.empty() && saveTypeAnswers.empty() && bitmapSizeAnswers.empty() &&
+           pictureGridPointsAnswers.empty() && erosionAnswers.empty();
 }
 
 QString ScriptedUi::folderDialog(const QString& title, const QString&)
@@ -82,4 +99,32 @@ QString ScriptedUi::folderDialog(const QString& title, const QString&)
     QString path = folderAnswers.front();
     folderAnswers.pop_front();
     return path;
+}
+
+int ScriptedUi::askSaveType()
+{
+    return nextAnswer(saveTypeAnswers, "save type");
+}
+
+int ScriptedUi::askBitmapSize(int gridSize)
+{
+    bitmapSizeGridSizes.push_back(gridSize);
+    return nextAnswer(bitmapSizeAnswers, "bitmap size");
+}
+
+int ScriptedUi::askPictureGridPoints(int pictureHeight)
+{
+    pictureGridPointsHeights.push_back(pictureHeight);
+    return nextAnswer(pictureGridPointsAnswers, "picture resize");
+}
+
+std::optional<rt::ErosionSettings> ScriptedUi::askErosionSettings()
+{
+    if (erosionAnswers.empty()) {
+        ADD_FAILURE() << "unexpected question: erosion settings";
+        return std::nullopt;
+    }
+    auto s = erosionAnswers.front();
+    erosionAnswers.pop_front();
+    return s;
 }

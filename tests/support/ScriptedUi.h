@@ -52,6 +52,23 @@ public:
     std::deque<QString> folderAnswers;
     QStringList folderTitles;
 
+    // Answers for the program's own questions; 0 is a cancel.
+    void expectSaveType(int type) { saveTypeAnswers.push_back(type); }
+    void expectBitmapSize(int side) { bitmapSizeAnswers.push_back(side); }
+    void expectPictureGridPoints(int points) { pictureGridPointsAnswers.push_back(points); }
+    void expectErosionSettings(std::optional<rt::ErosionSettings> s) { erosionAnswers.push_back(s); }
+    int askSaveType() override;
+    int askBitmapSize(int gridSize) override;
+    int askPictureGridPoints(int pictureHeight) override;
+    std::optional<rt::ErosionSettings> askErosionSettings() override;
+    std::deque<int> saveTypeAnswers;
+    std::deque<int> bitmapSizeAnswers;
+    std::deque<int> pictureGridPointsAnswers;
+    std::deque<std::optional<rt::ErosionSettings>> erosionAnswers;
+    // What the bitmap-size and picture-resize questions were asked with.
+    std::vector<int> bitmapSizeGridSizes;
+    std::vector<int> pictureGridPointsHeights;
+
     // True when every queued answer was used.
     bool allAnswersUsed() const;
 

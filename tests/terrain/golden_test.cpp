@@ -41,14 +41,14 @@ protected:
         PaletteRow = m_savedRow;
     }
     // Draws and hashes the picture, the status texts, the redraw requests and
-    // the progress left behind.
+    // the progress left behind on the drawn terrain.
     void draw(const clsTerrain& t, int32_t x0, int32_t y0, int32_t w, int32_t h, int mode)
     {
         QImage picture;
         current.pProgress = 37;
         DrawTerrainToPicture(picture, t, x0, y0, w, h, mode);
         hashPicture(hash, picture);
-        hash.value(current.pProgress);
+        hash.value(t.pProgress);
         hash.value(scriptedUi().refreshCount);
         for (const QString& s : scriptedUi().statusTexts) hash.text(s);
         scriptedUi().statusTexts.clear();

@@ -177,11 +177,14 @@ TEST(RunScaleTerrain, ShowsStatusSetsBusyAndProgressAndRedraws)
     clsTerrain current, other;
     clsTerrain* saved = CurrentTerrain;
     CurrentTerrain = &current;
+    current.pProgress = 37;
     other.Fill(0);
     other.SetPoint(3, 3, 100);
     RunScaleTerrain(other);
     EXPECT_FALSE(rt::BusyFlag);
-    EXPECT_EQ(current.pProgress, 100);
+    // Progress goes to the terrain scaled, not to the current one.
+    EXPECT_EQ(other.pProgress, 100);
+    EXPECT_EQ(current.pProgress, 37);
     EXPECT_EQ(other.max(), 1500);
     EXPECT_TRUE(scriptedUi().statusTexts.contains(QStringLiteral("Scale Terrain...")));
     EXPECT_EQ(scriptedUi().refreshCount, 1);

@@ -4,6 +4,7 @@
 #include "terrain/clsTerrain.h"
 #include "runtime/Rnd.h"
 #include "runtime/Ui.h"
+#include "tests/support/ScriptedUi.h"
 
 #include <gtest/gtest.h>
 
@@ -150,12 +151,21 @@ TEST_F(ResizeTest, HalvingThenDoublingInRepeatModeRestoresTheGridSize)
     EXPECT_EQ(terrain.GetPoint(5, 9), 4);    // block 2 of x: (4 + 4 + 5 + 5) / 4 = 4.5 -> 4
 }
 
-TEST_F(ResizeTest, AScratchTerrainOfTheCallerIsPutBack)
+TEST_F(ResizeTest, OtherTerrainsAreLeftAloneAndProgressGoesToTheResizedOne)
 {
-    clsTerrain preview;
+    clsTerrain preview, current;
+    preview.Init(5);
     GeneratedTerrain = &preview;
+    CurrentTerrain = &current;
+    bool generatedKept = true;
+    scriptedUi().onPumpAsked = [&] { generatedKept = generatedKept && GeneratedTerrain == &preview; };
     fill(9, [](int, int) { return 1; });
     ResizeTerrainAlt(terrain);
-    EXPECT_EQ(GeneratedTerrain, &preview);
+    ResizeTerrain(terrain, KVTools2::ResizeRepeat);
+    scriptedUi().onPumpAsked = nullptr;
+    EXPECT_TRUE(generatedKept);
+    EXPECT_EQ(preview.XPoints(), 5);
+    EXPECT_EQ(terrain.pProgress, 100);
+    EXPECT_EQ(current.pProgress, 0);
     GeneratedTerrain = nullptr;
 }

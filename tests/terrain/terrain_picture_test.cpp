@@ -140,7 +140,9 @@ TEST_F(LoadPictureAsTerrainTest, ReadsEveryPixelAndTheSpareRowAsNoPixel)
     EXPECT_EQ(ter.GetPoint(2, 1), 32769);
     for (int x = 0; x < 3; ++x) EXPECT_EQ(ter.row(3)[x], -32767) << x;  // row YPoints
     EXPECT_FALSE(rt::BusyFlag);
-    EXPECT_EQ(current.pProgress, 100);
+    // Progress goes to the terrain read into, not to the current one.
+    EXPECT_EQ(ter.pProgress, 100);
+    EXPECT_EQ(current.pProgress, 0);
     EXPECT_TRUE(scriptedUi().statusTexts.contains(QStringLiteral("Read Picture....")));
 }
 
@@ -198,13 +200,16 @@ TEST_F(DrawTerrainToPictureTest, ModeOneReportsAndHandsThePictureToTheView)
 {
     clsTerrain ter;
     ter.Init(129);
+    ter.pProgress = 37;
+    current.pProgress = 37;
     QImage picback;
 
     DrawTerrainToPicture(picback, ter);
 
     EXPECT_FALSE(rt::BusyFlag);
     EXPECT_EQ(scriptedUi().refreshCount, 1);
-    EXPECT_EQ(current.pProgress, 0);
+    EXPECT_EQ(ter.pProgress, 0);
+    EXPECT_EQ(current.pProgress, 37);
     const QStringList expected{QStringLiteral("copy Highmap ..."), QStringLiteral("create Picture ...")};
     EXPECT_EQ(scriptedUi().statusTexts, expected);
 }
