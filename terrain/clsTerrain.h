@@ -157,6 +157,12 @@ public:
     int32_t allocatedSide() const { return m_side; }
     int32_t* row(int32_t y) { return m_data.data() + size_t(y) * size_t(m_side); }
     const int32_t* row(int32_t y) const { return m_data.data() + size_t(y) * size_t(m_side); }
+    // Widens the min/max cache by lo..hi, the values such a loop wrote.
+    void widenRange(int32_t lo, int32_t hi)
+    {
+        widenCache(lo);
+        widenCache(hi);
+    }
 
     void swap(clsTerrain& other) noexcept;
 
