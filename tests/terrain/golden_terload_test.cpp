@@ -107,6 +107,12 @@ TEST(GoldenRescale, ScaleTerrainGivesTheFrozenGrid)
     clsTerrain t = pattern();
     EXPECT_EQ(t.fitToWholeUnits(3.0, 7.0, -20.0), 65534);
     EXPECT_EQ(terrainHash(t), 3085170037224666880ull);
+    // Units far beyond 2^51 and halves of a raw step take the exact library roundings.
+    for (const auto& [scale, hash] : {std::pair{1e12, 6109300418449726127ull}, std::pair{0.5, 8173384997272617338ull}}) {
+        clsTerrain u = pattern();
+        u.fitToWholeUnits(scale, 1.0, 0.25);
+        EXPECT_EQ(terrainHash(u), hash) << scale;
+    }
 }
 
 } // namespace
