@@ -108,6 +108,15 @@ TEST(GoldenRescale, ScaleTerrainGivesTheFrozenGrid)
     EXPECT_EQ(t.fitToWholeUnits(3.0, 7.0, -20.0), 65534);
     EXPECT_EQ(terrainHash(t), 3085170037224666880ull);
     // Units far beyond 2^51 and halves of a raw step take the exact library roundings.
+    // Heights taking fewer values than there are points, the spare column
+    // (which Range does not read) beyond them.
+    clsTerrain narrow;
+    narrow.Init(257);
+    for (int32_t y = 0; y < narrow.allocatedSide(); ++y)
+        for (int32_t x = 0; x < narrow.allocatedSide(); ++x)
+            narrow.SetPoint(x, y, (x * 131 + y * 977) % 20011 - 10000 + (x == 257) * 50000 * (y % 3 - 1));
+    EXPECT_EQ(narrow.ScaleTerrain(), 60030);
+    EXPECT_EQ(terrainHash(narrow), 11547882350525040539ull);
     for (const auto& [scale, hash] : {std::pair{1e12, 6109300418449726127ull}, std::pair{0.5, 8173384997272617338ull}}) {
         clsTerrain u = pattern();
         u.fitToWholeUnits(scale, 1.0, 0.25);
