@@ -168,6 +168,8 @@ public:
 
 private:
     int32_t ScanMinMax(uint8_t mode);
+    // fitToWholeUnits for a cache that holds the heights' min and max.
+    int32_t fitScannedToWholeUnits(double scale, double divisor, double base);
     bool inGrid(int64_t x, int64_t y) const;
     // Largest index that is both within 0..Size+2 and allocated; -1 when none.
     int32_t lastIndex() const;
