@@ -130,17 +130,18 @@ double rescalePassMs()
     return ms;
 }
 
-// Reading the heights of the TER file and widening them to 32 bits into a
-// fresh grid: what any load must do.
+// Reading the heights of the TER file into a buffer that is kept and
+// widening them to 32 bits into a fresh grid: what any load must do.
 double readWidenFloorMs()
 {
     static const double ms = [] {
+        static std::vector<char> b(static_cast<size_t>(kHeightBytes));
         return medianMs(15, [] {}, [] {
             QFile f(fixture().ter);
             f.open(QIODevice::ReadOnly);
             f.seek(80);
-            const QByteArray b = f.read(kHeightBytes);
-            const auto* src = reinterpret_cast<const int16_t*>(b.constData());
+            f.read(b.data(), kHeightBytes);
+            const auto* src = reinterpret_cast<const int16_t*>(b.data());
             std::unique_ptr<int32_t[]> grid(new int32_t[size_t(kPoints + 2) * (kPoints + 2)]);
             for (int y = 0; y < kPoints; ++y) {
                 int32_t* dst = grid.get() + size_t(kPoints - 1 - y) * (kPoints + 2);
