@@ -3,11 +3,15 @@
 // bit for bit what they are, however the routines are made faster.
 
 #include "generate/KVErosion.h"
+#include "generate/KVFilter.h"
 #include "generate/KVFilterEffects.h"
+#include "generate/kvGenerator.h"
 #include "runtime/Rnd.h"
 #include "terrain/TerrainGlobals.h"
 #include "terrain/clsTerrain.h"
 #include "tests/support/GoldenRecord.h"
+
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -90,6 +94,42 @@ TEST(GoldenRangeEffects, StretchSineAndPowerGiveTheFrozenTerrain)
         EXPECT_EQ(terrainHash(t), c.heights) << "effect " << c.code;
         EXPECT_EQ(pumps.hash(), c.pumps) << "effect " << c.code << ", " << pumps.calls() << " calls";
     }
+}
+
+TEST(GoldenSmooth, SmoothingAndTheGeneratorGiveTheFrozenTerrain)
+{
+    {
+        clsTerrain t = hills();
+        PumpRecord pumps(t);
+        float strength = 4;
+        KVFilter::SmoothTerrain(t, strength, 70, 20, -5, -15000, 15000);
+        EXPECT_EQ(terrainHash(t), 9940570116862685626ull);
+        EXPECT_EQ(pumps.hash(), 7037023852824879327ull) << pumps.calls() << " calls";
+    }
+    kvGenerator::LayerPictures pictures;
+    for (int k = 0; k < 5; ++k) {
+        QImage img(140, 150, QImage::Format_RGB32);
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const int g = (x * (k + 3) + y * 11 + x * y / 23) & 255;
+                img.setPixel(x, y, qRgb(g, 255 - g, g));
+            }
+        pictures[size_t(k)] = img;
+    }
+    clsTerrain t;
+    t.Init(513);
+    CurrentTerrain = &t;
+    PumpRecord pumps(t);
+    kvGenerator::GeneratorParams p;
+    p.iteration = 7;
+    // Refinement seeds from the clock: bilinear without roughness leaves it out.
+    p.resizeMode = 1;
+    p.roughness = 0;
+    p.seed = QStringLiteral("123456");
+    kvGenerator::GeneratePerlinTerrain(t, 512, pictures, p);
+    CurrentTerrain = nullptr;
+    EXPECT_EQ(terrainHash(t), 1306939102935786169ull);
+    EXPECT_EQ(pumps.hash(), 17433740366619925760ull) << pumps.calls() << " calls";
 }
 
 } // namespace
