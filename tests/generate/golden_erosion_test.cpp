@@ -132,4 +132,28 @@ TEST(GoldenSmooth, SmoothingAndTheGeneratorGiveTheFrozenTerrain)
     EXPECT_EQ(pumps.hash(), 17433740366619925760ull) << pumps.calls() << " calls";
 }
 
+TEST(GoldenSmooth, ASmoothingStartedWhileAnotherRunsLeavesBothAsAlone)
+{
+    const auto smoothed = [](clsTerrain t, int32_t x0) {
+        float strength = 3;
+        KVFilter::SmoothTerrain(t, strength, 60, x0, 0, -32768, 32768);
+        return terrainHash(t);
+    };
+    const uint64_t outerAlone = smoothed(hills(), 0), innerAlone = smoothed(hills(), 50);
+    clsTerrain outer = hills(), inner = hills();
+    bool started = false;
+    scriptedUi().onPumpAsked = [&] {
+        if (started || outer.pProgress < 20) return;
+        started = true;
+        float strength = 3;
+        KVFilter::SmoothTerrain(inner, strength, 60, 50, 0, -32768, 32768);
+    };
+    float strength = 3;
+    KVFilter::SmoothTerrain(outer, strength, 60, 0, 0, -32768, 32768);
+    scriptedUi().onPumpAsked = nullptr;
+    ASSERT_TRUE(started);
+    EXPECT_EQ(terrainHash(outer), outerAlone);
+    EXPECT_EQ(terrainHash(inner), innerAlone);
+}
+
 } // namespace
