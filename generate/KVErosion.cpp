@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace KVErosion {
 
@@ -68,6 +69,64 @@ void runOneDrop(clsTerrain& ter, const ErosionSettings& s, int64_t x0, int64_t y
     }
 }
 
+// Digs of up to this width (the settings allow 10) take their bell from a
+// table; wider ones work it out point by point.
+constexpr int32_t kLargestTabledDig = 64;
+
+// Gauss2D over a dig square r + 1 points wide at each offset from its first
+// corner, row by row: the bell depends on nothing else, so one table serves
+// every dig of that width.
+const float* digBell(int32_t r)
+{
+    static int32_t tabled = -1;
+    static std::vector<float> bell;
+    if (tabled != r) {
+        const int32_t n = r + 1;
+        bell.resize(size_t(n) * size_t(n));
+        for (int32_t dy = 0; dy < n; ++dy)
+            for (int32_t dx = 0; dx < n; ++dx)
+                bell[size_t(dy) * size_t(n) + size_t(dx)] = KVFilter::Gauss2D(dx, dy, 0, 0, r, r);
+        tabled = r;
+    }
+    return bell.data();
+}
+
+// h + CLng(-w), saturated like IncrPoint. Adding and removing 1.5 x 2^52
+// rounds halves to even like CLng's nearbyint, inline, for every w that fits
+// 32 bits; the rest (and NaN) take CLng itself.
+inline int32_t dugHeight(int32_t h, double w)
+{
+    constexpr double kRound = 6755399441055744.0;
+    const double v = -w;
+    const int64_t dv = (v > -2147483648.0 && v < 2147483647.0) ? int64_t((v + kRound) - kRound) : rt::CLng(v);
+    return rt::saturateToInt32(int64_t(h) + dv);
+}
+
+// DigGaussBrush for the square ax..bx by ay..by (r + 1 points a side) through
+// row pointers, clipped once to the points IncrPoint would write; the
+// min/max cache is widened once by what was written.
+void digFromTable(clsTerrain& ter, int64_t ax, int64_t ay, int64_t bx, int64_t by, int32_t r, double amount)
+{
+    const int64_t last = KVFilter::lastPoint(ter);
+    const int64_t x0 = std::max<int64_t>(ax, 0), x1 = std::min<int64_t>(bx, last);
+    const int64_t y0 = std::max<int64_t>(ay, 0), y1 = std::min<int64_t>(by, last);
+    if (x0 > x1 || y0 > y1) return;
+    const float* bell = digBell(r);
+    const size_t n = size_t(r) + 1;
+    int32_t lo = INT32_MAX, hi = INT32_MIN;
+    for (int64_t j = y0; j <= y1; ++j) {
+        int32_t* line = ter.row(int32_t(j));
+        const float* weights = bell + size_t(j - ay) * n;
+        for (int64_t i = x0; i <= x1; ++i) {
+            const int32_t h = dugHeight(line[i], amount * double(weights[i - ax]));
+            line[i] = h;
+            lo = std::min(lo, h);
+            hi = std::max(hi, h);
+        }
+    }
+    ter.widenRange(lo, hi);
+}
+
 } // namespace
 
 int32_t FindLowestNeighbour(const clsTerrain& ter, int32_t& x, int32_t& y)
@@ -95,6 +154,10 @@ void DigGaussBrush(clsTerrain& ter, int32_t x, int32_t y, int32_t r, double amou
     const int64_t ay = int64_t(rt::Int(y - half));
     const int64_t bx = int64_t(rt::Int(x + half));
     const int64_t by = int64_t(rt::Int(y + half));
+    if (r >= 0 && r <= kLargestTabledDig) {
+        digFromTable(ter, ax, ay, bx, by, r, amount);
+        return;
+    }
     // IncrPoint drops points off the allocated grid; the loops skip them.
     const int64_t last = int64_t(ter.allocatedSide()) - 1;
     for (int64_t i = std::max<int64_t>(ax, 0); i <= std::min<int64_t>(bx, last); ++i)

@@ -101,9 +101,20 @@ public:
         m_yFirst = std::max(m_win.yFirst - 1, 0);
         m_columns = std::min(m_win.xLast + 1, m_last) - m_xFirst + 1;
         m_rows = std::min(m_win.yLast + 1, m_last) - m_yFirst + 1;
-        // Every cell is loaded before it is read: no need to clear them.
-        m_cells.reset(new int32_t[size_t(m_columns) * size_t(m_rows)]);
-        transfer(ter, true);
+        m_cells = takeCells(size_t(m_columns) * size_t(m_rows));
+    }
+    ~SmoothBlock()
+    {
+        if (m_usesKept) s_keptInUse = false;
+    }
+    SmoothBlock(const SmoothBlock&) = delete;
+    SmoothBlock& operator=(const SmoothBlock&) = delete;
+
+    // Copies the window in; separate from the constructor so a caller can
+    // let the pump run between the buffer's first touch and the copy.
+    void load(clsTerrain& ter)
+    {
+        if (!m_win.empty()) transfer(ter, true);
     }
 
     // One pass in place: forward runs x and y upwards, backward downwards.
@@ -166,7 +177,28 @@ private:
         rt::DoEvents();
     }
 
-    int32_t* column(int32_t x) { return m_cells.get() + size_t(x - m_xFirst) * size_t(m_rows); }
+    int32_t* column(int32_t x) { return m_cells + size_t(x - m_xFirst) * size_t(m_rows); }
+
+    // One buffer kept for every smoothing: a fresh one of 16 MB (2049
+    // points) costs as much in first touches as the copy into it. A larger
+    // one is cleared when made, so those touches happen here, not in the
+    // copy. A smoothing started while another runs gets a buffer of its own.
+    int32_t* takeCells(size_t n)
+    {
+        static std::unique_ptr<int32_t[]> kept;
+        static size_t capacity = 0;
+        if (s_keptInUse) {
+            m_own.reset(new int32_t[n]());
+            return m_own.get();
+        }
+        if (n > capacity) {
+            kept.reset();
+            kept.reset(new int32_t[n]());
+            capacity = n;
+        }
+        s_keptInUse = m_usesKept = true;
+        return kept.get();
+    }
 
     // Copies between the terrain and the columns in tiles, so both sides are
     // read and written a cache line at a time.
@@ -193,7 +225,10 @@ private:
     int32_t m_x0;
     int32_t m_last;
     int32_t m_xFirst = 0, m_yFirst = 0, m_columns = 0, m_rows = 0;
-    std::unique_ptr<int32_t[]> m_cells;
+    int32_t* m_cells = nullptr;
+    std::unique_ptr<int32_t[]> m_own;
+    bool m_usesKept = false;
+    static inline bool s_keptInUse = false;
 };
 
 } // namespace
@@ -293,6 +328,7 @@ void AddNoise(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32
 void smoothSweep(clsTerrain& ter, int32_t extent, int32_t x0, int32_t y0, int32_t zMin, int32_t zMax, bool forward)
 {
     SmoothBlock block(ter, extent, x0, y0);
+    block.load(ter);
     block.sweep(ter, zMin, zMax, forward);
     block.store(ter);
 }
@@ -306,13 +342,14 @@ void SmoothTerrain(clsTerrain& ter, float& strength, Extent extent, int32_t x0, 
     rt::ui().setStatusText(QStringLiteral("smoothes...."));
     rt::BusyGuard busy;
     ter.pProgress = 0;
+    SmoothBlock block(ter, ext, x0, y0);
     rt::DoEvents();
     // Only the caller sees the limited size; the pass is always the same.
     double d = strength;
     if (d / 2.0 == double(rt::IDiv(rt::CInt(d), 2))) d += 1.0;
     strength = float(std::clamp(d, 1.0, 10.0));
     // A sweep forward, then back over its result; the terrain takes the end result.
-    SmoothBlock block(ter, ext, x0, y0);
+    block.load(ter);
     block.sweep(ter, zMin, zMax, true);
     block.sweep(ter, zMin, zMax, false);
     block.store(ter);

@@ -11,7 +11,6 @@
 #include <cmath>
 #include <functional>
 #include <limits>
-#include <vector>
 
 namespace KVFilter {
 
@@ -86,20 +85,18 @@ void rangeFilter(clsTerrain& ter, Curve curve, double s, Extent extent, int32_t 
         rt::DoEvents();
         return;
     }
-    const size_t cols = size_t(span.columns());
-    std::vector<double> a(cols * size_t(span.yLast - span.yFirst + 1), 0.0);
-    std::vector<uint8_t> inBand(a.size(), 0);
+    // The curve is worked out again in the second pass rather than kept: a
+    // grid of it would cost more to allocate than to recompute, and a point's
+    // height is unchanged until that pass writes it.
+    const auto inBand = [&](int32_t h) { return zMin < h && h < zMax; };
     for (int32_t y = span.yFirst; y <= span.yLast; ++y) {
         ter.pProgress = stepProgress(int64_t(y) - y0, ext, 0, 50);
         rt::DoEvents();
         const int32_t* line = ter.row(y);
-        const size_t base = size_t(y - span.yFirst) * cols;
         for (int32_t x = span.xFirst; x <= span.xLast; ++x) {
             const int32_t h = line[x];
-            if (!(zMin < h && h < zMax)) continue;
+            if (!inBand(h)) continue;
             const double v = curveAt(curve, s, spread(h));
-            a[base + size_t(x - span.xFirst)] = v;
-            inBand[base + size_t(x - span.xFirst)] = 1;
             lo = std::min(lo, v);
             hi = std::max(hi, v);
         }
@@ -122,11 +119,8 @@ void rangeFilter(clsTerrain& ter, Curve curve, double s, Extent extent, int32_t 
         ter.pProgress = stepProgress(int64_t(y) - y0, ext, 50, 50);
         rt::DoEvents();
         int32_t* line = ter.row(y);
-        const size_t base = size_t(y - span.yFirst) * cols;
-        for (int32_t x = span.xFirst; x <= span.xLast; ++x) {
-            const size_t i = base + size_t(x - span.xFirst);
-            if (inBand[i]) line[x] = rt::CInt((a[i] - c) * f);
-        }
+        for (int32_t x = span.xFirst; x <= span.xLast; ++x)
+            if (inBand(line[x])) line[x] = rt::CInt((curveAt(curve, s, spread(line[x])) - c) * f);
     }
     ter.pProgress = 100;
     rt::DoEvents();

@@ -6,12 +6,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
 // Full raw range, the pins of FixHeight included.
 constexpr int32_t kPinHigh = 32767;
 constexpr int32_t kPinLow = -32767;
+// Where Range's scan starts, so what it leaves when there is nothing to scan.
+constexpr int32_t kEmptyScanMin = 4000000;
+constexpr int32_t kEmptyScanMax = -4000000;
+// Largest table of new heights the rescale works out beforehand (4 MB).
+constexpr int64_t kLargestUnitTable = int64_t(1) << 20;
 
 // factor x (h - centre) rounded halves to even and saturated to 32 bits, for
 // a whole row. Adding and removing 1.5 x 2^52 rounds in the default rounding
@@ -56,16 +62,35 @@ UnitHeader enclosingHeader(double tMin, double tMax)
     return {int16_t(top - low), int16_t((low + top) / 2)};
 }
 
+// nearbyint and floor without a library call: adding and removing 1.5 x 2^52
+// rounds halves to even for |v| < 2^51. Larger values and NaN take the
+// library's own.
+constexpr double kRoundingBound = 2251799813685248.0;
+
+inline double nearestEven(double v)
+{
+    constexpr double kRound = 6755399441055744.0;
+    return std::fabs(v) < kRoundingBound ? (v + kRound) - kRound : std::nearbyint(v);
+}
+
+inline double floorOf(double v)
+{
+    if (!(std::fabs(v) < kRoundingBound)) return std::floor(v);
+    const double n = nearestEven(v);
+    return n > v ? n - 1.0 : n;
+}
+
 // The raw height nearest to terrain units t under the header, within
 // -32767..32767. It never crosses a whole unit (the step back stays within one
 // raw step of t), so the header found again from the new heights is the same
 // and a second rescale changes nothing.
 int32_t rawForUnits(double t, double heightScale, double baseHeight)
 {
-    double r = std::nearbyint((t - baseHeight) * 65536.0 / heightScale);
-    const double back = std::floor(r * heightScale / 65536.0 + baseHeight);
-    if (back > std::floor(t)) r -= 1;
-    else if (back < std::floor(t)) r += 1;
+    double r = nearestEven((t - baseHeight) * 65536.0 / heightScale);
+    const double back = floorOf(r * heightScale / 65536.0 + baseHeight);
+    const double whole = floorOf(t);
+    if (back > whole) r -= 1;
+    else if (back < whole) r += 1;
     return int32_t(std::clamp(r, double(kPinLow), double(kPinHigh)));
 }
 
@@ -83,8 +108,8 @@ int32_t clsTerrain::ScaleTerrain()
         // A flat terrain that the file can hold has nothing to spread.
         Range();
         const bool flatAndHeld = m_min == m_max && m_min >= -kPinHigh && m_max <= kPinHigh;
-        if (m_max < m_min || flatAndHeld) return Range();
-        return fitToWholeUnits(m_header.HeightScale, 65536.0, m_header.BaseHeight);
+        if (m_max < m_min || flatAndHeld) return rt::saturateToInt32(int64_t(m_max) - m_min);
+        return fitScannedToWholeUnits(m_header.HeightScale, 65536.0, m_header.BaseHeight);
     }
     // The pins make the range at least 65534, so only heights beyond
     // -32767..32767 get squeezed and the terrain-unit range stays.
@@ -118,6 +143,11 @@ int32_t clsTerrain::ScaleTerrain()
 int32_t clsTerrain::fitToWholeUnits(double scale, double divisor, double base)
 {
     Range();
+    return fitScannedToWholeUnits(scale, divisor, base);
+}
+
+int32_t clsTerrain::fitScannedToWholeUnits(double scale, double divisor, double base)
+{
     if (m_max < m_min || divisor == 0.0) return Range();
     const auto units = [&](int32_t h) { return double(h) * scale / divisor + base; };
     const UnitHeader header = enclosingHeader(std::min(units(m_min), units(m_max)),
@@ -127,13 +157,43 @@ int32_t clsTerrain::fitToWholeUnits(double scale, double divisor, double base)
     // Row and column Size+1 too, so they stay in the units of their neighbours.
     const int32_t xLast = std::min<int32_t>(m_header.XPoints, m_side - 1);
     const int32_t yLast = std::min<int32_t>(m_header.YPoints, m_side - 1);
+    // The new min and max come with the pass, over the points Range reads.
+    const int32_t nx = std::min<int32_t>(m_header.XPoints, m_side);
+    const int32_t ny = std::min<int32_t>(m_header.YPoints, m_side);
+    // The new height depends on the old one alone: when the heights take
+    // fewer values than there are points, each value is worked out once.
+    // Points beyond the scanned ones may lie outside min..max and are worked
+    // out on their own.
+    const int64_t values = int64_t(m_max) - m_min + 1;
+    std::vector<int32_t> table;
+    if (values <= kLargestUnitTable && values <= int64_t(xLast + 1) * (yLast + 1)) {
+        table.resize(size_t(values));
+        for (int64_t k = 0; k < values; ++k)
+            table[size_t(k)] = rawForUnits(units(int32_t(m_min + k)), heightScale, baseHeight);
+    }
+    const int64_t first = m_min;
+    const auto newHeight = [&](int32_t h) {
+        const uint64_t k = uint64_t(int64_t(h) - first);
+        return k < table.size() ? table[k] : rawForUnits(units(h), heightScale, baseHeight);
+    };
+    int32_t lo = kEmptyScanMin, hi = kEmptyScanMax;
     for (int32_t y = 0; y <= yLast; ++y) {
         int32_t* h = row(y);
-        for (int32_t x = 0; x <= xLast; ++x) h[x] = rawForUnits(units(h[x]), heightScale, baseHeight);
+        const int32_t scanned = y < ny ? nx : 0;
+        for (int32_t x = 0; x <= xLast; ++x) {
+            const int32_t v = newHeight(h[x]);
+            h[x] = v;
+            if (x < scanned) {
+                lo = std::min(lo, v);
+                hi = std::max(hi, v);
+            }
+        }
     }
     m_header.HeightScale = header.heightScale;
     m_header.BaseHeight = header.baseHeight;
-    return Range();
+    m_min = lo;
+    m_max = hi;
+    return rt::saturateToInt32(int64_t(hi) - lo);
 }
 
 void setTURange(clsTerrain& t, int newMin, int newMax)

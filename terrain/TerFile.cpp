@@ -6,7 +6,9 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace TerFile {
 namespace {
@@ -19,6 +21,8 @@ constexpr qsizetype kLeadBytes = kMarkerWindow + 16;
 constexpr qint64 kDefaultHeightsPos = 81;
 // Room behind the heights for "EOF" and what other writers put there.
 constexpr qint64 kTrailerSlack = 4096;
+// Height rows read at a time: 64 KB for 2049 points.
+constexpr qint64 kRowsPerRead = 16;
 
 // 1-based position of a marker in the leading bytes, 0 when it is missing.
 qint64 findMarker(const QByteArray& head, const char* marker)
@@ -115,7 +119,8 @@ Result read(const QString& fileName, clsTerrain& t)
     if (fileLength > needed + kTrailerSlack) return refused(r, Refusal::TooLong);
 
     rt::DoEvents();
-    t.Init(r.points);
+    // Every point 0..Size comes from the file: the grid is not cleared first.
+    t.InitForReading(r.points);
     t.setBaseHeight(baseHeight);
     t.setHeightScale(heightScale);
     t.setXPoints(int16_t(r.points));
@@ -124,12 +129,19 @@ Result read(const QString& fileName, clsTerrain& t)
 
     rt::DoEvents();
     if (!file.seek(heightsPos - 1)) return refused(r, Refusal::HeightsCut);
-    const QByteArray heights = file.read(heightBytes);
-    if (file.error() != QFileDevice::NoError) {
-        r.detail = file.errorString();
-        return refused(r, Refusal::Unreadable);
+    // A few rows at a time through a small buffer that stays in the cache,
+    // widened straight into the grid: no file-sized copy is made.
+    const qint64 rowBytes = 2 * qint64(r.points);
+    std::vector<char> buffer(size_t(kRowsPerRead * rowBytes));
+    for (qint64 k = 0; k < r.points; k += kRowsPerRead) {
+        const qint64 rows = std::min<qint64>(kRowsPerRead, r.points - k);
+        const qint64 got = file.read(buffer.data(), rows * rowBytes);
+        if (file.error() != QFileDevice::NoError) {
+            r.detail = file.errorString();
+            return refused(r, Refusal::Unreadable);
+        }
+        if (got != rows * rowBytes || !t.LoadRows(buffer.data(), k, rows)) return refused(r, Refusal::HeightsCut);
     }
-    if (!t.LoadArray(heights, 1)) return refused(r, Refusal::HeightsCut);
     return r;
 }
 

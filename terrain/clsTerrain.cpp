@@ -162,6 +162,19 @@ void clsTerrain::Init(int32_t n)
     m_min = kEmptyMin;
 }
 
+void clsTerrain::InitForReading(int32_t n)
+{
+    n = std::clamp<int32_t>(n, 1, 32768);
+    m_side = n + 2;
+    m_data.clear();
+    m_data.resize(size_t(m_side) * size_t(m_side));
+    for (int32_t y = 0; y < n; ++y) row(y)[n] = row(y)[n + 1] = 0;
+    std::fill(row(n), row(n) + 2 * size_t(m_side), 0);
+    setSize(int16_t(n - 1));
+    m_max = kEmptyMax;
+    m_min = kEmptyMin;
+}
+
 void clsTerrain::Fill(int32_t v)
 {
     std::fill(m_data.begin(), m_data.end(), v);

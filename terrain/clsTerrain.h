@@ -8,6 +8,8 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
 // The header values of a TER file, laid out as its first 80 bytes.
@@ -47,6 +49,30 @@ private:
     int m_w = 0;
     int m_h = 0;
     std::vector<int32_t> m_v;
+};
+
+// An allocator whose resize leaves new ints unset, for a grid that the
+// caller writes in full anyway: clearing 16 MB first costs as much as the
+// writing.
+template <class T>
+struct UnclearedAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UnclearedAllocator<U>;
+    };
+    UnclearedAllocator() = default;
+    template <class U>
+    UnclearedAllocator(const UnclearedAllocator<U>&) noexcept {}
+    template <class U>
+    void construct(U* p) noexcept
+    {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args)
+    {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
 };
 
 class clsTerrain {
@@ -113,6 +139,10 @@ public:
     // position pos; false (terrain unchanged) when the bytes run short or the
     // grid is not allocated for Size.
     bool LoadArray(const QByteArray& fileData, int64_t pos);
+    // Widens `rows` rows of 16-bit little-endian file heights, file rows
+    // firstRow on (file row k is the terrain's row Size - k), into the grid
+    // and the min/max cache; false (nothing written) when they do not fit it.
+    bool LoadRows(const char* bytes, int64_t firstRow, int64_t rows);
 
     // --- range ----------------------------------------------------------------
     // Refines the heights for the 16-bit file without moving them: the header
@@ -133,6 +163,9 @@ public:
     // n points per side (1..32768), all 0, spare rows and columns Size+1 and
     // Size+2, empty min/max cache.
     void Init(int32_t n);
+    // Init for a reader that writes every point 0..Size itself: those are
+    // left unset (old or new memory), only the spare rows and columns are 0.
+    void InitForReading(int32_t n);
     void Fill(int32_t v);
     void SetPoint(int32_t x, int32_t y, int32_t v);
     void IncrPoint(int32_t x, int32_t y, int32_t dv);
@@ -158,11 +191,19 @@ public:
     int32_t allocatedSide() const { return m_side; }
     int32_t* row(int32_t y) { return m_data.data() + size_t(y) * size_t(m_side); }
     const int32_t* row(int32_t y) const { return m_data.data() + size_t(y) * size_t(m_side); }
+    // Widens the min/max cache by lo..hi, the values such a loop wrote.
+    void widenRange(int32_t lo, int32_t hi)
+    {
+        widenCache(lo);
+        widenCache(hi);
+    }
 
     void swap(clsTerrain& other) noexcept;
 
 private:
     int32_t ScanMinMax(uint8_t mode);
+    // fitToWholeUnits for a cache that holds the heights' min and max.
+    int32_t fitScannedToWholeUnits(double scale, double divisor, double base);
     bool inGrid(int64_t x, int64_t y) const;
     // Largest index that is both within 0..Size+2 and allocated; -1 when none.
     int32_t lastIndex() const;
@@ -171,7 +212,7 @@ private:
     void widenCache(int32_t v);
 
     TerHeader m_header;
-    std::vector<int32_t> m_data;  // HeightData, x fastest
+    std::vector<int32_t, UnclearedAllocator<int32_t>> m_data;  // HeightData, x fastest
     int32_t m_side = 0;
     int32_t m_max = -400000;
     int32_t m_min = 400000;

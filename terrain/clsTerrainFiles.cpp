@@ -15,8 +15,13 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -79,46 +84,54 @@ TerHeader readHeader(const QByteArray& data)
     return h;
 }
 
-// The row loops below work in blocks of fixed length and compare with ?:,
-// which the compiler turns into vector code even at -O2.
-constexpr int64_t kBlock = 16;
-
-// dst = src widened to 32 bits; lo/hi widened by the values.
-void widenHeights(const int16_t* src, int32_t* dst, int64_t n, int32_t& lo, int32_t& hi)
+// One row of file heights (16-bit little-endian, any alignment) widened to
+// 32 bits; lo and hi widened by the values. SSE2 reads eight at a time and
+// keeps min and max in 16-bit lanes, which hold every file height.
+void widenFileRow(const char* src, int32_t* dst, int64_t n, int32_t& lo, int32_t& hi)
 {
-    int32_t blockLo[kBlock], blockHi[kBlock];
-    std::fill(blockLo, blockLo + kBlock, lo);
-    std::fill(blockHi, blockHi + kBlock, hi);
     int64_t x = 0;
-    for (; x + kBlock <= n; x += kBlock) {
-        for (int64_t i = 0; i < kBlock; ++i) {
-            const int32_t v = src[x + i];
-            dst[x + i] = v;
-            blockLo[i] = v < blockLo[i] ? v : blockLo[i];
-            blockHi[i] = v > blockHi[i] ? v : blockHi[i];
+#if defined(__SSE2__) && Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    if (n >= 8) {
+        __m128i vLo = _mm_set1_epi16(INT16_MAX), vHi = _mm_set1_epi16(INT16_MIN);
+        for (; x + 8 <= n; x += 8) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 2 * x));
+            vLo = _mm_min_epi16(vLo, v);
+            vHi = _mm_max_epi16(vHi, v);
+            // Each height into the top half of a 32-bit lane, then shifted down with its sign.
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + x), _mm_srai_epi32(_mm_unpacklo_epi16(v, v), 16));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + x + 4), _mm_srai_epi32(_mm_unpackhi_epi16(v, v), 16));
         }
+        int16_t lanesLo[8], lanesHi[8];
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(lanesLo), vLo);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(lanesHi), vHi);
+        lo = std::min<int32_t>(lo, *std::min_element(lanesLo, lanesLo + 8));
+        hi = std::max<int32_t>(hi, *std::max_element(lanesHi, lanesHi + 8));
     }
+#endif
     for (; x < n; ++x) {
-        dst[x] = src[x];
-        blockLo[0] = std::min<int32_t>(blockLo[0], src[x]);
-        blockHi[0] = std::max<int32_t>(blockHi[0], src[x]);
+        const int32_t v = qFromLittleEndian<int16_t>(src + 2 * x);
+        dst[x] = v;
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
     }
-    lo = *std::min_element(blockLo, blockLo + kBlock);
-    hi = *std::max_element(blockHi, blockHi + kBlock);
 }
 
-// dst = src saturated to 16 bits.
-inline int16_t saturate16(int32_t v)
-{
-    return int16_t(v < INT16_MIN ? INT16_MIN : (v > INT16_MAX ? INT16_MAX : v));
-}
-
-void narrowHeights(const int32_t* src, int16_t* dst, int64_t n)
+// One row of heights saturated to 16 bits, straight into the file buffer as
+// little-endian. SSE2's pack saturates eight at a time.
+void narrowToFileRow(const int32_t* src, char* dst, int64_t n)
 {
     int64_t x = 0;
-    for (; x + kBlock <= n; x += kBlock)
-        for (int64_t i = 0; i < kBlock; ++i) dst[x + i] = saturate16(src[x + i]);
-    for (; x < n; ++x) dst[x] = saturate16(src[x]);
+#if defined(__SSE2__) && Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    for (; x + 8 <= n; x += 8) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + x));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + x + 4));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 2 * x), _mm_packs_epi32(a, b));
+    }
+#endif
+    for (; x < n; ++x) {
+        const int32_t v = src[x];
+        qToLittleEndian<int16_t>(int16_t(v < INT16_MIN ? INT16_MIN : (v > INT16_MAX ? INT16_MAX : v)), dst + 2 * x);
+    }
 }
 
 // A file written through QSaveFile: nothing replaces the old file unless
@@ -192,13 +205,11 @@ bool clsTerrain::SaveT(const QString& fileName, QString* error)
     const int32_t size = m_header.Size;
     const qsizetype rowBytes = 2 * qsizetype(cols);
     const qsizetype rowsPerChunk = std::max<qsizetype>(1, kChunkBytes / rowBytes);
-    std::vector<int16_t> line(static_cast<size_t>(cols));
     std::vector<char> chunk(static_cast<size_t>(rowsPerChunk * rowBytes));
     qsizetype used = 0;
     for (int32_t r = rows - 1; r >= 0; --r) {
         pProgress = size > 0 ? rt::CLng(double(size - r) / size * 100.0) : 100;
-        narrowHeights(row(r), line.data(), cols);
-        qToLittleEndian<int16_t>(line.data(), cols, chunk.data() + used);
+        narrowToFileRow(row(r), chunk.data() + used, cols);
         used += rowBytes;
         if (used + rowBytes > qsizetype(chunk.size()) || r == 0) {
             file.write(chunk.data(), used);
@@ -219,14 +230,18 @@ bool clsTerrain::LoadArray(const QByteArray& fileData, int64_t pos)
     const int64_t n = int64_t(size) + 1;
     if (size < 0 || n > m_side || pos < 1) return false;
     if (pos - 1 + 2 * n * n > fileData.size()) return false;
-    // File row k is the terrain's row Size - k; rows are read straight in.
-    const char* src = fileData.constData() + (pos - 1);
-    std::vector<int16_t> line(static_cast<size_t>(n));
+    return LoadRows(fileData.constData() + (pos - 1), 0, n);
+}
+
+bool clsTerrain::LoadRows(const char* bytes, int64_t firstRow, int64_t rows)
+{
+    const int32_t size = m_header.Size;
+    const int64_t n = int64_t(size) + 1;
+    if (size < 0 || n > m_side || firstRow < 0 || rows < 0 || firstRow + rows > n) return false;
+    // Widened straight from the file's bytes, min and max kept on the way.
     int32_t lo = m_min, hi = m_max;
-    for (int64_t k = 0; k < n; ++k) {
-        qFromLittleEndian<int16_t>(src + 2 * k * n, n, line.data());
-        widenHeights(line.data(), row(int32_t(size - k)), n, lo, hi);
-    }
+    for (int64_t k = 0; k < rows; ++k)
+        widenFileRow(bytes + 2 * k * n, row(int32_t(size - (firstRow + k))), n, lo, hi);
     m_min = lo;
     m_max = hi;
     return true;
