@@ -106,7 +106,9 @@ TEST_P(BusyCommandTest, InputDuringTheCommandStartsNothingAndTheCloseWaits)
     }
     int intrusions = 0;
     scriptedUi().onPump = [&] {
-        if (rt::BusyFlag && intrusions++ == 0) EXPECT_FALSE(intrude());
+        if (rt::BusyFlag && intrusions++ == 0) {
+            EXPECT_FALSE(intrude());
+        }
     };
     // The pump is throttled; wait so that the command's first pump goes through.
     std::this_thread::sleep_for(std::chrono::milliseconds(60));
