@@ -166,44 +166,51 @@ frmOjektmaker::frmOjektmaker(ObjectLoader loadObject, QWidget* parent)
 
 void frmOjektmaker::buildProfilePanels(QGridLayout* grid)
 {
+    // A profile picture with its column of buttons, made and laid out in the listed order.
+    struct ButtonSpec {
+        QPushButton*& target;
+        const char* name;
+        QString caption;
+        QString toolTip = {};
+    };
     auto profilePanel = [this](const QString& title, const char* groupName, OjektmakerPictureWidget*& picture,
-                               const char* pictureName) {
+                               const char* pictureName, std::initializer_list<ButtonSpec> specs) {
         auto* box = named(new QGroupBox(title, this), groupName);
         auto* h = new QHBoxLayout(box);
         picture = new OjektmakerPictureWidget(pictureName, box);
         h->addWidget(picture, 0, Qt::AlignTop);
         auto* buttons = new QVBoxLayout;
         h->addLayout(buttons);
-        return std::pair{box, buttons};
+        for (const ButtonSpec& b : specs) {
+            b.target = button(box, b.name, b.caption, b.toolTip);
+            buttons->addWidget(b.target);
+        }
+        buttons->addStretch(1);
+        return box;
     };
 
-    auto [xBox, xb] = profilePanel(QStringLiteral("X-Mask"), "fraXMask", PictureX, "PictureX");
-    cmdXCls = button(xBox, "cmdXCls", QStringLiteral("Clear"), QStringLiteral("cler X-mask"));
-    cmdXFull = button(xBox, "cmdXFull", QStringLiteral("Full"), QStringLiteral("fuel x-mask"));
-    cmdInvX = button(xBox, "cmdInvX", QStringLiteral("Invers X"), QStringLiteral("invert X"));
-    cmdSymX = button(xBox, "cmdSymX", QStringLiteral("Sym X"));
-    cmdXreflect = button(xBox, "cmdXreflect", QStringLiteral("reflecting  X"), QStringLiteral("reflecting x-View"));
-    cmdXfromZ = button(xBox, "cmdXfromZ", QStringLiteral("from Z"), QStringLiteral("load center line of the Z view"));
-    Command3[0] = button(xBox, "Command3_0", QStringLiteral("Smooth"));
-    cmdLoadX = button(xBox, "cmdLoadX", QStringLiteral("load X"));
-    cmdSaveX = button(xBox, "cmdSaveX", QStringLiteral("Save X"));
-    for (QPushButton* b : {cmdXCls, cmdXFull, cmdInvX, cmdSymX, cmdXreflect, cmdXfromZ, Command3[0], cmdLoadX, cmdSaveX})
-        xb->addWidget(b);
-    xb->addStretch(1);
-
-    auto [yBox, yb] = profilePanel(QStringLiteral("Y-Mask"), "fraYMask", PictureY, "PictureY");
-    cmdYCls = button(yBox, "cmdYCls", QStringLiteral("Clear"), QStringLiteral("clear y-mask"));
-    cmdYFull = button(yBox, "cmdYFull", QStringLiteral("Full"), QStringLiteral("fuel y-mask"));
-    cmdInvY = button(yBox, "cmdInvY", QStringLiteral("Invers Y"), QStringLiteral("invert Y"));
-    cmdSymY = button(yBox, "cmdSymY", QStringLiteral("Sym Y"));
-    cmdYreflect = button(yBox, "cmdYreflect", QStringLiteral("reflecting Y"), QStringLiteral("reflecting Y-view"));
-    cmdYfromZ = button(yBox, "cmdYfromZ", QStringLiteral("from Z"), QStringLiteral("load center line of the Z view"));
-    Command3[1] = button(yBox, "Command3_1", QStringLiteral("Smooth"));
-    cmdLoadY = button(yBox, "cmdLoadY", QStringLiteral("load Y"));
-    cmdSaveY = button(yBox, "cmdSaveY", QStringLiteral("Save Y"));
-    for (QPushButton* b : {cmdYCls, cmdYFull, cmdInvY, cmdSymY, cmdYreflect, cmdYfromZ, Command3[1], cmdLoadY, cmdSaveY})
-        yb->addWidget(b);
-    yb->addStretch(1);
+    auto* xBox = profilePanel(
+        QStringLiteral("X-Mask"), "fraXMask", PictureX, "PictureX",
+        {{cmdXCls, "cmdXCls", QStringLiteral("Clear"), QStringLiteral("cler X-mask")},
+         {cmdXFull, "cmdXFull", QStringLiteral("Full"), QStringLiteral("fuel x-mask")},
+         {cmdInvX, "cmdInvX", QStringLiteral("Invers X"), QStringLiteral("invert X")},
+         {cmdSymX, "cmdSymX", QStringLiteral("Sym X")},
+         {cmdXreflect, "cmdXreflect", QStringLiteral("reflecting  X"), QStringLiteral("reflecting x-View")},
+         {cmdXfromZ, "cmdXfromZ", QStringLiteral("from Z"), QStringLiteral("load center line of the Z view")},
+         {Command3[0], "Command3_0", QStringLiteral("Smooth")},
+         {cmdLoadX, "cmdLoadX", QStringLiteral("load X")},
+         {cmdSaveX, "cmdSaveX", QStringLiteral("Save X")}});
+    auto* yBox = profilePanel(
+        QStringLiteral("Y-Mask"), "fraYMask", PictureY, "PictureY",
+        {{cmdYCls, "cmdYCls", QStringLiteral("Clear"), QStringLiteral("clear y-mask")},
+         {cmdYFull, "cmdYFull", QStringLiteral("Full"), QStringLiteral("fuel y-mask")},
+         {cmdInvY, "cmdInvY", QStringLiteral("Invers Y"), QStringLiteral("invert Y")},
+         {cmdSymY, "cmdSymY", QStringLiteral("Sym Y")},
+         {cmdYreflect, "cmdYreflect", QStringLiteral("reflecting Y"), QStringLiteral("reflecting Y-view")},
+         {cmdYfromZ, "cmdYfromZ", QStringLiteral("from Z"), QStringLiteral("load center line of the Z view")},
+         {Command3[1], "Command3_1", QStringLiteral("Smooth")},
+         {cmdLoadY, "cmdLoadY", QStringLiteral("load Y")},
+         {cmdSaveY, "cmdSaveY", QStringLiteral("Save Y")}});
 
     // Between the profiles: presets, copying and the setting files.
     auto* tools = named(new QWidget(this), "fraProfileTools");
@@ -527,37 +534,53 @@ void frmOjektmaker::cmdCancel_Click() { reject(); }
 
 // --- profiles -------------------------------------------------------------------------
 
-void frmOjektmaker::cmdXCls_Click()
+// The X and Y buttons do the same, each to its own profile and picture.
+
+void frmOjektmaker::clearProfileSide(Profile& profile, OjektmakerPictureWidget* picture)
 {
-    clearProfile(st.XProfile);
+    clearProfile(profile);
     QImage blank(PictureSide, PictureSide, QImage::Format_RGB32);
     blank.fill(ProfileBackground);
-    PictureX->setImage(blank);
+    picture->setImage(blank);
     st.MaskChanged = true;
 }
 
-void frmOjektmaker::cmdYCls_Click()
+void frmOjektmaker::fillProfileSide(Profile& profile, OjektmakerPictureWidget* picture)
 {
-    clearProfile(st.YProfile);
-    QImage blank(PictureSide, PictureSide, QImage::Format_RGB32);
-    blank.fill(ProfileBackground);
-    PictureY->setImage(blank);
+    fillProfile(profile);
+    picture->setImage(drawProfile(profile));
     st.MaskChanged = true;
 }
 
-void frmOjektmaker::cmdXFull_Click()
+void frmOjektmaker::copyProfileSide(const Profile& from, const OjektmakerPictureWidget* fromPicture, Profile& to,
+                                    OjektmakerPictureWidget* toPicture)
 {
-    fillProfile(st.XProfile);
-    PictureX->setImage(drawProfile(st.XProfile));
+    for (int i = 0; i <= 256; ++i) to[size_t(i)] = from[size_t(i)];
+    toPicture->setImage(fromPicture->image());
     st.MaskChanged = true;
 }
 
-void frmOjektmaker::cmdYFull_Click()
+void frmOjektmaker::drawOnProfile(Profile& profile, OjektmakerPictureWidget* picture, int button, QPointF at,
+                                  bool mirrored)
 {
-    fillProfile(st.YProfile);
-    PictureY->setImage(drawProfile(st.YProfile));
+    if (button == 1) {
+        const DrawnColumns cols = drawProfileAt(profile, at.x(), at.y(), mirrored);
+        QImage pic = picture->image();
+        drawProfileColumn(pic, profile, cols.first);
+        if (cols.second >= 0) drawProfileColumn(pic, profile, cols.second);
+        picture->setImage(pic);
+    }
+    // Any movement over a profile marks the result as out of date.
     st.MaskChanged = true;
 }
+
+void frmOjektmaker::cmdXCls_Click() { clearProfileSide(st.XProfile, PictureX); }
+
+void frmOjektmaker::cmdYCls_Click() { clearProfileSide(st.YProfile, PictureY); }
+
+void frmOjektmaker::cmdXFull_Click() { fillProfileSide(st.XProfile, PictureX); }
+
+void frmOjektmaker::cmdYFull_Click() { fillProfileSide(st.YProfile, PictureY); }
 
 void frmOjektmaker::cmdInvX_Click()
 {
@@ -607,19 +630,9 @@ void frmOjektmaker::cmdYfromZ_Click()
     PictureY->setImage(drawProfile(st.YProfile));
 }
 
-void frmOjektmaker::cmdYtoX_Click()
-{
-    for (int i = 0; i <= 256; ++i) st.XProfile[size_t(i)] = st.YProfile[size_t(i)];
-    PictureX->setImage(PictureY->image());
-    st.MaskChanged = true;
-}
+void frmOjektmaker::cmdYtoX_Click() { copyProfileSide(st.YProfile, PictureY, st.XProfile, PictureX); }
 
-void frmOjektmaker::cmdxtoY_Click()
-{
-    for (int i = 0; i <= 256; ++i) st.YProfile[size_t(i)] = st.XProfile[size_t(i)];
-    PictureY->setImage(PictureX->image());
-    st.MaskChanged = true;
-}
+void frmOjektmaker::cmdxtoY_Click() { copyProfileSide(st.XProfile, PictureX, st.YProfile, PictureY); }
 
 void frmOjektmaker::cmdSwap_Click()
 {
@@ -653,28 +666,15 @@ void frmOjektmaker::cmdReset_Click()
     optResult_Click(0);
 }
 
+// With rotation on, a stroke on X also draws its mirror column.
 void frmOjektmaker::PictureX_MouseMove(int button, QPointF at)
 {
-    if (button == 1) {
-        const DrawnColumns cols = drawProfileAt(st.XProfile, at.x(), at.y(), st.RotationX == 1);
-        QImage pic = PictureX->image();
-        drawProfileColumn(pic, st.XProfile, cols.first);
-        if (cols.second >= 0) drawProfileColumn(pic, st.XProfile, cols.second);
-        PictureX->setImage(pic);
-    }
-    // Any movement over a profile marks the result as out of date.
-    st.MaskChanged = true;
+    drawOnProfile(st.XProfile, PictureX, button, at, st.RotationX == 1);
 }
 
 void frmOjektmaker::PictureY_MouseMove(int button, QPointF at)
 {
-    if (button == 1) {
-        const DrawnColumns cols = drawProfileAt(st.YProfile, at.x(), at.y(), false);
-        QImage pic = PictureY->image();
-        drawProfileColumn(pic, st.YProfile, cols.first);
-        PictureY->setImage(pic);
-    }
-    st.MaskChanged = true;
+    drawOnProfile(st.YProfile, PictureY, button, at, false);
 }
 
 // --- files ----------------------------------------------------------------------------
@@ -700,33 +700,31 @@ void frmOjektmaker::cmdLoadSet_Click()
     cmdPreview_Click();
 }
 
-void frmOjektmaker::cmdSaveX_Click()
+namespace {
+
+void saveProfileAs(const char* title, const Profile& profile)
 {
-    const auto file = chosenFile(
-        rt::ui().saveFileDialog(dialogRequest(ProfileSaveXTitle, QStringLiteral("Objects Settings|*.obs"), "obs")));
-    if (file) saveProfileFile(*file, st.XProfile, QString::fromLatin1(ProfileSaveXTitle));
+    const auto file =
+        chosenFile(rt::ui().saveFileDialog(dialogRequest(title, QStringLiteral("Objects Settings|*.obs"), "obs")));
+    if (file) saveProfileFile(*file, profile, QString::fromLatin1(title));
 }
 
-void frmOjektmaker::cmdSaveY_Click()
-{
-    const auto file = chosenFile(
-        rt::ui().saveFileDialog(dialogRequest(ProfileSaveYTitle, QStringLiteral("Objects Settings|*.obs"), "obs")));
-    if (file) saveProfileFile(*file, st.YProfile, QString::fromLatin1(ProfileSaveYTitle));
-}
-
-void frmOjektmaker::cmdLoadX_Click()
+void loadProfileInto(Profile& profile, OjektmakerPictureWidget* picture)
 {
     const auto file = chosenFile(
         rt::ui().openFileDialog(dialogRequest(ProfileLoadTitle, QStringLiteral("Objects Setting |*.obs"), "obs")));
-    if (file && loadProfileFile(*file, st.XProfile)) PictureX->setImage(drawProfile(st.XProfile));
+    if (file && loadProfileFile(*file, profile)) picture->setImage(drawProfile(profile));
 }
 
-void frmOjektmaker::cmdLoadY_Click()
-{
-    const auto file = chosenFile(
-        rt::ui().openFileDialog(dialogRequest(ProfileLoadTitle, QStringLiteral("Objects Setting |*.obs"), "obs")));
-    if (file && loadProfileFile(*file, st.YProfile)) PictureY->setImage(drawProfile(st.YProfile));
-}
+} // namespace
+
+void frmOjektmaker::cmdSaveX_Click() { saveProfileAs(ProfileSaveXTitle, st.XProfile); }
+
+void frmOjektmaker::cmdSaveY_Click() { saveProfileAs(ProfileSaveYTitle, st.YProfile); }
+
+void frmOjektmaker::cmdLoadX_Click() { loadProfileInto(st.XProfile, PictureX); }
+
+void frmOjektmaker::cmdLoadY_Click() { loadProfileInto(st.YProfile, PictureY); }
 
 // --- the Z mask -----------------------------------------------------------------------
 

@@ -182,6 +182,13 @@ private:
     void enableRotationOptions();
     void redrawProfiles();
     void setMask(const QImage& mask);
+    // What the X and Y buttons share, done to one profile and its picture.
+    void clearProfileSide(ObjektMaker::Profile& profile, OjektmakerPictureWidget* picture);
+    void fillProfileSide(ObjektMaker::Profile& profile, OjektmakerPictureWidget* picture);
+    void copyProfileSide(const ObjektMaker::Profile& from, const OjektmakerPictureWidget* fromPicture,
+                         ObjektMaker::Profile& to, OjektmakerPictureWidget* toPicture);
+    void drawOnProfile(ObjektMaker::Profile& profile, OjektmakerPictureWidget* picture, int button, QPointF at,
+                       bool mirrored);
     // Makes PicResult show the grey 2-D result (unticking "3D View"), so what
     // is handed over, saved or copied is never the 3-D drawing.
     void showGreyResult();

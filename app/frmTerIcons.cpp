@@ -38,6 +38,15 @@ void page(QPainter& p)
     p.drawPolyline(QPolygonF({QPointF(14.5, 2.5), QPointF(14.5, 7.5), QPointF(19.5, 7.5)}));
 }
 
+// A page with a two-stroke sign on it.
+void markedPage(QPainter& p, QColor c, double width, QLineF first, QLineF second)
+{
+    page(p);
+    p.setPen(QPen(c, width, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(first);
+    p.drawLine(second);
+}
+
 void floppy(QPainter& p, QRectF r)
 {
     p.setPen(outline());
@@ -121,10 +130,7 @@ namespace Pictograms {
 
 void newDocument(QPainter& p)
 {
-    page(p);
-    p.setPen(QPen(green, 2.2, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(12, 11), QPointF(12, 18));
-    p.drawLine(QPointF(8.5, 14.5), QPointF(15.5, 14.5));
+    markedPage(p, green, 2.2, QLineF(12, 11, 12, 18), QLineF(8.5, 14.5, 15.5, 14.5));
 }
 
 void open(QPainter& p)
@@ -197,10 +203,7 @@ void properties(QPainter& p)
 
 void clear(QPainter& p)
 {
-    page(p);
-    p.setPen(QPen(red, 2.4, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(9, 10), QPointF(16, 17));
-    p.drawLine(QPointF(16, 10), QPointF(9, 17));
+    markedPage(p, red, 2.4, QLineF(9, 10, 16, 17), QLineF(16, 10, 9, 17));
 }
 
 void help(QPainter& p)

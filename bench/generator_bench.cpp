@@ -1,6 +1,7 @@
 // The perlin-set generator on a 2049-point terrain, against one rescale of the
 // same terrain (a single pass over the grid) as the reference.
 
+#include "bench/BenchPictures.h"
 #include "bench/QuietUi.h"
 #include "generate/kvGenerator.h"
 #include "runtime/Ui.h"
@@ -15,23 +16,6 @@ namespace {
 
 constexpr int kPoints = 2049;
 
-kvGenerator::LayerPictures noisePictures()
-{
-    kvGenerator::LayerPictures p;
-    for (int k = 0; k < 5; ++k) {
-        QImage img(1296, 1296, QImage::Format_RGB32);
-        for (int y = 0; y < img.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-            for (int x = 0; x < img.width(); ++x) {
-                const int g = (x * (k + 3) + y * 11 + x * y / 23) & 255;
-                line[x] = qRgb(g, g, g);
-            }
-        }
-        p[size_t(k)] = img;
-    }
-    return p;
-}
-
 struct Fixture {
     Fixture()
     {
@@ -41,7 +25,7 @@ struct Fixture {
     }
     QuietUi ui;
     clsTerrain terrain;
-    kvGenerator::LayerPictures pictures = noisePictures();
+    kvGenerator::LayerPictures pictures = benchpictures::noisePictures(1296);
 };
 
 Fixture& fixture()

@@ -2,6 +2,7 @@
 // picture (the memory-bandwidth floor) and, where OpenCV is installed, its
 // routine for the same operation on the same picture (single thread).
 
+#include "bench/BenchPictures.h"
 #include "picfilter/mFilterG.h"
 
 #include <QImage>
@@ -23,22 +24,7 @@ constexpr int kSide = 2049;
 // A picture with smooth areas, edges and noise, the same in every run.
 const QImage& masterPicture()
 {
-    static const QImage img = [] {
-        QImage p(kSide, kSide, QImage::Format_RGB32);
-        uint32_t seed = 12345;
-        for (int y = 0; y < kSide; ++y) {
-            auto* row = reinterpret_cast<uint32_t*>(p.scanLine(y));
-            for (int x = 0; x < kSide; ++x) {
-                seed = seed * 1664525u + 1013904223u;
-                const uint32_t noise = (seed >> 24) & 31;
-                const uint32_t b = (x / 8 + noise) & 255;
-                const uint32_t g = ((x + y) / 16 + ((x / 64 + y / 64) % 2) * 100) & 255;
-                const uint32_t r = (y / 8 + noise * 2) & 255;
-                row[x] = 0xFF000000u | (r << 16) | (g << 8) | b;
-            }
-        }
-        return p;
-    }();
+    static const QImage img = benchpictures::filterPicture(kSide);
     return img;
 }
 

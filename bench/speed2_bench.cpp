@@ -6,6 +6,7 @@
 //   TER load                                       <= 1.5 x reading and widening the heights
 //   longest gap between DoEvents calls             <= 20 ms, first call included
 
+#include "bench/BenchPictures.h"
 #include "bench/QuietUi.h"
 #include "generate/KVErosion.h"
 #include "generate/KVFilter.h"
@@ -212,23 +213,6 @@ BENCHMARK(BM_TerSave2049)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime(
 
 // --- longest stretch without a DoEvents call, per command ---------------------------
 
-kvGenerator::LayerPictures noisePictures()
-{
-    kvGenerator::LayerPictures p;
-    for (int k = 0; k < 5; ++k) {
-        QImage img(300, 300, QImage::Format_RGB32);
-        for (int y = 0; y < img.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-            for (int x = 0; x < img.width(); ++x) {
-                const int g = (x * (k + 3) + y * 11 + x * y / 23) & 255;
-                line[x] = qRgb(g, g, g);
-            }
-        }
-        p[size_t(k)] = img;
-    }
-    return p;
-}
-
 // Runs the command on a fresh copy of the hills; the first run in the process
 // is reported on its own, as it pays for every first touch of memory.
 void gapBench(benchmark::State& state, const std::function<void(clsTerrain&)>& command)
@@ -257,7 +241,7 @@ void effect(clsTerrain& t, int16_t code, float strength)
 
 void BM_GapGenerate(benchmark::State& state)
 {
-    static const kvGenerator::LayerPictures pictures = noisePictures();
+    static const kvGenerator::LayerPictures pictures = benchpictures::noisePictures(300);
     gapBench(state, [](clsTerrain& t) {
         kvGenerator::GeneratorParams p;
         p.iteration = 11;

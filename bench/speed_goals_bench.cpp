@@ -4,6 +4,7 @@
 // and the terrain drawing and the tuned picture filters against a memcpy of
 // the same 2049 x 2049 picture. Counters: ratio (routine / reference), goal.
 
+#include "bench/BenchPictures.h"
 #include "bench/QuietUi.h"
 #include "bench/RatioBench.h"
 #include "generate/Elevator.h"
@@ -35,19 +36,7 @@ struct Setup {
             for (int x = 0; x < pattern.allocatedSide(); ++x) r[x] = (x * 131 + y * 977) % 60001 - 30000;
         }
         pattern.Range();
-        picture = QImage(kSide, kSide, QImage::Format_RGB32);
-        uint32_t seed = 12345;
-        for (int y = 0; y < kSide; ++y) {
-            auto* row = reinterpret_cast<uint32_t*>(picture.scanLine(y));
-            for (int x = 0; x < kSide; ++x) {
-                seed = seed * 1664525u + 1013904223u;
-                const uint32_t noise = (seed >> 24) & 31;
-                const uint32_t b = (x / 8 + noise) & 255;
-                const uint32_t g = ((x + y) / 16 + ((x / 64 + y / 64) % 2) * 100) & 255;
-                const uint32_t r = (y / 8 + noise * 2) & 255;
-                row[x] = 0xFF000000u | (r << 16) | (g << 8) | b;
-            }
-        }
+        picture = benchpictures::filterPicture(kSide);
         work = picture.copy();
     }
     QuietUi ui;

@@ -88,3 +88,17 @@ private:
     QByteArray m_oldState;
     bool m_stateMoved = false;
 };
+
+// The main window started with two perlin sets installed, as most window tests
+// want it. A derived SetUp wraps this one in ASSERT_NO_FATAL_FAILURE, so a
+// window that did not start ends the test there.
+class StartedMainWindowTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        installPerlinSets();
+        start();
+        ASSERT_NE(window, nullptr);
+    }
+};

@@ -24,14 +24,11 @@ namespace {
 
 enum class Family { Generate, Effect, Erosion, Merge, Resize, Filter };
 
-class BusyCommandTest : public MainWindowTest, public testing::WithParamInterface<Family> {
+class BusyCommandTest : public StartedMainWindowTest, public testing::WithParamInterface<Family> {
 protected:
     void SetUp() override
     {
-        MainWindowTest::SetUp();
-        installPerlinSets();
-        start();
-        ASSERT_NE(window, nullptr);
+        ASSERT_NO_FATAL_FAILURE(StartedMainWindowTest::SetUp());
         // The pen at full height: a stroke that gets through leaves its mark.
         w().Toolbar2->findChild<QAction*>(QStringLiteral("Pen"))->trigger();
         w().Slider2->setValue(w().Slider2->maximum());

@@ -233,6 +233,42 @@ TEST_F(ObjektmakerTest, UnreadableMaskPictureKeepsTheMaskAndDialogsProposeTheirO
     EXPECT_EQ(asked[3].fileName, settings);
 }
 
+TEST_F(ObjektmakerTest, ProfileButtonsAndStrokesWorkOnTheirOwnSide)
+{
+    auto f = window();
+    State& st = objektMakerState();
+    f->cmdXCls->click();
+    f->cmdYFull->click();
+    f->cmdYtoX->click();
+    EXPECT_EQ(st.XProfile[0], 256);
+    EXPECT_EQ(st.XProfile[256], 256);
+    EXPECT_EQ(f->PictureX->image(), f->PictureY->image());
+
+    // A stroke 56 pixels from the top sets 200; with rotation on, X also sets its mirror column 246.
+    f->cmdXCls->click();
+    f->cmdYCls->click();
+    f->chkRotationX->click();
+    st.MaskChanged = false;
+    f->PictureX_MouseMove(1, QPointF(10, 56));
+    EXPECT_EQ(st.XProfile[10], 200);
+    EXPECT_EQ(st.XProfile[246], 200);
+    EXPECT_TRUE(st.MaskChanged);
+    f->PictureY_MouseMove(1, QPointF(10, 56));
+    EXPECT_EQ(st.YProfile[10], 200);
+    EXPECT_EQ(st.YProfile[246], 0);
+    EXPECT_EQ(QColor(f->PictureY->image().pixel(10, 55)), QColor(Qt::black));
+    EXPECT_EQ(QColor(f->PictureY->image().pixel(10, 54)), QColor(Qt::white));
+
+    const QString file = programDir.filePath("x.obs");
+    scriptedUi().expectSaveDialog({true, file, 1});
+    f->cmdSaveX->click();
+    scriptedUi().expectOpenDialog({true, file, 1});
+    f->cmdLoadY->click();
+    EXPECT_EQ(scriptedUi().dialogRequests[0].title, QStringLiteral("Objects Setting save ..."));
+    EXPECT_EQ(st.YProfile[246], 200);
+    EXPECT_EQ(QColor(f->PictureY->image().pixel(246, 55)), QColor(Qt::black));
+}
+
 TEST_F(ObjektmakerTest, PenPaintsTheSliderGreyAndErasesWithTheRightButton)
 {
     auto f = window();

@@ -7,6 +7,7 @@
 #include "terrain/TerrainPicture.h"
 #include "tests/support/GoldenHash.h"
 #include "tests/support/ScriptedUi.h"
+#include "tests/terrain/CurrentTerrainFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -26,20 +27,8 @@ void hashPicture(GoldenHash& hash, const QImage& img)
     for (int y = 0; y < img.height(); ++y) hash.bytes(img.constScanLine(y), size_t(img.width()) * 4);
 }
 
-class DrawGolden : public testing::Test {
+class DrawGolden : public CurrentTerrainFixture {
 protected:
-    void SetUp() override
-    {
-        LoadPalette();
-        m_savedRow = PaletteRow;
-        m_saved = CurrentTerrain;
-        CurrentTerrain = &current;
-    }
-    void TearDown() override
-    {
-        CurrentTerrain = m_saved;
-        PaletteRow = m_savedRow;
-    }
     // Draws and hashes the picture, the status texts, the redraw requests and
     // the progress left behind on the drawn terrain.
     void draw(const clsTerrain& t, int32_t x0, int32_t y0, int32_t w, int32_t h, int mode)
@@ -53,12 +42,7 @@ protected:
         for (const QString& s : scriptedUi().statusTexts) hash.text(s);
         scriptedUi().statusTexts.clear();
     }
-    clsTerrain current;
     GoldenHash hash;
-
-private:
-    clsTerrain* m_saved = nullptr;
-    int m_savedRow = 0;
 };
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "terrain/TerrainGlobals.h"
 #include "terrain/TerrainPicture.h"
 #include "tests/support/ScriptedUi.h"
+#include "tests/terrain/CurrentTerrainFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,29 +19,6 @@ QRgb rgbHex(uint32_t v)
 {
     return qRgb(int((v >> 16) & 0xFF), int((v >> 8) & 0xFF), int(v & 0xFF));
 }
-
-// Makes a terrain the current one for the test (progress goes there).
-class CurrentTerrainFixture : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        LoadPalette();
-        m_savedRow = PaletteRow;
-        PaletteRow = 0;
-        m_saved = CurrentTerrain;
-        CurrentTerrain = &current;
-    }
-    void TearDown() override
-    {
-        CurrentTerrain = m_saved;
-        PaletteRow = m_savedRow;
-    }
-    clsTerrain current;
-
-private:
-    clsTerrain* m_saved = nullptr;
-    int m_savedRow = 0;
-};
 
 } // namespace
 
