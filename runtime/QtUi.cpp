@@ -216,7 +216,9 @@ bool BusyInputHold::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (event->type() == QEvent::Show && widget && widget->isWindow()) {
+    // Only a window shown by the program counts: restoring a minimized one
+    // also brings a Show, from the system, to a window open all along.
+    if (event->type() == QEvent::Show && !event->spontaneous() && widget && widget->isWindow()) {
         m_openedWhileBusy.emplace_back(widget);
         return false;
     }

@@ -1,5 +1,6 @@
 #include "terrain/TerrainPicture.h"
 
+#include "runtime/ByteIO.h"
 #include "runtime/Numbers.h"
 #include "runtime/Picture.h"
 #include "runtime/Ui.h"
@@ -13,6 +14,9 @@
 #include <algorithm>
 
 namespace {
+
+// Enough of a file's start for looksLikeMetafile to judge it.
+constexpr qint64 kMetafileHeaderBytes = 18;
 
 int64_t colourValue(QRgb px)
 {
@@ -162,10 +166,18 @@ QImage LoadPicture(const QString& path, QString* error)
     QImage img = reader.read();
     if (!img.isNull()) return img;
     const QString why = reader.errorString();
+    // Its first bytes tell a metafile; only then is it read whole, within the
+    // usual limit on a file's length.
     QFile file(found);
-    if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray data = file.readAll();
-        if (rt::looksLikeMetafile(data)) return rt::readMetafile(data, error);
+    if (file.open(QIODevice::ReadOnly) && rt::looksLikeMetafile(file.read(kMetafileHeaderBytes))) {
+        file.close();
+        QString readError;
+        const auto data = rt::readWholeFile(found, &readError);
+        if (!data) {
+            if (error) *error = readError;
+            return QImage();
+        }
+        return rt::readMetafile(*data, error);
     }
     if (error) *error = why;
     return img;

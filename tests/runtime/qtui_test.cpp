@@ -260,4 +260,22 @@ TEST(BusyInputHold, WindowsOpenWhenTheCommandStartedGetNoInputThoseItOpensDo)
     EXPECT_EQ(clicks[0], 1);
 }
 
+// A window restored from the task bar gets a Show event from the system; it
+// was open before the command and still gets no input.
+TEST(BusyInputHold, AWindowRestoredDuringTheCommandStaysHeld)
+{
+    rt::BusyInputHold hold;
+    int clicks = 0;
+    QPushButton main(QStringLiteral("main"));
+    QObject::connect(&main, &QPushButton::clicked, [&] { ++clicks; });
+    main.show();
+    rt::BusyGuard command;
+    main.showMinimized();
+    main.showNormal();
+    ASSERT_TRUE(main.isVisible());
+    QTest::mouseClick(&main, Qt::LeftButton);
+    QTest::keyClick(&main, Qt::Key_Space);
+    EXPECT_EQ(clicks, 0);
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 // The palette, the height classes, and the conversions terrain -> picture and
 // picture -> terrain with their rounding, progress and busy rules.
 
+#include "runtime/ByteIO.h"
 #include "terrain/Palette.h"
 #include "terrain/TerrainGlobals.h"
 #include "terrain/TerrainPicture.h"
@@ -345,6 +346,22 @@ TEST(PictureFiles, ACutMetafileIsRefusedWithTheFormatNamed)
     QString error;
     EXPECT_TRUE(LoadPicture(f.fileName(), &error).isNull());
     EXPECT_TRUE(error.contains(QStringLiteral("metafile"))) << error.toStdString();
+}
+
+// A file that starts like a metafile is not read whole when it is larger
+// than any picture file the program reads (a sparse file: no disk is used).
+TEST(PictureFiles, AnOversizedMetafileIsRefusedBeforeItIsRead)
+{
+    QTemporaryDir tmp;
+    QFile f(tmp.filePath(QStringLiteral("huge.wmf")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(redRectangleMetafile());
+    ASSERT_TRUE(f.resize(rt::kReadWholeLimit + 1));
+    f.close();
+
+    QString error;
+    EXPECT_TRUE(LoadPicture(f.fileName(), &error).isNull());
+    EXPECT_TRUE(error.contains(QStringLiteral("too large"))) << error.toStdString();
 }
 
 TEST(PictureFiles, FindPathNoCasePrefersTheExactNameAndKeepsUnknownPaths)
