@@ -51,12 +51,6 @@ std::optional<bool> withoutObjects(const State& s)
     return !s.objectsPresent;
 }
 
-// Its window comes with a later part of the editor.
-std::optional<bool> notYet(const State&)
-{
-    return false;
-}
-
 // --- rows -------------------------------------------------------------------------
 
 QString text(const char* s)
@@ -151,7 +145,12 @@ const std::vector<Command>& toolbar1()
         placeholders(t, 30, 31);
         button(32, "View3d", "", "View Terrain 3D", "", "view-3d", view3d, nullptr, showModal<view3D>);
         placeholders(t, 33, 34);
-        button(35, "ObjectMaker", "", "ObjectMaker", "", "applications-graphics", objectMaker, notYet, nullptr);
+        button(35, "ObjectMaker", "", "ObjectMaker", "", "applications-graphics", objectMaker, nullptr,
+               [](frmTer& w) {
+                   // The same window as the Objects tab's button.
+                   w.cmdObjektmaker->click();
+                   return true;
+               });
         placeholders(t, 36, 39);
         button(40, "SavePerlin", "", "", "", "document-export", savePerlin, nullptr,
                showModal<dlgSavePerlinsetNew>);

@@ -287,3 +287,22 @@ TEST_F(ObjektmakerTest, PenPaintsTheSliderGreyAndErasesWithTheRightButton)
 }
 
 } // namespace
+
+TEST_F(ObjektmakerTest, ToolbarButtonOpensTheSameWindow)
+{
+    installPerlinSets();
+    start();
+    QAction* maker = button(35);
+    ASSERT_NE(maker, nullptr);
+    ASSERT_TRUE(maker->isEnabled());
+    bool seen = false;
+    QTimer::singleShot(0, [&seen] {
+        auto* f = dynamic_cast<frmOjektmaker*>(QApplication::activeModalWidget());
+        ASSERT_NE(f, nullptr);
+        seen = true;
+        f->cmdCancel->click();
+    });
+    maker->trigger();
+    EXPECT_TRUE(seen);
+    EXPECT_FALSE(mdlObjects::PlacedObjects().exists(6));
+}
