@@ -223,10 +223,11 @@ bool BusyInputHold::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     if (!isUserInput(event->type())) return false;
-    // Input reaches a widget after its window; only a shortcut goes to an
-    // action directly, and an action has no window to judge by.
-    if (!widget) return event->type() == QEvent::Shortcut;
-    const QWidget* window = widget->window();
+    // Input reaches a widget after its window. A shortcut goes to an action or
+    // shortcut object instead; its keys were pressed in the active window.
+    const QWidget* window = widget ? widget->window() : nullptr;
+    if (!widget && event->type() == QEvent::Shortcut) window = QApplication::activeWindow();
+    if (!window) return event->type() == QEvent::Shortcut;
     const bool openedWhileBusy = std::any_of(m_openedWhileBusy.begin(), m_openedWhileBusy.end(),
                                              [window](const QPointer<QWidget>& w) { return w == window; });
     return !openedWhileBusy;

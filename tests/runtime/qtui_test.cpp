@@ -1,6 +1,7 @@
 #include "runtime/QtUi.h"
 
 #include <QApplication>
+#include <QShortcut>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -276,6 +277,31 @@ TEST(BusyInputHold, AWindowRestoredDuringTheCommandStaysHeld)
     QTest::mouseClick(&main, Qt::LeftButton);
     QTest::keyClick(&main, Qt::Key_Space);
     EXPECT_EQ(clicks, 0);
+}
+
+// A dialog the command opens keeps its keyboard shortcuts; the window open
+// before it does not get them.
+TEST(BusyInputHold, ShortcutsWorkOnlyInWindowsTheCommandOpened)
+{
+    rt::BusyInputHold hold;
+    int fired[2] = {0, 0};
+    QWidget before;
+    QShortcut beforeKey(QKeySequence(Qt::CTRL | Qt::Key_K), &before);
+    QObject::connect(&beforeKey, &QShortcut::activated, [&] { ++fired[0]; });
+    before.show();
+    rt::BusyGuard command;
+    QWidget dialog;
+    QShortcut dialogKey(QKeySequence(Qt::CTRL | Qt::Key_K), &dialog);
+    QObject::connect(&dialogKey, &QShortcut::activated, [&] { ++fired[1]; });
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(&dialog, Qt::Key_K, Qt::ControlModifier);
+    EXPECT_EQ(fired[1], 1);
+    before.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&before));
+    QTest::keyClick(&before, Qt::Key_K, Qt::ControlModifier);
+    EXPECT_EQ(fired[0], 0);
 }
 
 } // namespace
