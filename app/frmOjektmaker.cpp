@@ -8,6 +8,7 @@
 #include "objects/ObjektMakerProfiles.h"
 #include "objects/mdlObjects.h"
 #include "runtime/Ui.h"
+#include "terrain/TerrainPicture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,7 +16,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -786,11 +786,12 @@ void frmOjektmaker::cmdObjZLoad_Click()
                            QStringLiteral("|Icons *.ico|*.ico");
     const auto file = chosenFile(rt::ui().openFileDialog(dialogRequest(ProfileLoadTitle, filter, "bmp")));
     if (!file) return;
-    QImageReader reader(*file);
-    const QImage picture = reader.read();
+    // The shared reader also draws the metafiles the dialog offers.
+    QString readError;
+    const QImage picture = LoadPicture(*file, &readError);
     const QImage mask = maskFromPicture(picture);
     if (mask.isNull()) {
-        const QString why = picture.isNull() ? reader.errorString()
+        const QString why = picture.isNull() ? readError
                                              : QStringLiteral("The picture could not be turned into grey.");
         rt::MsgBox(QStringLiteral("%1 cannot be used as mask:\n%2").arg(*file, why), rt::vbExclamation,
                    QString::fromLatin1(ProfileLoadTitle));
