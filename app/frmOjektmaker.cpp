@@ -786,6 +786,8 @@ void frmOjektmaker::cmdObjZLoad_Click()
                            QStringLiteral("|Icons *.ico|*.ico");
     const auto file = chosenFile(rt::ui().openFileDialog(dialogRequest(ProfileLoadTitle, filter, "bmp")));
     if (!file) return;
+    // Busy while the picture is read and filtered: the filters pump events.
+    rt::BusyGuard busy;
     // The shared reader also draws the metafiles the dialog offers.
     QString readError;
     const QImage picture = LoadPicture(*file, &readError);
@@ -802,12 +804,14 @@ void frmOjektmaker::cmdObjZLoad_Click()
 
 void frmOjektmaker::cmdDiffuseZ_Click()
 {
+    rt::BusyGuard busy;
     QImage mask = PictureZ->image();
     if (diffuseMask(mask)) setMask(mask);
 }
 
 void frmOjektmaker::Command2_Click()
 {
+    rt::BusyGuard busy;
     QImage mask = PictureZ->image();
     if (smoothMask(mask)) setMask(mask);
 }

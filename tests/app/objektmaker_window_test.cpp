@@ -350,3 +350,19 @@ TEST_F(ObjektmakerTest, ToolbarButtonOpensTheSameWindow)
     EXPECT_TRUE(seen);
     EXPECT_FALSE(mdlObjects::PlacedObjects().exists(6));
 }
+
+TEST_F(ObjektmakerTest, MaskFiltersRunBusySoTheWindowTakesNoClicksMeanwhile)
+{
+    frmOjektmaker f;
+    int pumps = 0, busyPumps = 0;
+    scriptedUi().onPumpAsked = [&] {
+        ++pumps;
+        if (rt::BusyFlag) ++busyPumps;
+    };
+    f.cmdDiffuseZ_Click();
+    f.Command2_Click();
+    scriptedUi().onPumpAsked = nullptr;
+    EXPECT_GT(pumps, 0);
+    EXPECT_EQ(busyPumps, pumps);
+    EXPECT_FALSE(rt::BusyFlag);
+}
