@@ -163,9 +163,14 @@ QImage LoadPicture(const QString& path, QString* error)
     const QString found = findPathNoCase(path);
     QImageReader reader(found);
     reader.setDecideFormatFromContent(true);
+    // The reader's own message for a picture beyond its memory limit says
+    // only that the data could not be read; the size is known beforehand.
+    const QSize size = reader.size();
     QImage img = reader.read();
     if (!img.isNull()) return img;
-    const QString why = reader.errorString();
+    QString why = reader.errorString();
+    if (size.isValid() && int64_t(size.width()) * size.height() * 4 > int64_t(QImageReader::allocationLimit()) << 20)
+        why = QStringLiteral("The picture is too large to read (%1 x %2 pixels).").arg(size.width()).arg(size.height());
     // Its first bytes tell a metafile; only then is it read whole, within the
     // usual limit on a file's length.
     QFile file(found);

@@ -284,6 +284,32 @@ TEST(PictureFiles, LoadPictureGivesANullImageAndAReasonForBadFiles)
     EXPECT_TRUE(LoadPicture(tmp.filePath(QStringLiteral("missing.png")), &error).isNull());
 }
 
+// A bitmap whose header asks for 12000 x 12000 pixels: the reader refuses
+// it for its memory limit, and the message says the picture is too large.
+TEST(PictureFiles, AHugeBitmapIsRefusedAsTooLarge)
+{
+    QTemporaryDir tmp;
+    QByteArray b("BM");
+    const auto w16 = [&](int v) { b.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF)); };
+    const auto w32 = [&](uint32_t v) { w16(int(v & 0xFFFF)); w16(int(v >> 16)); };
+    w32(54 + 36000u * 12000u);
+    w32(0);
+    w32(54);
+    w32(40);
+    w32(12000);
+    w32(12000);
+    w16(1);
+    w16(24);
+    for (int i = 0; i < 6; ++i) w32(0);
+    QFile f(tmp.filePath(QStringLiteral("huge.bmp")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(b);
+    f.close();
+    QString error;
+    EXPECT_TRUE(LoadPicture(f.fileName(), &error).isNull());
+    EXPECT_EQ(error, QStringLiteral("The picture is too large to read (12000 x 12000 pixels)."));
+}
+
 // A placeable metafile, 8 x 4 units at 96 units an inch, that fills the
 // rectangle (2, 1)-(6, 3) red with no outline; cut after `keep` bytes.
 QByteArray redRectangleMetafile(int keep = -1)
