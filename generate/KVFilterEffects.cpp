@@ -47,18 +47,6 @@ double curveAt(Curve curve, double s, int32_t h)
     return 0.0;
 }
 
-// The heights spread over -32767..32767 around their centre (min..max of
-// the terrain as last scanned); a flat terrain or one that fills the range
-// already reads as it is.
-std::function<int32_t(int32_t)> fullRangeSpread(const clsTerrain& ter)
-{
-    const int64_t r = int64_t(ter.max()) - ter.min();
-    const double factor = 65535.0 / double(r + 1);
-    const double centre = double(ter.max()) - double(r) / 2.0;
-    if (r <= 0 || factor == 1.0) return [](int32_t h) { return h; };
-    return [factor, centre](int32_t h) { return rt::CLng(factor * (double(h) - centre)); };
-}
-
 // The frame the three range filters share: rescale, measure the curve over
 // the band, then spread it over -32765..32765. Only points measured in the
 // first pass are written, so points outside the band keep their heights.
@@ -73,7 +61,7 @@ void rangeFilter(clsTerrain& ter, Curve curve, double s, Extent extent, int32_t 
     // part of the raw range; the curves are drawn for heights spread over
     // all of it around their centre, so they read them spread that way.
     ter.ScaleTerrain();
-    const auto spread = fullRangeSpread(ter);
+    const auto spread = KVTools2::fullRangeSpread(ter);
     // Infinite start values: a curve beyond +-100000 still finds its ends.
     double lo = std::numeric_limits<double>::infinity();
     double hi = -std::numeric_limits<double>::infinity();

@@ -213,6 +213,15 @@ void setTURange(clsTerrain& t, int newMin, int newMax)
 
 namespace KVTools2 {
 
+std::function<int32_t(int32_t)> fullRangeSpread(const clsTerrain& ter)
+{
+    const int64_t r = int64_t(ter.max()) - ter.min();
+    const double factor = 65535.0 / double(r + 1);
+    const double centre = double(ter.max()) - double(r) / 2.0;
+    if (r <= 0 || factor == 1.0) return [](int32_t h) { return h; };
+    return [factor, centre](int32_t h) { return rt::CLng(factor * (double(h) - centre)); };
+}
+
 void RunScaleTerrain(clsTerrain& ter)
 {
     rt::BusyGuard busy;

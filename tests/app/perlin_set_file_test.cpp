@@ -42,9 +42,10 @@ TEST(PerlinSetFile, A257PointTerrainGivesTheTaggedHeaderAndAGridPaddedByTenRowsA
     EXPECT_EQ(file.mid(49, 4), QByteArray("SIZE"));
     EXPECT_EQ(int32At(file, 53), 266);
     EXPECT_EQ(file.mid(57, 4), QByteArray("ARRA"));
-    EXPECT_EQ(heightAt(file, 266, 0, 0), -32768);
+    // Spread by 65535 / 65536 round -0.5: -32768 -> -32767, -300 -> -299.5 x 0.99998 -> -299.
+    EXPECT_EQ(heightAt(file, 266, 0, 0), -32767);
     EXPECT_EQ(heightAt(file, 266, 1, 0), 7);      // x runs fastest
-    EXPECT_EQ(heightAt(file, 266, 0, 1), -300);
+    EXPECT_EQ(heightAt(file, 266, 0, 1), -299);
     EXPECT_EQ(heightAt(file, 266, 256, 256), 32767);
     EXPECT_EQ(heightAt(file, 266, 257, 256), 0);  // padding
     EXPECT_EQ(heightAt(file, 266, 266, 266), 0);
@@ -107,7 +108,10 @@ TEST_F(SavePerlinSetTest, SavingRescalesTheTerrainAndReplacesALongerOldFileWhole
     QString error;
     const QByteArray file = rt::readWholeFile(target(), &error).value_or(QByteArray());
     EXPECT_EQ(file.size(), 139 * 139 * 2 + 61);
-    EXPECT_EQ(heightAt(file, 138, 3, 4), top);
+    // The file spreads them over the full range: 2000 x 65535 / 4001 = 32759.3.
+    EXPECT_EQ(heightAt(file, 138, 3, 4), 32759);
+    EXPECT_EQ(heightAt(file, 138, 5, 6), -32759);
+    EXPECT_EQ(heightAt(file, 138, 0, 0), 0);
     EXPECT_EQ(file.mid(25, 24), QByteArray("Alps                    "));
 }
 
