@@ -49,17 +49,23 @@ struct UnitHeader {
 
 // The tightest header whose ends are whole units round tMin..tMax. The top
 // lies above the highest point (raw 32768 does not exist); BaseHeight sits
-// midway and is whole, so an odd span gets one more unit below. Ends beyond
-// +-16383 are cut there, which keeps HeightScale within 16 bits.
+// midway and is whole, so an odd span gets one more unit below. HeightScale
+// and BaseHeight must fit 16 bits: the span stops at 32766 units around the
+// middle of the data, and the middle at BaseHeight's own limits, so only
+// heights no header can hold are cut.
 UnitHeader enclosingHeader(double tMin, double tMax)
 {
-    constexpr double kLimit = 16383.0;
-    const double lo = std::clamp(std::floor(tMin), -kLimit, kLimit - 1);
-    const double hi = std::clamp(std::floor(tMax) + 1, lo + 1, kLimit);
-    auto low = int32_t(lo);
-    const auto top = int32_t(hi);
-    if ((top - low) % 2 != 0) --low;
-    return {int16_t(top - low), int16_t((low + top) / 2)};
+    constexpr double kWidest = 32766.0;
+    double lo = std::floor(tMin);
+    double hi = std::max(std::floor(tMax) + 1, lo + 1);
+    if (std::fmod(hi - lo, 2.0) != 0) lo -= 1;
+    if (hi - lo > kWidest) {
+        lo = std::floor((lo + hi) / 2) - kWidest / 2;
+        hi = lo + kWidest;
+    }
+    const double half = (hi - lo) / 2;
+    const double base = std::clamp(lo + half, double(INT16_MIN), double(INT16_MAX));
+    return {int16_t(2 * half), int16_t(base)};
 }
 
 // nearbyint and floor without a library call: adding and removing 1.5 x 2^52

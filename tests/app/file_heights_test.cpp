@@ -46,3 +46,33 @@ TEST_F(HeightsTest, SaveAndReopenKeepEveryHeightInMetres)
     FileCommands::cmdSave(view);
     EXPECT_EQ(fileBytes(file), saved);
 }
+
+TEST_F(HeightsTest, HeadersHighUpOrDeepDownKeepTheirMetres)
+{
+    // Raw -32767, 0, 32767 under HeightScale 30000 / BaseHeight 20000 (and
+    // the mirror below zero) at 1 m: 5000.46, 20000 and 34999.54 m. Under
+    // HeightScale 32767 / BaseHeight 32767 the top is 32767 + 16383 = 49150 m.
+    struct Header { int16_t scale, base; double low, top; };
+    for (const Header h : {Header{30000, 20000, 5000.46, 34999.54}, Header{30000, -20000, -34999.54, -5000.46},
+                           Header{32767, 32767, 16384.0, 49150.0}}) {
+        clsTerrain src;
+        src.Init(33);
+        src.setScaleT(1);
+        src.setHeightScale(h.scale);
+        src.setBaseHeight(h.base);
+        for (int x = 0; x < 33; ++x)
+            for (int y = 0; y < 33; ++y) src.SetPoint(x, y, x == 0 ? -32767 : (x == 32 ? 32767 : 0));
+        const QString file = path(QStringLiteral("high.ter"));
+        ASSERT_TRUE(src.SaveT(file));
+        // The full raw range is in use: opening asks nothing.
+        scriptedUi().expectOpenDialog(chosen(file));
+        FileCommands::cmdOpen(view);
+        FileCommands::cmdSave(view);
+        scriptedUi().expectOpenDialog(chosen(file));
+        FileCommands::cmdOpen(view);
+        // One raw step of the old header is 32767 / 65536 m at most.
+        EXPECT_NEAR(terrain.GetPointMeters(0, 5), h.low, 0.5) << h.base;
+        EXPECT_NEAR(terrain.GetPointMeters(16, 5), double(h.base), 0.5) << h.base;
+        EXPECT_NEAR(terrain.GetPointMeters(32, 5), h.top, 0.5) << h.base;
+    }
+}

@@ -121,7 +121,7 @@ TEST_F(Rescale, SpareHeightsBeyondTheHeaderAreHeldToSixteenBits)
 TEST_F(Rescale, HeightsBeyondSixteenBitUnitsAreCutAtTheWidestHeader)
 {
     // +-2^31 raw under HeightScale 30 are about +-983040 TU: the header stops
-    // at -16383..16383 (HeightScale 32766), 5 TU stays 5 TU.
+    // at the widest, 32766 units round their middle, and 5 TU stays 5 TU.
     t.SetPoint(0, 0, INT32_MIN);
     t.SetPoint(1, 0, INT32_MAX);
     t.ScaleTerrain();
