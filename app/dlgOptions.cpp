@@ -60,13 +60,22 @@ Values readValues()
     return v;
 }
 
+static void reportUnwritten()
+{
+    rt::MsgBox(QStringLiteral("The settings could not be written to %1. They apply until the editor closes.")
+                   .arg(QDir::toNativeSeparators(vbConfig::SettingsFile)),
+               rt::vbOKOnly | rt::vbExclamation, QStringLiteral("Options"));
+}
+
 void writeValues(const Values& v, QRgb backColour)
 {
-    vbConfig::WriteIni(Start, QStringLiteral("OptTer"), number(v.optTer));
-    vbConfig::WriteIni(Start, QStringLiteral("optzoom"), number(v.resizeMode));
-    vbConfig::WriteIni(Start, QStringLiteral("color"), number(v.paletteRow));
-    vbConfig::WriteIni(Start, QStringLiteral("BackColor"),
-                       number(int(rt::RGB(qRed(backColour), qGreen(backColour), qBlue(backColour)))));
+    bool written = vbConfig::WriteIni(Start, QStringLiteral("OptTer"), number(v.optTer));
+    written &= vbConfig::WriteIni(Start, QStringLiteral("optzoom"), number(v.resizeMode));
+    written &= vbConfig::WriteIni(Start, QStringLiteral("color"), number(v.paletteRow));
+    written &= vbConfig::WriteIni(Start, QStringLiteral("BackColor"),
+                                  number(int(rt::RGB(qRed(backColour), qGreen(backColour), qBlue(backColour)))));
+    // The choices still apply now; the user learns they will not last.
+    if (!written) reportUnwritten();
 }
 
 QString chooseFolder(int row)
@@ -75,7 +84,7 @@ QString chooseFolder(int row)
     const QString path = rt::ui().folderDialog(QString::fromLatin1(FolderRows[row].title), rt::AppPath());
     if (path.isEmpty()) return QString();
     const QString folder = QDir::toNativeSeparators(QDir::cleanPath(path));
-    vbConfig::WriteIni(Directory, QString::fromLatin1(FolderRows[row].key), folder);
+    if (!vbConfig::WriteIni(Directory, QString::fromLatin1(FolderRows[row].key), folder)) reportUnwritten();
     if (row == 1) ObjectDirectory = folder;
     if (row == 2) LastDirectory = folder;
     return folder;

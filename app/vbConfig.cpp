@@ -20,9 +20,9 @@ QString ReadIni(const QString& section, const QString& key)
     return StripNull(rt::GetPrivateProfileString(section, key, QString(), SettingsFile));
 }
 
-void WriteIni(const QString& section, const QString& key, const QString& value)
+bool WriteIni(const QString& section, const QString& key, const QString& value)
 {
-    rt::WritePrivateProfileString(section, key, value, SettingsFile);
+    return rt::WritePrivateProfileString(section, key, value, SettingsFile);
 }
 
 QString StripNull(const QString& s)

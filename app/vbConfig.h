@@ -16,7 +16,8 @@ extern QString SettingsFile;
 QString ReadIni(const QString& section, const QString& key);
 // Writes key=value into [section] of SettingsFile (file and section created
 // on demand; a failed write keeps the old file).
-void WriteIni(const QString& section, const QString& key, const QString& value);
+// False when the settings file cannot be written; the old file is kept.
+bool WriteIni(const QString& section, const QString& key, const QString& value);
 // The text before the first zero character, without leading and trailing blanks.
 QString StripNull(const QString& s);
 

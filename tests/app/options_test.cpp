@@ -168,3 +168,17 @@ TEST_F(OptionsTest, PropertiesButtonOpensTheDialog)
 }
 
 } // namespace
+
+TEST_F(OptionsTest, SettingsThatCannotBeWrittenAreReportedAndStillApply)
+{
+    // A settings file beyond the reader's limit is never written over.
+    writeFile(vbConfig::SettingsFile, QByteArray(2 * 1024 * 1024, ';'));
+    dlgOptions dlg(back(), &w());
+    dlg.List1->setCurrentRow(4);
+    scriptedUi().expectMsgBox(rt::vbOK);
+    dlg.OKButton_Click();
+    ASSERT_EQ(scriptedUi().messages.size(), 1u);
+    EXPECT_TRUE(scriptedUi().messages[0].text.startsWith(QStringLiteral("The settings could not be written")));
+    EXPECT_EQ(PaletteRow, 4);
+    EXPECT_EQ(QFileInfo(vbConfig::SettingsFile).size(), 2 * 1024 * 1024);
+}
