@@ -59,96 +59,186 @@ void spillPixel(int64_t& b, int64_t& g, int64_t& r)
 
 namespace {
 
+// The vector helpers below are all inlined into their callers, so no vector
+// crosses a call between code built for different processors.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
 // Curve values below this leave the spill's sums far inside 32 bits: one pass
 // at most a little more than doubles the largest magnitude, and the pixel's
 // sum, which the spill keeps, bounds the passes after it.
 constexpr int32_t kSmallCurve = 1 << 24;
 
-inline int32_t halfTowardZero(int32_t v)
+// A block of pixels is held in registers from the curve through the spill to
+// the pack; written with vector types, as the compiler's own vectorising of
+// the separate row loops gave up on the spill's repeated passes. Lanes: pixels
+// in a block, no wider than the processor's vectors, since GCC takes wider
+// comparisons apart lane by lane.
+template <int Lanes>
+struct Block {
+    typedef int32_t Ints __attribute__((vector_size(Lanes * 4)));
+    typedef uint32_t Words __attribute__((vector_size(Lanes * 4)));
+    typedef double Doubles __attribute__((vector_size(Lanes * 8)));
+};
+
+template <typename V>
+[[gnu::always_inline]] inline V select(V mask, V yes, V no)
 {
-    return v / 2;
+    return (mask & yes) | (~mask & no);
 }
 
-// One pass of the spill over a whole row, per pixel without branches so the
-// loop vectorises. Returns whether any pixel was still out of range.
-KV_VECTOR_CLONES bool spillPassRow(int32_t* __restrict bs, int32_t* __restrict gs, int32_t* __restrict rs, int w)
+[[gnu::always_inline]] inline bool anyNonZero(Block<4>::Ints v)
 {
-    int32_t anyOut = 0;
-    for (int x = 0; x < w; ++x) {
-        const int32_t b = bs[x], g = gs[x], r = rs[x];
-        const bool inRange = (static_cast<uint32_t>(b) <= 255) & (static_cast<uint32_t>(g) <= 255)
-            & (static_cast<uint32_t>(r) <= 255);
-        const bool noneAbove = (b <= 0) & (g <= 0) & (r <= 0);
-        const bool allAtTop = (b >= 255) & (g >= 255) & (r >= 255);
-        auto give = [](int32_t c) {
-            return halfTowardZero(c < 0 ? c : 0) + halfTowardZero(c > 255 ? c - 255 : 0);
-        };
-        auto clamp = [](int32_t c) { return c < 0 ? 0 : (c > 255 ? 255 : c); };
-        const int32_t gb = give(b);
-        const int32_t b1 = clamp(b), g1 = g + gb, r1 = r + gb;
-        const int32_t gg = give(g1);
-        const int32_t g2 = clamp(g1), b2 = b1 + gg, r2 = r1 + gg;
-        const int32_t gr = give(r2);
-        const int32_t r3 = clamp(r2), b3 = b2 + gr, g3 = g2 + gr;
-        const int32_t settled = noneAbove ? 0 : 255;
-        const bool ends = noneAbove | allAtTop;
-        bs[x] = inRange ? b : (ends ? settled : b3);
-        gs[x] = inRange ? g : (ends ? settled : g3);
-        rs[x] = inRange ? r : (ends ? settled : r3);
-        anyOut |= !inRange;
-    }
-    return anyOut != 0;
+    typedef int64_t Halves __attribute__((vector_size(16)));
+    const auto h = reinterpret_cast<Halves>(v);
+    return (h[0] | h[1]) != 0;
 }
 
-// The curve values of a row's three channels.
-KV_VECTOR_CLONES void curveRow(const uint32_t* __restrict q, int w, const int32_t* __restrict curve,
-                               int32_t* __restrict bs, int32_t* __restrict gs, int32_t* __restrict rs)
+[[gnu::always_inline]] inline bool anyNonZero(Block<8>::Ints v)
 {
-    for (int x = 0; x < w; ++x) {
-        const uint32_t v = q[x];
-        bs[x] = curve[v & 0xFF];
-        gs[x] = curve[(v >> 8) & 0xFF];
-        rs[x] = curve[(v >> 16) & 0xFF];
+    return anyNonZero(__builtin_shufflevector(v, v, 0, 1, 2, 3) | __builtin_shufflevector(v, v, 4, 5, 6, 7));
+}
+
+template <typename V>
+[[gnu::always_inline]] inline bool anyOutOfRange(V b, V g, V r)
+{
+    // A negative value or one above 255 sets a bit above the lowest byte.
+    return anyNonZero((b | g | r) & ~255);
+}
+
+template <typename V>
+[[gnu::always_inline]] inline V clamp(V c)
+{
+    const V zero{}, top = zero + 255;
+    const V low = c < zero ? zero : c;
+    return low > top ? top : low;
+}
+
+// The spill, passes over the block until every pixel is settled; a pass
+// leaves a settled pixel as it is.
+template <typename V>
+[[gnu::always_inline]] inline void spillLanes(V& b, V& g, V& r)
+{
+    const V zero{}, top = zero + 255;
+    if (!anyOutOfRange(b, g, r)) return;
+    do {
+        const V noneAbove = ~((b > zero) | (g > zero) | (r > zero));
+        const V allAtTop = ~((b < top) | (g < top) | (r < top));
+        // Half the excess, toward zero, to each of the other two.
+        V give = (b - clamp(b)) / 2;
+        b = clamp(b);
+        g += give;
+        r += give;
+        give = (g - clamp(g)) / 2;
+        g = clamp(g);
+        b += give;
+        r += give;
+        give = (r - clamp(r)) / 2;
+        r = clamp(r);
+        b += give;
+        g += give;
+        const V ends = noneAbove | allAtTop;
+        const V settled = allAtTop & top;
+        b = select(ends, settled, b);
+        g = select(ends, settled, g);
+        r = select(ends, settled, r);
+    } while (anyOutOfRange(b, g, r));
+}
+
+// The tone curve m + f * (c - m), rounded halves to even. The product of a
+// single-precision f and a channel difference is exact in double, so this is
+// the table's value; adding and taking away 1.5 * 2^52 rounds it to an
+// integer, and m, an integer, comes back after.
+struct Curve {
+    double f;
+    int32_t m;
+};
+
+template <int Lanes>
+[[gnu::always_inline]] inline void curveLanes(typename Block<Lanes>::Ints& c, const Curve& curve)
+{
+    using Doubles = typename Block<Lanes>::Doubles;
+    const double shifter = 6755399441055744.0;
+    const Doubles v = __builtin_convertvector(c - curve.m, Doubles) * curve.f + shifter;
+    c = __builtin_convertvector(v - shifter, typename Block<Lanes>::Ints) + curve.m;
+}
+
+template <int Lanes>
+[[gnu::always_inline]] inline void contrastBlocks(uint32_t* __restrict q, int blocks, const Curve& curve)
+{
+    using Ints = typename Block<Lanes>::Ints;
+    using Words = typename Block<Lanes>::Words;
+    for (int k = 0; k < blocks; ++k) {
+        Words v;
+        std::memcpy(&v, q + k * Lanes, sizeof v);
+        Ints b = reinterpret_cast<Ints>(v & 0xFFu), g = reinterpret_cast<Ints>((v >> 8) & 0xFFu),
+             r = reinterpret_cast<Ints>((v >> 16) & 0xFFu);
+        curveLanes<Lanes>(b, curve);
+        curveLanes<Lanes>(g, curve);
+        curveLanes<Lanes>(r, curve);
+        spillLanes(b, g, r);
+        v = (v & kFourthByte) | reinterpret_cast<Words>(b | (g << 8) | (r << 16));
+        std::memcpy(q + k * Lanes, &v, sizeof v);
     }
 }
 
-// Settled channels back into the row, fourth byte kept.
-KV_VECTOR_CLONES void packRow(uint32_t* __restrict q, int w, const int32_t* __restrict bs,
-                              const int32_t* __restrict gs, const int32_t* __restrict rs)
+// A row of small curve values: whole blocks in place, the last few pixels
+// through a block padded with copies of the row's last pixel.
+template <int Lanes>
+[[gnu::always_inline]] inline void contrastRowOf(uint32_t* q, int w, const Curve& curve)
 {
-    for (int x = 0; x < w; ++x) {
-        q[x] = (q[x] & kFourthByte)
-            | pixelOf(static_cast<uint32_t>(bs[x]), static_cast<uint32_t>(gs[x]), static_cast<uint32_t>(rs[x]));
-    }
+    const int whole = w / Lanes;
+    contrastBlocks<Lanes>(q, whole, curve);
+    const int rest = w - whole * Lanes;
+    if (rest == 0) return;
+    uint32_t tail[Lanes];
+    for (int i = 0; i < Lanes; ++i) tail[i] = q[whole * Lanes + std::min(i, rest - 1)];
+    contrastBlocks<Lanes>(tail, 1, curve);
+    std::memcpy(q + whole * Lanes, tail, static_cast<size_t>(rest) * 4);
 }
+
+void contrastRow4(uint32_t* q, int w, const Curve& curve)
+{
+    contrastRowOf<4>(q, w, curve);
+}
+
+using ContrastRow = void (*)(uint32_t*, int, const Curve&);
+
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__)
+__attribute__((target("avx2"))) void contrastRow8(uint32_t* q, int w, const Curve& curve)
+{
+    contrastRowOf<8>(q, w, curve);
+}
+
+ContrastRow chooseContrastRow()
+{
+    return __builtin_cpu_supports("avx2") ? contrastRow8 : contrastRow4;
+}
+#else
+ContrastRow chooseContrastRow()
+{
+    return contrastRow4;
+}
+#endif
 
 } // namespace
 
-void spillRow(std::vector<int32_t>& bs, std::vector<int32_t>& gs, std::vector<int32_t>& rs, int w,
-              std::vector<int32_t>& index)
+void spillRow(std::vector<int32_t>& bs, std::vector<int32_t>& gs, std::vector<int32_t>& rs, int w)
 {
-    if (!spillPassRow(bs.data(), gs.data(), rs.data(), w)) return;
-    int n = 0;
-    for (int x = 0; x < w; ++x) {
-        index[static_cast<size_t>(n)] = x;
-        n += static_cast<int>((static_cast<uint32_t>(bs[x]) > 255) | (static_cast<uint32_t>(gs[x]) > 255)
-                              | (static_cast<uint32_t>(rs[x]) > 255));
-    }
-    if (n == 0) return;
-    std::vector<int32_t> b(static_cast<size_t>(n)), g(b.size()), r(b.size());
-    for (int k = 0; k < n; ++k) {
-        const auto x = static_cast<size_t>(index[static_cast<size_t>(k)]);
-        b[static_cast<size_t>(k)] = bs[x];
-        g[static_cast<size_t>(k)] = gs[x];
-        r[static_cast<size_t>(k)] = rs[x];
-    }
-    while (spillPassRow(b.data(), g.data(), r.data(), n)) {
-    }
-    for (int k = 0; k < n; ++k) {
-        const auto x = static_cast<size_t>(index[static_cast<size_t>(k)]);
-        bs[x] = b[static_cast<size_t>(k)];
-        gs[x] = g[static_cast<size_t>(k)];
-        rs[x] = r[static_cast<size_t>(k)];
+    using Ints = Block<4>::Ints;
+    for (int x0 = 0; x0 < w; x0 += 4) {
+        Ints b{}, g{}, r{};
+        const int n = std::min(4, w - x0);
+        for (int i = 0; i < n; ++i) {
+            b[i] = bs[static_cast<size_t>(x0 + i)];
+            g[i] = gs[static_cast<size_t>(x0 + i)];
+            r[i] = rs[static_cast<size_t>(x0 + i)];
+        }
+        spillLanes(b, g, r);
+        for (int i = 0; i < n; ++i) {
+            bs[static_cast<size_t>(x0 + i)] = b[i];
+            gs[static_cast<size_t>(x0 + i)] = g[i];
+            rs[static_cast<size_t>(x0 + i)] = r[i];
+        }
     }
 }
 
@@ -163,22 +253,17 @@ void FilterContrast(const Pixels& px, int32_t p, int32_t& progressValue)
     int64_t curve[256];
     for (int i = 0; i < 256; ++i) curve[i] = rt::CLng(static_cast<double>(f) * (i - m) + m);
     progress.set(5);
-    // Curve, then spill what left 0..255 into the other channels: a row at a
-    // time with passes until every pixel is settled, or pixel by pixel in
+    // Curve, then spill what left 0..255 into the other channels: blocks of
+    // pixels with passes until every pixel is settled, or pixel by pixel in
     // wide numbers when the curve is huge.
     bool small = true;
-    int32_t curve32[256];
-    for (int i = 0; i < 256; ++i) {
-        small = small && curve[i] > -kSmallCurve && curve[i] < kSmallCurve;
-        curve32[i] = static_cast<int32_t>(curve[i]);
-    }
-    std::vector<int32_t> bs(static_cast<size_t>(px.w)), gs(bs.size()), rs(bs.size()), index(bs.size());
+    for (int i = 0; i < 256; ++i) small = small && curve[i] > -kSmallCurve && curve[i] < kSmallCurve;
+    const Curve blockCurve{static_cast<double>(f), m};
+    static const ContrastRow contrastRow = chooseContrastRow();
     for (int y = 0; y < px.h; ++y) {
         uint32_t* q = px.row32(y);
         if (small) {
-            curveRow(q, px.w, curve32, bs.data(), gs.data(), rs.data());
-            spillRow(bs, gs, rs, px.w, index);
-            packRow(q, px.w, bs.data(), gs.data(), rs.data());
+            contrastRow(q, px.w, blockCurve);
         } else {
             for (int x = 0; x < px.w; ++x) {
                 const uint32_t v = q[x];

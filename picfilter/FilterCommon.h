@@ -139,10 +139,9 @@ void mapChannels(const Pixels& px, const uchar* lutB, const uchar* lutG, const u
 
 // The contrast filter's spill: the excess of a clipped channel moves, halved,
 // into the other two until all three lie within 0..255. Pixel by pixel in wide
-// numbers, or a whole row of values below 2^24 in magnitude (index: scratch of w entries).
+// numbers, or a whole row of values below 2^24 in magnitude.
 void spillPixel(int64_t& b, int64_t& g, int64_t& r);
-void spillRow(std::vector<int32_t>& bs, std::vector<int32_t>& gs, std::vector<int32_t>& rs, int w,
-              std::vector<int32_t>& index);
+void spillRow(std::vector<int32_t>& bs, std::vector<int32_t>& gs, std::vector<int32_t>& rs, int w);
 
 // Routines, one per filter number; the parameter checks are done by the entry.
 // Point and colour filters

@@ -189,13 +189,13 @@ TEST(ContrastSpill, RowPassesAgreeWithThePixelByPixelSpill)
         cases.push_back(c);
     }
     const int w = static_cast<int>(cases.size());
-    std::vector<int32_t> bs, gs, rs, index(cases.size());
+    std::vector<int32_t> bs, gs, rs;
     for (const auto& c : cases) {
         bs.push_back(c[0]);
         gs.push_back(c[1]);
         rs.push_back(c[2]);
     }
-    mFilterG::detail::spillRow(bs, gs, rs, w, index);
+    mFilterG::detail::spillRow(bs, gs, rs, w);
     for (size_t i = 0; i < cases.size(); ++i) {
         int64_t b = cases[i][0], g = cases[i][1], r = cases[i][2];
         mFilterG::detail::spillPixel(b, g, r);
