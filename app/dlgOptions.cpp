@@ -301,8 +301,14 @@ void dlgOptions::cmdSelectColor_Click()
 
 void dlgOptions::CancelButton_Click()
 {
-    setBackColour(m_swatch);
     reject();
+}
+
+void dlgOptions::reject()
+{
+    // The colour chosen on the way was never saved: the window gets its own back.
+    setBackColour(m_swatch);
+    QDialog::reject();
 }
 
 void dlgOptions::OKButton_Click()

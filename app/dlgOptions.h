@@ -67,6 +67,8 @@ public:
     void cmdSelectColor_Click();
     void browse_Click(int row);  // 0 command1, 1 Command2, 2 Command3
     void chkRegTERFile_Click();
+    // Escape and the window's close button cancel like the Cancel button.
+    void reject() override;
 
     std::array<QRadioButton*, 5> Option1 = {};
     std::array<QRadioButton*, 3> Option2 = {};  // indices 1 and 2

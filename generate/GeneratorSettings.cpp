@@ -46,13 +46,14 @@ std::optional<int> readNumber(const rt::IniFile& ini, const QString& key, int lo
     return std::nullopt;
 }
 
-// The seed box takes 0..999999: up to six digits.
+// The seed box takes 0..999999: up to six digits, or nothing, as an emptied
+// box is saved (and reads as seed 0).
 std::optional<QString> readSeed(const rt::IniFile& ini, LoadedValues& out)
 {
     const auto text = readKey(ini, QStringLiteral("RndSeed"));
     if (!text) return std::nullopt;
     out.anyKey = true;
-    static const QRegularExpression re(QStringLiteral("^\\d{1,6}$"));
+    static const QRegularExpression re(QStringLiteral("^\\d{0,6}$"));
     if (re.match(*text).hasMatch()) return *text;
     out.refused << QStringLiteral("RndSeed");
     return std::nullopt;

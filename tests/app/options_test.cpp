@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 
@@ -114,6 +115,23 @@ TEST_F(OptionsTest, CancelRestoresTheBackColourButKeepsChosenFolders)
     EXPECT_EQ(ObjectDirectory, folder);
     EXPECT_EQ(ini("directory", "Terrain"), QString());
     EXPECT_EQ(ini("Start", "OptTer"), QString());
+}
+
+TEST_F(OptionsTest, EscapeOrClosingTheWindowIsACancelAndRestoresTheBackColour)
+{
+    const QRgb before = backNow();
+    for (const bool escape : {true, false}) {
+        dlgOptions dlg(back(), &w());
+        dlg.show();
+        scriptedUi().expectColorDialog(QColor(0, 0, 200));
+        dlg.cmdSelectColor_Click();
+        ASSERT_EQ(backNow(), qRgb(0, 0, 200));
+        if (escape) QTest::keyClick(&dlg, Qt::Key_Escape);
+        else dlg.close();
+        EXPECT_EQ(dlg.result(), QDialog::Rejected);
+        EXPECT_EQ(backNow(), before) << (escape ? "Escape" : "close");
+    }
+    EXPECT_EQ(ini("Start", "BackColor"), QString());
 }
 
 TEST(TerRegistration, WritesTheMimePackageAndADesktopEntryThatOpensTheFile)

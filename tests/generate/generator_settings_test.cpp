@@ -105,6 +105,14 @@ TEST_F(SettingsFile, NonsenseValuesAreRefusedOneByOne)
     EXPECT_TRUE(refusedMessage(r).contains(QStringLiteral("iteration")));
 }
 
+TEST_F(SettingsFile, AnEmptySeedAsAnEmptiedBoxSavesItIsLoaded)
+{
+    writeText("[Generator]\nRNDSeed=\n");
+    const LoadedValues r = ReadSettings(path(), 3);
+    EXPECT_EQ(r.seed, QString());
+    EXPECT_TRUE(r.refused.isEmpty());
+}
+
 TEST_F(SettingsFile, MissingKeysLeaveTheirControls)
 {
     writeText("[Generator]\nHeight= 55\n");
