@@ -427,16 +427,21 @@ void frmTerObjects::PicTer_MouseUp(int index, Qt::MouseButton, QPointF)
     ObjectResizing = false;
     QWidget* pic = PicTer(index);
     if (!pic || !PlacedObjects().exists(index)) return;
+    pic->setCursor(Qt::ArrowCursor);
+    // A press on the band without a drag keeps the picture: with less than a
+    // view pixel per point, its side read back from the view may be one off.
+    const double k = viewScale();
+    QImage& img = PlacedObjects().picture(index);
+    const bool dragged = pic->width() != std::max(1, int(std::lround(img.width() * k)));
     // The old picture stretched to the new side; the extents follow it.
     const int limit = std::max(1, int(CurrentTerrain->Size()));
-    const int side = std::clamp(int(std::lround(pic->width() / viewScale())), 1, limit);
-    QImage& img = PlacedObjects().picture(index);
-    img = img.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-              .convertToFormat(QImage::Format_RGB32);
+    const int side = dragged ? std::clamp(int(std::lround(pic->width() / k)), 1, limit) : img.width();
+    if (dragged)
+        img = img.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                  .convertToFormat(QImage::Format_RGB32);
     ObjectRecord& r = PlacedObjects().record(index);
     r.YSpread = side;
     r.XSpread = side;
-    pic->setCursor(Qt::ArrowCursor);
     placePicture(index);
 }
 

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QPushButton>
 
@@ -211,11 +212,27 @@ BusyInputHold::~BusyInputHold()
 
 bool BusyInputHold::eventFilter(QObject* watched, QEvent* event)
 {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    // The drag and release of a press held back go too, also after the
+    // command: a tool would take them for a stroke it never saw begin.
+    if (m_heldButtons && widget) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::MouseButtonRelease) {
+            const Qt::MouseButton button = static_cast<QMouseEvent*>(event)->button();
+            if (m_heldButtons & button) {
+                m_heldButtons &= ~Qt::MouseButtons(button);
+                return true;
+            }
+        } else if (type == QEvent::MouseMove) {
+            // A button let go outside the program sends no release.
+            m_heldButtons &= static_cast<QMouseEvent*>(event)->buttons();
+            if (m_heldButtons && !BusyFlag) return true;
+        }
+    }
     if (!BusyFlag) {
         m_openedWhileBusy.clear();
         return false;
     }
-    auto* widget = qobject_cast<QWidget*>(watched);
     // Only a window shown by the program counts: restoring a minimized one
     // also brings a Show, from the system, to a window open all along.
     if (event->type() == QEvent::Show && !event->spontaneous() && widget && widget->isWindow()) {
@@ -230,7 +247,10 @@ bool BusyInputHold::eventFilter(QObject* watched, QEvent* event)
     if (!window) return event->type() == QEvent::Shortcut;
     const bool openedWhileBusy = std::any_of(m_openedWhileBusy.begin(), m_openedWhileBusy.end(),
                                              [window](const QPointer<QWidget>& w) { return w == window; });
-    return !openedWhileBusy;
+    if (openedWhileBusy) return false;
+    if (widget && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick))
+        m_heldButtons |= static_cast<QMouseEvent*>(event)->button();
+    return true;
 }
 
 QString QtUi::folderDialog(const QString& title, const QString& startDir)

@@ -62,6 +62,8 @@ protected:
 
 private:
     std::vector<QPointer<QWidget>> m_openedWhileBusy;
+    // Buttons whose press was held back, until their release.
+    Qt::MouseButtons m_heldButtons;
 };
 
 } // namespace rt

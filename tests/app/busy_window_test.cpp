@@ -135,4 +135,30 @@ INSTANTIATE_TEST_SUITE_P(LongCommands, BusyCommandTest,
                                          Family::Resize, Family::Filter),
                          familyName);
 
+// A press held back during a command takes its drag and release with it: the
+// brush would otherwise apply the last stroke again when the button comes up.
+TEST_F(StartedMainWindowTest, ReleaseOfAPressHeldBackDuringACommandAppliesNoStroke)
+{
+    w().Toolbar2->findChild<QAction*>(QStringLiteral("up"))->trigger();
+    w().Slider1->setValue(2);
+    w().sldDepthEffects->setValue(10);
+    const auto at = [this](double x, double y) {
+        return Zoom::terrainToView({x, y}, CurrentTerrain->Size(), w().Picture1->width()).toPoint();
+    };
+    QTest::mouseClick(w().Picture1, Qt::LeftButton, {}, at(50, 50));
+    const int32_t stroke = CurrentTerrain->GetPoint(50, 50);
+    ASSERT_GT(stroke, 0);
+    {
+        rt::BusyGuard command;
+        QTest::mousePress(w().Picture1, Qt::LeftButton, {}, at(100, 100));
+    }
+    QTest::mouseMove(w().Picture1, at(110, 110));
+    QTest::mouseRelease(w().Picture1, Qt::LeftButton, {}, at(110, 110));
+    EXPECT_EQ(CurrentTerrain->GetPoint(50, 50), stroke);
+    EXPECT_EQ(CurrentTerrain->GetPoint(100, 100), 0);
+    // The next click is a stroke of its own again.
+    QTest::mouseClick(w().Picture1, Qt::LeftButton, {}, at(100, 100));
+    EXPECT_EQ(CurrentTerrain->GetPoint(100, 100), stroke);
+}
+
 } // namespace

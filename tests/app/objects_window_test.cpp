@@ -212,6 +212,24 @@ TEST_F(ObjectsWindowTest, PressNearTheRightEdgeResizesAndStoresTheNewSide)
     EXPECT_EQ(mdlObjects::PlacedObjects().picture(6).size(), QSize(60, 60));
 }
 
+TEST_F(ObjectsWindowTest, ClickOnTheResizeBandOfAZoomedOutViewKeepsThePicture)
+{
+    button(21)->trigger();  // Zoom out: about half a view pixel per point
+    QImage img(101, 101, QImage::Format_RGB32);
+    img.fill(Qt::black);
+    img.setPixel(100, 100, qRgb(255, 255, 255));
+    const QString path = programDir.filePath("corner.png");
+    ASSERT_TRUE(img.save(path, "PNG"));
+    objects->loadObjectMaker(path);
+    QWidget* pic = objects->PicTer(6);
+    QTest::mouseClick(pic, Qt::LeftButton, {}, QPoint(pic->width() - 2, 5));
+    EXPECT_FALSE(objects->ObjectResizing);
+    EXPECT_EQ(record(6).XSpread, 101);
+    const QImage& kept = mdlObjects::PlacedObjects().picture(6);
+    ASSERT_EQ(kept.size(), QSize(101, 101));
+    EXPECT_EQ(kept.pixel(100, 100) & 0xFFFFFF, 0xFFFFFFu);
+}
+
 TEST_F(ObjectsWindowTest, TooManyObjectsIsReportedByTheAddButton)
 {
     const QString path = whitePicture(4);
