@@ -16,16 +16,8 @@
 
 namespace {
 
-class BrushWindowTest : public MainWindowTest {
+class BrushWindowTest : public StartedMainWindowTest {
 protected:
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        installPerlinSets();
-        start();
-        ASSERT_NE(window, nullptr);
-    }
-
     QAction* toolButton(const char* key) { return w().Toolbar2->findChild<QAction*>(QString::fromLatin1(key)); }
 
     void tool(const char* key)

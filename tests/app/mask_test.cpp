@@ -106,14 +106,11 @@ TEST(MaskBitmap, SavedBitmapReadsBackPixelForPixelAndAFailureKeepsTheOldFile)
     EXPECT_EQ(QImage(path).size(), QSize(3, 2));
 }
 
-class MaskDialogTest : public MainWindowTest {
+class MaskDialogTest : public StartedMainWindowTest {
 protected:
     void SetUp() override
     {
-        MainWindowTest::SetUp();
-        installPerlinSets();
-        start();
-        ASSERT_NE(window, nullptr);
+        ASSERT_NO_FATAL_FAILURE(StartedMainWindowTest::SetUp());
         CurrentTerrain->Init(129);
         CurrentTerrain->SetPoint(5, 5, 1000);
         CurrentTerrain->SetPoint(6, 5, -32768);

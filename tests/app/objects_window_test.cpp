@@ -18,14 +18,11 @@
 
 namespace {
 
-class ObjectsWindowTest : public MainWindowTest {
+class ObjectsWindowTest : public StartedMainWindowTest {
 protected:
     void SetUp() override
     {
-        MainWindowTest::SetUp();
-        installPerlinSets();
-        start();
-        ASSERT_NE(window, nullptr);
+        ASSERT_NO_FATAL_FAILURE(StartedMainWindowTest::SetUp());
         objects = w().Objects;
         ASSERT_NE(objects, nullptr);
     }

@@ -16,14 +16,11 @@
 
 namespace {
 
-class OptionsTest : public MainWindowTest {
+class OptionsTest : public StartedMainWindowTest {
 protected:
     void SetUp() override
     {
-        MainWindowTest::SetUp();
-        installPerlinSets();
-        start();
-        ASSERT_NE(window, nullptr);
+        ASSERT_NO_FATAL_FAILURE(StartedMainWindowTest::SetUp());
         m_resizeMode = ResizeMode;
         m_paletteRow = PaletteRow;
     }

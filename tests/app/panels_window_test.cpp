@@ -16,16 +16,8 @@
 
 namespace {
 
-class PanelsWindowTest : public MainWindowTest {
+class PanelsWindowTest : public StartedMainWindowTest {
 protected:
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        installPerlinSets();
-        start();
-        ASSERT_NE(window, nullptr);
-    }
-
     // A loaded terrain of n points: ScaleT 10, -10..30 units, a slope along x.
     void loadTerrain(int32_t n)
     {

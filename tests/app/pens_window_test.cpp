@@ -17,16 +17,8 @@
 
 namespace {
 
-class PenWindowTest : public MainWindowTest {
+class PenWindowTest : public StartedMainWindowTest {
 protected:
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        installPerlinSets();
-        start();
-        ASSERT_NE(window, nullptr);
-    }
-
     void tool(const char* key)
     {
         QAction* a = w().Toolbar2->findChild<QAction*>(QString::fromLatin1(key));

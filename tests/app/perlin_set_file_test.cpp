@@ -66,14 +66,11 @@ TEST(PerlinSetFile, SmallestGridHasElevenPointsASide)
     EXPECT_EQ(PerlinSetWriter::perlinSetBytes(ter, QString()).size(), 12 * 12 * 2 + 61);
 }
 
-class SavePerlinSetTest : public MainWindowTest {
+class SavePerlinSetTest : public StartedMainWindowTest {
 protected:
     void SetUp() override
     {
-        MainWindowTest::SetUp();
-        installPerlinSets();
-        start();
-        ASSERT_NE(window, nullptr);
+        ASSERT_NO_FATAL_FAILURE(StartedMainWindowTest::SetUp());
         CurrentTerrain->Init(129);
         CurrentTerrain->SetPoint(3, 4, 100);
         CurrentTerrain->SetPoint(5, 6, -100);

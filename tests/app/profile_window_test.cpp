@@ -17,16 +17,8 @@
 
 namespace {
 
-class ProfileWindowTest : public MainWindowTest {
+class ProfileWindowTest : public StartedMainWindowTest {
 protected:
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        installPerlinSets();
-        start();
-        ASSERT_NE(window, nullptr);
-    }
-
     // A ridge along the middle column and a slope across, drawn into the view.
     void makeHills()
     {
