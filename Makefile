@@ -1,9 +1,9 @@
-# make run  - install what is missing, build, start the editor
-# make test - install what is missing, build, run every test
+# make run  - install what is missing, build the editor, start it
+# make test - install what is missing, build everything, run every test
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build editor run test bench clean
 
 all: build
 
@@ -16,7 +16,11 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Only what the editor needs: the program, quorvex and the installed data.
+editor: configure
+	cmake --build $(BUILD) -j $(JOBS) --target kelvarinor
+
+run: editor
 	$(BUILD)/bin/kelvarinor
 
 test: build

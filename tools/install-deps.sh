@@ -3,22 +3,36 @@
 # As root it runs apt-get; otherwise it prints the one command to run and stops.
 set -euo pipefail
 
+# fonts-urw-base35: libwmf only recommends it, but cannot start without its fonts.
+# locales: the tests read and write numbers under a German locale (comma decimal mark).
 packages=(build-essential cmake ninja-build pkg-config poppler-utils
           qt6-base-dev qt6-base-dev-tools libgl-dev
-          libgtest-dev libgmock-dev libbenchmark-dev libwmf-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev libwmf-dev fonts-urw-base35
+          locales)
+test_locale=de_DE.UTF-8
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+have_locale() { locale -a 2>/dev/null | grep -qix "de_DE.utf-\?8"; }
+[ ${#missing[@]} -eq 0 ] && have_locale && exit 0
 
-if [ "$(id -u)" -eq 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
+if [ "$(id -u)" -ne 0 ]; then
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Missing packages. Please run:"
+    echo "  sudo apt-get install ${missing[*]}"
+  fi
+  have_locale || echo "  sudo sh -c 'echo \"$test_locale UTF-8\" >> /etc/locale.gen && locale-gen'"
+  exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+if [ ${#missing[@]} -gt 0 ]; then
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
-else
-  echo "Missing packages. Please run:"
-  echo "  sudo apt-get install ${missing[*]}"
-  exit 1
+fi
+if ! have_locale; then
+  grep -q "^$test_locale UTF-8" /etc/locale.gen 2>/dev/null || echo "$test_locale UTF-8" >> /etc/locale.gen
+  locale-gen >/dev/null
 fi
