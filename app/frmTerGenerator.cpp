@@ -203,9 +203,8 @@ void frmTer::cmdGenLoadSetting_Click()
     const rt::FileDialogResult chosen = rt::ui().openFileDialog(parFileRequest(QStringLiteral("Load Setting")));
     if (!chosen.accepted) return;
     const auto v = GeneratorSettings::ReadSettings(chosen.fileName, lstPerlinSets->count());
-    if (!v.anyKey) {
-        rt::MsgBox(QStringLiteral("%1 holds no generator settings.").arg(chosen.fileName),
-                   rt::vbOKOnly | rt::vbExclamation);
+    if (const QString nothing = GeneratorSettings::nothingLoadedMessage(chosen.fileName, v); !nothing.isEmpty()) {
+        rt::MsgBox(nothing, rt::vbOKOnly | rt::vbExclamation);
         return;
     }
     if (v.perlin) {
