@@ -1,6 +1,5 @@
 #include "runtime/ByteIO.h"
 #include "runtime/Files.h"
-#include "tests/support/FifoWatch.h"
 
 #include <QDir>
 #include <QFile>
@@ -115,33 +114,3 @@ TEST(ReadWholeFile, MissingFileGivesNothingAndAnError)
     EXPECT_FALSE(error.isEmpty());
 }
 
-// Each kind of thing that is no file is named, and none of them is opened: a
-// pipe would block the reader until a writer came.
-TEST(RegularFile, WhatIsNoFileIsNamedAndNeverOpened)
-{
-    QTemporaryDir dir;
-    touch(dir.filePath("plain"), "abc");
-    FifoWatch fifo(dir.filePath("pipe"));
-    ASSERT_TRUE(fifo.made());
-    const QString missing = dir.filePath("none");
-    EXPECT_EQ(rt::regularFileProblem(missing), missing + " does not exist.");
-    EXPECT_EQ(rt::regularFileProblem(dir.path()), dir.path() + " is a folder, not a file.");
-    EXPECT_EQ(rt::regularFileProblem(fifo.path()), fifo.path() + " is a pipe, not a file.");
-    EXPECT_EQ(rt::regularFileProblem("/dev/null"), QStringLiteral("/dev/null is a device, not a file."));
-    EXPECT_EQ(rt::regularFileProblem(dir.filePath("plain")), QString());
-
-    QString why;
-    QFile pipe(fifo.path());
-    EXPECT_FALSE(rt::openRegularFile(pipe, &why));
-    EXPECT_EQ(why, fifo.path() + " is a pipe, not a file.");
-    EXPECT_FALSE(rt::readWholeFile(fifo.path(), &why));
-    EXPECT_EQ(why, fifo.path() + " is a pipe, not a file.");
-    // /dev/zero would fill memory up to the limit and then be called too large.
-    EXPECT_FALSE(rt::readWholeFile("/dev/zero", &why));
-    EXPECT_EQ(why, QStringLiteral("/dev/zero is a device, not a file."));
-    EXPECT_EQ(fifo.timesOpened(), 0);
-
-    QFile plain(dir.filePath("plain"));
-    ASSERT_TRUE(rt::openRegularFile(plain, &why));
-    EXPECT_EQ(plain.readAll(), QByteArray("abc"));
-}

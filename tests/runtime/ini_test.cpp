@@ -179,12 +179,3 @@ TEST_F(IniFile, PipeReadsAsUnreadableAndIsNotWritten)
     EXPECT_EQ(fifo.timesOpened(), 0);
 }
 
-TEST_F(IniFile, KnowsItsSectionsWithoutRegardToCase)
-{
-    writeRaw("[ Erosion ]\n[Empty]\nkey=1\n");
-    const rt::IniFile ini(path());
-    EXPECT_TRUE(ini.error().isEmpty());
-    EXPECT_TRUE(ini.hasSection("erosion"));
-    EXPECT_TRUE(ini.hasSection("EMPTY"));
-    EXPECT_FALSE(ini.hasSection("Generator"));
-}
