@@ -87,6 +87,10 @@ std::optional<kvGenerator::LayerPictures> frmTer::loadChosenLayers()
         rt::MsgBox(QStringLiteral("Please select a Perlinset first."), rt::vbOKOnly | rt::vbExclamation);
         return std::nullopt;
     }
+    // The window hears of the read before it starts: five large pictures take a while.
+    setInfoText(QStringLiteral("Load Perlin Sets..."));
+    CurrentTerrain->pProgress = 0;
+    rt::DoEvents();
     const vbConfig::PerlinSet& row = vbConfig::PerlinSetTable[*set];
     kvGenerator::LayerFiles files;
     for (size_t k = 0; k < files.size(); ++k) files[k] = row.layers[k];
@@ -98,9 +102,13 @@ std::optional<kvGenerator::LayerPictures> frmTer::loadChosenLayers()
 
 void frmTer::cmdGenerator_Click()
 {
-    // The set's pictures are read first: a set that cannot be used leaves the
-    // terrain as it is, also with "clear Terrain".
-    const auto layers = loadChosenLayers();
+    // The set's pictures are read first, while busy: a set that cannot be
+    // used leaves the terrain as it is, also with "clear Terrain".
+    std::optional<kvGenerator::LayerPictures> layers;
+    {
+        rt::BusyGuard busy;
+        layers = loadChosenLayers();
+    }
     if (!layers) return;
     runTerrainCommand(QStringLiteral("Generate Terrain....."), [&] {
         // The view fitted at 100 %, the top view shown.
@@ -138,9 +146,9 @@ void frmTer::cmdGenerator_Click()
 
 void frmTer::cmdPreview_Click()
 {
+    rt::BusyGuard busy;
     const auto layers = loadChosenLayers();
     if (!layers) return;
-    rt::BusyGuard busy;
     // The preview terrain is generated at the layer's own side.
     clsTerrain scratch;
     clsTerrain& g = GeneratedTerrain ? *GeneratedTerrain : scratch;
@@ -203,9 +211,8 @@ void frmTer::cmdGenLoadSetting_Click()
     const rt::FileDialogResult chosen = rt::ui().openFileDialog(parFileRequest(QStringLiteral("Load Setting")));
     if (!chosen.accepted) return;
     const auto v = GeneratorSettings::ReadSettings(chosen.fileName, lstPerlinSets->count());
-    if (!v.anyKey) {
-        rt::MsgBox(QStringLiteral("%1 holds no generator settings.").arg(chosen.fileName),
-                   rt::vbOKOnly | rt::vbExclamation);
+    if (const QString nothing = GeneratorSettings::nothingLoadedMessage(chosen.fileName, v); !nothing.isEmpty()) {
+        rt::MsgBox(nothing, rt::vbOKOnly | rt::vbExclamation);
         return;
     }
     if (v.perlin) {

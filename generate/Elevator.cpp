@@ -2,6 +2,7 @@
 
 #include "generate/KVFilter.h"
 #include "runtime/ByteIO.h"
+#include "runtime/Files.h"
 #include "runtime/Numbers.h"
 #include "runtime/Ui.h"
 #include "terrain/clsTerrain.h"
@@ -29,12 +30,11 @@ QString shownPath()
     return QDir::toNativeSeparators(ElevatorFile);
 }
 
-// Size of the set file; nullopt when it does not exist.
+// Size of the set file; nullopt when it does not exist or is no regular file.
 std::optional<int64_t> setFileSize()
 {
-    const QFileInfo info(ElevatorFile);
-    if (ElevatorFile.isEmpty() || !info.isFile()) return std::nullopt;
-    return info.size();
+    if (!rt::regularFileProblem(ElevatorFile).isEmpty()) return std::nullopt;
+    return QFileInfo(ElevatorFile).size();
 }
 
 // The name as stored, cut at the first NUL.
@@ -50,7 +50,7 @@ QString recordName(const QByteArray& record)
 std::optional<QByteArray> readRecord(int32_t n)
 {
     QFile f(ElevatorFile);
-    if (!f.open(QIODevice::ReadOnly) || !f.seek(int64_t(n) * ElevatorRecordLength)) return std::nullopt;
+    if (!rt::openRegularFile(f) || !f.seek(int64_t(n) * ElevatorRecordLength)) return std::nullopt;
     QByteArray record = f.read(ElevatorRecordLength);
     if (record.size() != ElevatorRecordLength) return std::nullopt;
     return record;

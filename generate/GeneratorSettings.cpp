@@ -88,6 +88,7 @@ LoadedValues ReadSettings(const QString& path, int perlinCount)
 {
     LoadedValues out;
     const rt::IniFile ini(path);
+    out.unreadable = ini.error();
     out.perlin = readNumber(ini, QStringLiteral("Perlin"), -1, perlinCount - 1, out);
     out.iteration = readNumber(ini, QStringLiteral("iteration"), 1, 11, out);
     out.height = readNumber(ini, QStringLiteral("Height"), 1, 100, out);
@@ -98,6 +99,14 @@ LoadedValues ReadSettings(const QString& path, int perlinCount)
     out.highRes = readNumber(ini, QStringLiteral("HighRes"), 0, 1, out);
     out.roughness = readNumber(ini, QStringLiteral("rougness"), 0, 10, out);
     return out;
+}
+
+QString nothingLoadedMessage(const QString& path, const LoadedValues& values)
+{
+    if (!values.unreadable.isEmpty())
+        return QStringLiteral("The generator settings cannot be read:\n%1").arg(values.unreadable);
+    if (!values.anyKey) return QStringLiteral("%1 holds no generator settings.").arg(path);
+    return QString();
 }
 
 QString refusedMessage(const LoadedValues& values)

@@ -40,11 +40,16 @@ struct LoadedValues {
     std::optional<int> roughness;
     QStringList refused;
     bool anyKey = false;
+    QString unreadable;  // why the file could not be read; empty when it was
 };
 
 // Reads path; perlinCount is the number of sets in the list (an index past it
 // is refused).
 LoadedValues ReadSettings(const QString& path, int perlinCount);
+
+// The message for a file that gave nothing: unreadable (missing, no regular
+// file, too large) or without any generator key. Empty when it gave values.
+QString nothingLoadedMessage(const QString& path, const LoadedValues& values);
 
 // The message for a file with refused values; empty when all were taken.
 QString refusedMessage(const LoadedValues& values);

@@ -209,13 +209,18 @@ bool WriteErosionSettings(const QString& path, const ErosionSettings& s, QString
 
 std::optional<ErosionSettings> ReadErosionSettings(const QString& path, QString* error)
 {
-    if (!QFile::exists(path)) {
-        if (error) *error = QStringLiteral("The erosion settings file %1 was not found.").arg(path);
+    const auto fail = [error](const QString& why) {
+        if (error) *error = why;
         return std::nullopt;
-    }
+    };
+    // Keys missing from the section take their defaults; a file without the
+    // section is no erosion settings file at all.
+    const rt::IniFile ini(path);
+    if (!ini.error().isEmpty())
+        return fail(QStringLiteral("The erosion settings cannot be read:\n%1").arg(ini.error()));
+    if (!ini.hasSection(kSection)) return fail(QStringLiteral("%1 holds no erosion settings.").arg(path));
     ErosionSettings s;
     QStringList refused;
-    const rt::IniFile ini(path);
     for (const KeySpec& k : kKeys) {
         QString text = ini.value(kSection, QLatin1String(k.key), kMissing);
         text = text == kMissing ? QLatin1String(k.readDefault) : STDIO::CutAtNull(text);
@@ -223,12 +228,9 @@ std::optional<ErosionSettings> ReadErosionSettings(const QString& path, QString*
         if (v < k.lo || v > k.hi) refused << QLatin1String(k.key);
         else s.*k.field = int32_t(v);
     }
-    if (!refused.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("These erosion settings are not valid, the file was not loaded: %1")
-                         .arg(refused.join(QStringLiteral(", ")));
-        return std::nullopt;
-    }
+    if (!refused.isEmpty())
+        return fail(QStringLiteral("These erosion settings are not valid, the file was not loaded: %1")
+                        .arg(refused.join(QStringLiteral(", "))));
     return s;
 }
 

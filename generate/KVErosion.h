@@ -43,8 +43,10 @@ void runDrops(clsTerrain& ter, const ErosionSettings& s, int32_t extent, int32_t
 bool WriteErosionSettings(const QString& path, const ErosionSettings& s, QString* error = nullptr);
 
 // Reads the four keys; a missing key takes its reading default (1000, 1, 1, 4).
-// nullopt, with the refused keys named in *error, when a key holds no number
-// or a number outside its slider's range: nothing is then taken.
+// nullopt, with the reason in *error, when the file cannot be read (missing,
+// no regular file, too large), has no "Erosion" section, or a key holds no
+// number or a number outside its slider's range (the refused keys named):
+// nothing is then taken.
 std::optional<ErosionSettings> ReadErosionSettings(const QString& path, QString* error = nullptr);
 
 } // namespace KVErosion

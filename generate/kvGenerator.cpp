@@ -270,7 +270,11 @@ void GeneratePerlinTerrain(clsTerrain& terrain, int32_t size, const LayerPicture
 bool GeneratePerlinTerrain(clsTerrain& terrain, int32_t size, const LayerFiles& files, GeneratorParams& params,
                            LayerPictures* loaded)
 {
+    // Busy and told so before the pictures are read: they take a while.
+    rt::BusyGuard busy;
     status(QStringLiteral("Load Perlin Sets..."));
+    terrain.pProgress = 0;
+    rt::DoEvents();
     auto pictures = LoadPerlinLayers(files, params.highResolution);
     if (!pictures) return false;
     GeneratePerlinTerrain(terrain, size, *pictures, params);

@@ -173,7 +173,9 @@ bool saveObjektMaker(const QString& fileName, State& state, const Controls& cont
 
 LoadResult LoadObjektMaker(const QString& fileName, State& state, Controls& controls, LoadReport report)
 {
-    if (!QFileInfo(fileName).isFile()) return LoadResult::Missing;
+    // Only a name that names nothing is passed over; a folder, pipe or device
+    // is refused with its reason, which readWholeFile gives without opening it.
+    if (!QFileInfo::exists(fileName)) return LoadResult::Missing;
     QString error;
     std::optional<SettingFile> file;
     if (const auto data = rt::readWholeFile(fileName, &error)) file = parseSettingFile(*data, &error);

@@ -61,8 +61,9 @@ bool saveObjektMaker(const QString& fileName, State& state, const Controls& cont
 enum class LoadResult { Loaded, Missing, Refused };
 enum class LoadReport { Message, Quiet };
 // LoadObjektMaker: a missing file changes nothing silently; a file that fails
-// the checks changes nothing and, with LoadReport::Message, says why in a
-// message box titled "ObjectMaker Settings load ...".
+// the checks, or a folder, pipe or device in its place, changes nothing and,
+// with LoadReport::Message, says why in a message box titled
+// "ObjectMaker Settings load ...".
 LoadResult LoadObjektMaker(const QString& fileName, State& state, Controls& controls,
                            LoadReport report = LoadReport::Message);
 

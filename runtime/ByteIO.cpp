@@ -1,5 +1,7 @@
 #include "runtime/ByteIO.h"
 
+#include "runtime/Files.h"
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -69,16 +71,13 @@ std::optional<QByteArray> LeReader::bytesAt(qint64 pos1, qint64 n)
 std::optional<QByteArray> readWholeFile(const QString& path, QString* error, qint64 maxBytes)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (error) *error = f.errorString();
-        return std::nullopt;
-    }
+    if (!openRegularFile(f, error)) return std::nullopt;
     const auto tooLong = [&] {
         if (error) *error = QStringLiteral("The file is too large (more than %1 bytes).").arg(maxBytes);
         return std::nullopt;
     };
     if (f.size() > maxBytes) return tooLong();
-    // In pieces up to one byte past the limit: devices and pipes report no size.
+    // In pieces up to one byte past the limit: the file may grow while it is read.
     QByteArray data;
     data.reserve(qsizetype(f.size()));
     while (data.size() <= maxBytes) {

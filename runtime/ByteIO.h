@@ -60,8 +60,9 @@ private:
 // the program reads whole, far below what would exhaust memory.
 constexpr qint64 kReadWholeLimit = 64LL << 20;
 
-// The whole file; nothing and an error text when it cannot be read or is
-// longer than maxBytes (checked before a byte is read).
+// The whole file; nothing and an error text when it is no regular file (see
+// openRegularFile), cannot be read or is longer than maxBytes (checked before
+// a byte is read).
 std::optional<QByteArray> readWholeFile(const QString& path, QString* error = nullptr,
                                         qint64 maxBytes = kReadWholeLimit);
 

@@ -3,7 +3,15 @@
 #include "runtime/Ui.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace rt {
 
@@ -23,6 +31,22 @@ qint64 FileLen(const QString& path)
 
 namespace {
 
+// What kind of thing other than a regular file the mode describes; empty for one.
+QString notAFile(const QString& path, mode_t mode)
+{
+    if (S_ISREG(mode)) return QString();
+    if (S_ISDIR(mode)) return QStringLiteral("%1 is a folder, not a file.").arg(path);
+    if (S_ISFIFO(mode)) return QStringLiteral("%1 is a pipe, not a file.").arg(path);
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return QStringLiteral("%1 is a device, not a file.").arg(path);
+    return QStringLiteral("%1 is not a regular file.").arg(path);
+}
+
+QString systemReason(const QString& path, int error)
+{
+    if (error == ENOENT || error == ENOTDIR) return QStringLiteral("%1 does not exist.").arg(path);
+    return QStringLiteral("%1 cannot be read: %2.").arg(path, QString::fromLocal8Bit(std::strerror(error)));
+}
+
 QString xdgHome(const char* variable, const QString& fallback)
 {
     const QString value = qEnvironmentVariable(variable);
@@ -31,6 +55,39 @@ QString xdgHome(const char* variable, const QString& fallback)
 }
 
 } // namespace
+
+QString regularFileProblem(const QString& path)
+{
+    if (path.isEmpty()) return QStringLiteral("No file was named.");
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return systemReason(path, errno);
+    return notAFile(path, st.st_mode);
+}
+
+bool openRegularFile(QFile& file, QString* why)
+{
+    const QString path = file.fileName();
+    const auto fail = [why](const QString& reason) {
+        if (why) *why = reason;
+        return false;
+    };
+    if (const QString problem = regularFileProblem(path); !problem.isEmpty()) return fail(problem);
+    // Opened without waiting and checked again, so a pipe put in the file's
+    // place after the check cannot hold the window either.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return fail(systemReason(path, errno));
+    struct stat st;
+    QString problem = ::fstat(fd, &st) != 0 ? systemReason(path, errno) : notAFile(path, st.st_mode);
+    if (problem.isEmpty() && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+        problem = systemReason(path, errno);
+    if (!problem.isEmpty()) {
+        ::close(fd);
+        return fail(problem);
+    }
+    // The file takes the handle over, also when it fails to open it.
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) return fail(file.errorString());
+    return true;
+}
 
 QString writableDataPath(const QString& fileName, bool isSetting)
 {

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+class QFile;
+
 namespace rt {
 
 // Names (not paths) of the files in folder that match a "*"/"?" pattern, without
@@ -13,6 +15,17 @@ QStringList listFiles(const QString& folder, const QString& pattern);
 
 // The file's length in bytes; -1 when it does not exist or is not a file.
 qint64 FileLen(const QString& path);
+
+// Why path cannot be read as a file, as a sentence naming it ("... does not
+// exist.", "... is a folder, not a file.", "... is a pipe, not a file.");
+// empty when it is a regular file or a link to one.
+QString regularFileProblem(const QString& path);
+
+// Opens the file (named at construction) for reading when it is a regular
+// file. Anything else is refused before it is opened: a pipe would block the
+// window until some writer came, a device may never end. False with the
+// reason in *why.
+bool openRegularFile(QFile& file, QString* why = nullptr);
 
 // Where a file the program writes lives: the program folder when it is
 // writable, otherwise the user's XDG config folder (settings, isSetting true)

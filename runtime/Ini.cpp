@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -116,7 +117,7 @@ QString storableValue(const QString& value)
 
 IniFile::IniFile(const QString& path)
 {
-    const auto data = readWholeFile(path, nullptr, kLargestIniFile);
+    const auto data = readWholeFile(path, &m_error, kLargestIniFile);
     if (!data) return;
     QString section;
     bool inSection = false;
@@ -124,6 +125,7 @@ IniFile::IniFile(const QString& path)
         if (const auto name = sectionName(line)) {
             section = *name;
             inSection = true;
+            m_sections << section;
             continue;
         }
         const auto kv = keyValue(line);
@@ -141,6 +143,12 @@ QString IniFile::value(const QString& section, const QString& key, const QString
     for (const Entry& e : m_entries)
         if (sameName(e.section, section) && sameName(e.key, key)) return e.value;
     return def;
+}
+
+bool IniFile::hasSection(const QString& section) const
+{
+    return std::any_of(m_sections.begin(), m_sections.end(),
+                       [&](const QString& name) { return sameName(name, section); });
 }
 
 QString GetPrivateProfileString(const QString& section, const QString& key, const QString& def,

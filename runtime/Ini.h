@@ -5,6 +5,7 @@
 // section are created when a value is first written.
 
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -17,16 +18,23 @@ constexpr qint64 kLargestIniFile = 1 << 20;
 // A settings file read once, for callers that read several keys.
 class IniFile {
 public:
-    // A missing, unreadable or oversized file reads as empty.
+    // A missing, unreadable or oversized file, or one that is no regular
+    // file, reads as empty.
     explicit IniFile(const QString& path);
     // As GetPrivateProfileString, from the contents read at construction.
     QString value(const QString& section, const QString& key, const QString& def) const;
+    // Why the file was not read; empty when it was.
+    const QString& error() const { return m_error; }
+    // Whether the file has a "[section]" line.
+    bool hasSection(const QString& section) const;
 
 private:
     struct Entry {
         QString section, key, value;
     };
     std::vector<Entry> m_entries;
+    QStringList m_sections;
+    QString m_error;
 };
 
 // The value of key in section, or def when the file, section or key is missing.

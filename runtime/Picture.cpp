@@ -4,11 +4,14 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QImageReader>
 #include <QImageWriter>
 
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -32,6 +35,32 @@ int16_t readI16(const QByteArray& d, int at)
     return int16_t(uint16_t(uchar(d[at])) | uint16_t(uchar(d[at + 1])) << 8);
 }
 
+// What the player reports, gathered in memory so a failure can name its
+// cause. Declared before the player, so it outlives it.
+class PlayerErrors {
+public:
+    PlayerErrors() : m_stream(open_memstream(&m_text, &m_size)) {}
+    ~PlayerErrors()
+    {
+        if (m_stream) std::fclose(m_stream);
+        std::free(m_text);
+    }
+    PlayerErrors(const PlayerErrors&) = delete;
+    PlayerErrors& operator=(const PlayerErrors&) = delete;
+    FILE* stream() const { return m_stream; }
+    QByteArray text()
+    {
+        if (!m_stream) return QByteArray();
+        std::fflush(m_stream);
+        return QByteArray(m_text, qsizetype(m_size));
+    }
+
+private:
+    char* m_text = nullptr;
+    size_t m_size = 0;
+    FILE* m_stream = nullptr;
+};
+
 // Frees the player on every way out.
 struct WmfPlayer {
     wmfAPI* api = nullptr;
@@ -51,6 +80,22 @@ int collectPng(void* context, char* buffer, int length)
 
 } // namespace
 
+bool exceedsPictureLimit(qint64 width, qint64 height)
+{
+    // The reader's limit is in megabytes of 32-bit pixels; 0 means none.
+    const qint64 limit = qint64(QImageReader::allocationLimit()) << 20;
+    return limit > 0 && width * height * 4 > limit;
+}
+
+QString metafilePlayFailure(const QByteArray& playerErrors)
+{
+    // libwmf loads its fonts when it starts a metafile, text or not; without
+    // them it reports "failed to load *any* font!" and refuses every metafile.
+    if (playerErrors.contains("font"))
+        return QStringLiteral("the metafile fonts are missing (the URW base-35 fonts, package fonts-urw-base35)");
+    return QStringLiteral("damaged records");
+}
+
 bool looksLikeMetafile(const QByteArray& data)
 {
     if (data.size() >= 4 && readU32(data, 0) == kPlaceableKey) return true;
@@ -66,17 +111,20 @@ QImage readMetafile(const QByteArray& data, QString* error)
     };
     // libwmf reads its input in place and never writes it; the copy keeps it so.
     std::vector<unsigned char> bytes(data.begin(), data.end());
+    PlayerErrors errors;
     WmfPlayer player;
     wmfAPI_Options options;
     std::memset(&options, 0, sizeof options);
     options.function = wmf_gd_function;
-    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+    options.error_out = errors.stream();
+    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_DEBUG |
+                                (errors.stream() ? WMF_OPT_LOG_ERROR : WMF_OPT_NO_ERROR);
     if (wmf_api_create(&player.api, flags, &options) != wmf_E_None) return fail(QStringLiteral("no player"));
     if (wmf_mem_open(player.api, bytes.data(), long(bytes.size())) != wmf_E_None)
         return fail(QStringLiteral("not a metafile"));
     player.opened = true;
     wmfD_Rect frame;
-    if (wmf_scan(player.api, 0, &frame) != wmf_E_None) return fail(QStringLiteral("damaged records"));
+    if (wmf_scan(player.api, 0, &frame) != wmf_E_None) return fail(metafilePlayFailure(errors.text()));
     // A placeable metafile names its frame; the whole of it is drawn, not only
     // the part its records cover (the player measures in points).
     if (data.size() >= 22 && readU32(data, 0) == kPlaceableKey) {
@@ -94,7 +142,8 @@ QImage readMetafile(const QByteArray& data, QString* error)
     if (wmf_display_size(player.api, &width, &height, kDotsPerInch, kDotsPerInch) != wmf_E_None)
         return fail(QStringLiteral("no size"));
     if (width == 0 || height == 0) return fail(QStringLiteral("the picture is empty"));
-    if (width > kLargestSide || height > kLargestSide)
+    // Refused before drawing: the player would allocate the whole picture first.
+    if (width > kLargestSide || height > kLargestSide || exceedsPictureLimit(width, height))
         return fail(QStringLiteral("the picture is too large (%1 x %2 pixels)").arg(width).arg(height));
     QByteArray png;
     wmf_gd_t* device = WMF_GD_GetData(player.api);
@@ -105,7 +154,7 @@ QImage readMetafile(const QByteArray& data, QString* error)
     device->bbox = frame;
     device->width = width;
     device->height = height;
-    if (wmf_play(player.api, 0, &frame) != wmf_E_None) return fail(QStringLiteral("damaged records"));
+    if (wmf_play(player.api, 0, &frame) != wmf_E_None) return fail(metafilePlayFailure(errors.text()));
     // The picture is written out when the player closes.
     wmf_mem_close(player.api);
     player.opened = false;

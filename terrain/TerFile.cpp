@@ -1,6 +1,7 @@
 #include "terrain/TerFile.h"
 
 #include "runtime/ByteIO.h"
+#include "runtime/Files.h"
 #include "runtime/Ui.h"
 #include "terrain/clsTerrain.h"
 
@@ -43,10 +44,7 @@ Result read(const QString& fileName, clsTerrain& t)
 {
     Result r;
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        r.detail = file.errorString();
-        return refused(r, Refusal::Unreadable);
-    }
+    if (!rt::openRegularFile(file, &r.detail)) return refused(r, Refusal::Unreadable);
     const qint64 fileLength = file.size();
     const QByteArray lead = file.read(kLeadBytes);
     if (file.error() != QFileDevice::NoError) {
@@ -64,6 +62,7 @@ Result read(const QString& fileName, clsTerrain& t)
     const std::optional<int16_t> size = pSize ? in.i16At(pSize + 4) : std::nullopt;
     r.hasSize = size.has_value();
     if (!size) return refused(r, Refusal::NoSize);
+    r.size = *size;
     if (*size >= 2050) return refused(r, Refusal::TooBig);
     if (*size < 1) return refused(r, Refusal::BadSize);
     r.points = int32_t(*size) + 1;

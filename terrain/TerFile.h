@@ -14,7 +14,7 @@ namespace TerFile {
 
 enum class Refusal {
     None,
-    Unreadable,    // the file could not be opened or read; detail holds why
+    Unreadable,    // no regular file, or it could not be opened or read; detail holds why
     NotTerrain,    // the first 16 bytes are not "TERRAGENTERRAIN "
     NoSize,        // no "SIZE" in the leading bytes
     TooBig,        // Size 2050 or more
@@ -31,7 +31,8 @@ enum class Refusal {
 struct Result {
     Refusal refusal = Refusal::None;
     QString detail;            // the system's reason for Unreadable
-    int32_t points = 0;        // Size + 1, once the size is known
+    int32_t size = 0;          // SIZE as the file gives it, once found
+    int32_t points = 0;        // Size + 1, once the size is known to be sound
     int32_t xPoints = 0;       // as XPTS and YPTS give them (0 when missing)
     int32_t yPoints = 0;
     const char* marker = "";   // the marker that disagrees (Inconsistent)

@@ -1,6 +1,7 @@
 #include "terrain/TerrainPicture.h"
 
 #include "runtime/ByteIO.h"
+#include "runtime/Files.h"
 #include "runtime/Numbers.h"
 #include "runtime/Picture.h"
 #include "runtime/Ui.h"
@@ -161,20 +162,25 @@ QString findPathNoCase(const QString& path)
 QImage LoadPicture(const QString& path, QString* error)
 {
     const QString found = findPathNoCase(path);
-    QImageReader reader(found);
+    QFile file(found);
+    QString why;
+    if (!rt::openRegularFile(file, &why)) {
+        if (error) *error = why;
+        return QImage();
+    }
+    QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     // The reader's own message for a picture beyond its memory limit says
     // only that the data could not be read; the size is known beforehand.
     const QSize size = reader.size();
     QImage img = reader.read();
     if (!img.isNull()) return img;
-    QString why = reader.errorString();
-    if (size.isValid() && int64_t(size.width()) * size.height() * 4 > int64_t(QImageReader::allocationLimit()) << 20)
+    why = reader.errorString();
+    if (size.isValid() && rt::exceedsPictureLimit(size.width(), size.height()))
         why = QStringLiteral("The picture is too large to read (%1 x %2 pixels).").arg(size.width()).arg(size.height());
     // Its first bytes tell a metafile; only then is it read whole, within the
     // usual limit on a file's length.
-    QFile file(found);
-    if (file.open(QIODevice::ReadOnly) && rt::looksLikeMetafile(file.read(kMetafileHeaderBytes))) {
+    if (file.seek(0) && rt::looksLikeMetafile(file.read(kMetafileHeaderBytes))) {
         file.close();
         QString readError;
         const auto data = rt::readWholeFile(found, &readError);

@@ -38,5 +38,5 @@ QString findPathNoCase(const QString& path);
 // bitmap): the format is decided from the content, and Windows metafiles are
 // drawn at their own size (rt::readMetafile). The path is matched
 // without regard to case. A null image, with the reason in *error, when the
-// file is missing or unreadable.
+// file is missing, no regular file (a folder, pipe or device) or unreadable.
 QImage LoadPicture(const QString& path, QString* error = nullptr);

@@ -6,11 +6,11 @@
 #include "terrain/clsTerrain.h"
 
 #include "runtime/ByteIO.h"
+#include "runtime/Files.h"
 #include "runtime/Numbers.h"
 #include "runtime/Ui.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 #include <QtEndian>
 
@@ -270,10 +270,9 @@ bool clsTerrain::SaveBackup(const QString& fileName, QString* error)
 
 bool clsTerrain::LoadBackup(const QString& fileName, QString* error)
 {
-    if (!QFileInfo(fileName).isFile())
-        return fail(error, QStringLiteral("The backup file %1 does not exist.").arg(fileName));
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) return fail(error, file.errorString());
+    QString why;
+    if (!rt::openRegularFile(file, &why)) return fail(error, why);
     // The header gives the one length a backup can have: checked before the heights are read.
     const QByteArray head = file.read(kHeaderBytes);
     if (head.size() < kHeaderBytes)

@@ -34,7 +34,9 @@ void reportRefusal(const QString& fileName, const TerFile::Result& r)
         text = QStringLiteral("The terrain file %1 has no size in its header.").arg(fileName);
         break;
     case Refusal::BadSize:
-        text = QStringLiteral("The terrain file %1 has an invalid size of %2 points.").arg(fileName).arg(r.points);
+        text = QStringLiteral("The terrain file %1 has an invalid size: SIZE is %2, it must be 1 or more.")
+                   .arg(fileName)
+                   .arg(r.size);
         break;
     case Refusal::NotSquare:
         text = QStringLiteral("The terrain file %1 is not square: it has %2 x %3 points.")

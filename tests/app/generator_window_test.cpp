@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -95,6 +96,30 @@ TEST_F(GeneratorWindowTest, GenerateWithAChosenSetChangesTheTerrainAndLeavesItUn
     EXPECT_TRUE(w().cmdGenModify->isEnabled());
     w().chkClearTerrain->click();
     EXPECT_FALSE(w().cmdGenModify->isEnabled());
+}
+
+// The busy state, "Load Perlin Sets..." and a turn of the event pump come
+// before the set's five pictures are read, so the window hears of the read.
+TEST_F(GeneratorWindowTest, GenerateIsBusyAndSaysSoBeforeReadingThePictures)
+{
+    startWithSets();
+    ASSERT_TRUE(w().PicTer[1].isNull());
+    std::optional<bool> busy, picturesRead;
+    QString status;
+    scriptedUi().onPumpAsked = [&] {
+        if (busy) return;
+        busy = rt::BusyFlag;
+        picturesRead = !w().PicTer[1].isNull();
+        status = w().InfoText->text();
+    };
+    w().cmdGenerator->click();
+    scriptedUi().onPumpAsked = nullptr;
+    ASSERT_TRUE(busy);
+    EXPECT_TRUE(*busy);
+    EXPECT_FALSE(*picturesRead);
+    EXPECT_EQ(status, QStringLiteral("Load Perlin Sets..."));
+    EXPECT_FALSE(w().PicTer[1].isNull());
+    EXPECT_FALSE(rt::BusyFlag);
 }
 
 TEST_F(GeneratorWindowTest, NonsenseSeedStillGeneratesFromInsideThePictures)

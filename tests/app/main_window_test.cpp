@@ -9,6 +9,7 @@
 #include "terrain/Palette.h"
 #include "terrain/TerrainGlobals.h"
 #include "tests/app/MainWindowFixture.h"
+#include "tests/support/FifoWatch.h"
 #include "tests/support/ScriptedUi.h"
 
 #include <QAction>
@@ -303,6 +304,23 @@ TEST_F(MainWindowTest, MissingStartFileIsDroppedSilently)
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(StartFile.isEmpty());
     EXPECT_EQ(TerrainFileName, QStringLiteral("noname"));
+}
+
+// Pipes where the settings file and the start file should be: the settings
+// are passed over as unreadable and the start file dropped, instead of the
+// window waiting on a pipe for good.
+TEST_F(MainWindowTest, PipesForTheSettingsAndStartFileAreNeverOpened)
+{
+    installPerlinSets();
+    FifoWatch settings(programDir.filePath("Kelvarinor.ini"));
+    FifoWatch startFile(programDir.filePath("start.ter"));
+    ASSERT_TRUE(settings.made() && startFile.made());
+    start(startFile.path());
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(StartFile.isEmpty());
+    EXPECT_EQ(TerrainFileName, QStringLiteral("noname"));
+    EXPECT_EQ(settings.timesOpened(), 0);
+    EXPECT_EQ(startFile.timesOpened(), 0);
 }
 
 TEST_F(MainWindowTest, ClosingAnUnsavedTerrainAsksAndCancelKeepsTheWindowOpen)

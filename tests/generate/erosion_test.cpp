@@ -6,6 +6,7 @@
 #include "runtime/Rnd.h"
 #include "runtime/Ui.h"
 #include "terrain/clsTerrain.h"
+#include "tests/support/NotAFile.h"
 #include "tests/support/ScriptedUi.h"
 
 #include <QFile>
@@ -243,15 +244,34 @@ TEST_F(ErosionFileTest, RoundTripWritesNumbersWithALeadingBlank)
     EXPECT_EQ(s->depth, 8);
 }
 
-TEST_F(ErosionFileTest, FileWithoutTheSectionGivesTheReadingDefaults)
+TEST_F(ErosionFileTest, KeysMissingFromTheSectionGiveTheReadingDefaults)
 {
-    ASSERT_TRUE(rt::WritePrivateProfileString("Generator", "Height", " 5", path()));
+    ASSERT_TRUE(rt::WritePrivateProfileString("Erosion", "Other", " 5", path()));
     const auto s = KVErosion::ReadErosionSettings(path());
     ASSERT_TRUE(s);
     EXPECT_EQ(s->dropCount, 1000);
     EXPECT_EQ(s->dropWith, 1);
     EXPECT_EQ(s->landslide, 1);
     EXPECT_EQ(s->depth, 4);
+}
+
+// "Load" on what holds no erosion settings says why and gives nothing, where
+// it used to fill in the defaults.
+TEST_F(ErosionFileTest, WhatHoldsNoSettingsIsRefusedWithTheReason)
+{
+    const NotAFilePaths paths(dir.path());
+    ASSERT_TRUE(paths.made());
+    ASSERT_TRUE(rt::WritePrivateProfileString("Generator", "Height", " 5", path()));
+    std::vector<NotAFilePaths::Case> cases = paths.cases();
+    cases.push_back({paths.hugeFile(), QStringLiteral("too large")});
+    cases.push_back({path(), path() + QStringLiteral(" holds no erosion settings.")});
+    cases.push_back({dir.filePath("none.par"), dir.filePath("none.par") + QStringLiteral(" does not exist.")});
+    for (const auto& [file, reason] : cases) {
+        QString error;
+        EXPECT_FALSE(KVErosion::ReadErosionSettings(file, &error)) << file.toStdString();
+        EXPECT_TRUE(error.contains(reason)) << error.toStdString();
+    }
+    EXPECT_EQ(paths.pipeOpened(), 0);
 }
 
 TEST_F(ErosionFileTest, NonsenseOrOutOfRangeIsRefusedWithTheKeysNamed)

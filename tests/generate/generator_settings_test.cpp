@@ -1,5 +1,6 @@
 #include "generate/GeneratorSettings.h"
 #include "runtime/Ini.h"
+#include "tests/support/NotAFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -128,7 +129,28 @@ TEST_F(SettingsFile, FileWithoutTheSectionHoldsNoSettings)
 {
     writeText("[Erosion]\nIteration=5\n");
     EXPECT_FALSE(ReadSettings(path(), 3).anyKey);
-    EXPECT_FALSE(ReadSettings(path("missing.par"), 3).anyKey);
+    EXPECT_EQ(nothingLoadedMessage(path(), ReadSettings(path(), 3)), path() + " holds no generator settings.");
+    writeText("[Generator]\nIteration=5\n");
+    EXPECT_EQ(nothingLoadedMessage(path(), ReadSettings(path(), 3)), QString());
+}
+
+// A file that cannot be read is not called one without settings: the
+// message says why it was not read.
+TEST_F(SettingsFile, UnreadableFileSaysWhy)
+{
+    const NotAFilePaths paths(dir.path());
+    ASSERT_TRUE(paths.made());
+    std::vector<NotAFilePaths::Case> cases = paths.cases();
+    cases.push_back({paths.hugeFile(), QStringLiteral("too large")});
+    cases.push_back({path("missing.par"), path("missing.par") + " does not exist."});
+    for (const auto& [file, reason] : cases) {
+        const LoadedValues r = ReadSettings(file, 3);
+        EXPECT_FALSE(r.anyKey);
+        const QString message = nothingLoadedMessage(file, r);
+        EXPECT_TRUE(message.startsWith("The generator settings cannot be read:\n")) << message.toStdString();
+        EXPECT_TRUE(message.contains(reason)) << message.toStdString();
+    }
+    EXPECT_EQ(paths.pipeOpened(), 0);
 }
 
 TEST_F(SettingsFile, NoSetSelectedIsKeptAsMinusOneAndFractionsRound)

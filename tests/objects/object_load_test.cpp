@@ -2,6 +2,8 @@
 // helpers: transforms, file names, saving.
 
 #include "objects/mdlObjects.h"
+#include "terrain/TerrainGlobals.h"
+#include "terrain/clsTerrain.h"
 #include "tests/support/ScriptedUi.h"
 
 #include <QFile>
@@ -162,6 +164,24 @@ TEST_F(TerPictureTest, FileFirstRowBecomesThePictureBottomRow)
     ASSERT_FALSE(saved.isNull());
     EXPECT_EQ(qRed(saved.pixel(1, 1)), 255);
     EXPECT_EQ(scriptedUi().statusTexts.value(0), QStringLiteral("load Terrain......."));
+}
+
+// The drawing lets the window run once per row and shows its progress on
+// the current terrain, so a 2049-point terrain does not freeze the window.
+TEST_F(TerPictureTest, DrawingPumpsEventsPerRowWithProgress)
+{
+    clsTerrain shown;
+    clsTerrain* const saved = CurrentTerrain;
+    CurrentTerrain = &shown;
+    std::vector<int> progress;
+    scriptedUi().onPumpAsked = [&] { progress.push_back(shown.pProgress); };
+    QImage pic;
+    const bool loaded = LoadTer2Picture(writeTer(terFile(4, std::vector<int>(25, 0))), dir.filePath("p.bmp"), pic);
+    scriptedUi().onPumpAsked = nullptr;
+    CurrentTerrain = saved;
+    ASSERT_TRUE(loaded);
+    ASSERT_GE(progress.size(), 5u);
+    EXPECT_EQ(std::vector<int>(progress.end() - 5, progress.end()), (std::vector<int>{0, 25, 50, 75, 100}));
 }
 
 TEST_F(TerPictureTest, WithoutXptsTheSizeGivesThePoints)

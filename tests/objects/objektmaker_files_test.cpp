@@ -2,6 +2,7 @@
 // files that are refused without changing anything.
 
 #include "objects/ObjektMakerFiles.h"
+#include "tests/support/NotAFile.h"
 #include "tests/support/ScriptedUi.h"
 
 #include <QFile>
@@ -181,3 +182,26 @@ TEST_F(ObjektMakerFilesTest, ProfileFileSavedFromXLoadsIntoYAndShortOnesAreRefus
 }
 
 } // namespace
+
+// A folder, device or pipe in a file's place is refused with what it is,
+// where a folder used to pass as a missing file without a word; only a name
+// that names nothing is passed over. The pipe is never opened.
+TEST_F(ObjektMakerFilesTest, WhatIsNoFileIsRefusedWithWhatItIs)
+{
+    const NotAFilePaths paths(dir.path());
+    ASSERT_TRUE(paths.made());
+    for (const auto& [file, reason] : paths.cases()) {
+        scriptedUi().messages.clear();
+        scriptedUi().expectMsgBox(rt::vbOK);
+        EXPECT_EQ(LoadObjektMaker(file, state, controls), LoadResult::Refused);
+        scriptedUi().expectMsgBox(rt::vbOK);
+        Profile kept{};
+        kept[5] = 55;
+        EXPECT_FALSE(loadProfileFile(file, kept));
+        EXPECT_EQ(kept[5], 55);
+        ASSERT_EQ(scriptedUi().messages.size(), 2u);
+        EXPECT_TRUE(scriptedUi().messages[0].text.contains(reason)) << scriptedUi().messages[0].text.toStdString();
+        EXPECT_TRUE(scriptedUi().messages[1].text.contains(reason)) << scriptedUi().messages[1].text.toStdString();
+    }
+    EXPECT_EQ(paths.pipeOpened(), 0);
+}

@@ -113,3 +113,4 @@ TEST(ReadWholeFile, MissingFileGivesNothingAndAnError)
     EXPECT_FALSE(rt::readWholeFile(dir.filePath("none"), &error).has_value());
     EXPECT_FALSE(error.isEmpty());
 }
+

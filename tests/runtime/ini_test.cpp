@@ -1,4 +1,5 @@
 #include "runtime/Ini.h"
+#include "tests/support/FifoWatch.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -164,3 +165,17 @@ TEST_F(IniFile, HugeFileReadsAsEmptyAndIsNotWritten)
     EXPECT_FALSE(put("S", "k", "w"));
     EXPECT_EQ(QFileInfo(path()).size(), 100LL << 30);
 }
+
+// A settings file that is a pipe reads as empty with its reason, without
+// being opened; a written value is refused rather than blocking on it.
+TEST_F(IniFile, PipeReadsAsUnreadableAndIsNotWritten)
+{
+    FifoWatch fifo(path());
+    ASSERT_TRUE(fifo.made());
+    const rt::IniFile ini(path());
+    EXPECT_EQ(ini.error(), path() + " is a pipe, not a file.");
+    EXPECT_EQ(ini.value("Start", "OptTer", "dflt"), "dflt");
+    EXPECT_FALSE(put("Start", "OptTer", "1"));
+    EXPECT_EQ(fifo.timesOpened(), 0);
+}
+

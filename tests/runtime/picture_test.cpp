@@ -1,5 +1,6 @@
 #include "runtime/ByteIO.h"
 #include "runtime/Picture.h"
+#include "tests/support/Metafiles.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -46,4 +47,28 @@ TEST(SavePicture, EmptyPictureOrMissingFolderFailsAndKeepsTheOldFile)
     QImage img(1, 1, QImage::Format_RGB32);
     img.fill(Qt::white);
     EXPECT_FALSE(rt::SavePicture(img, dir.filePath("none/x.bmp")));
+}
+
+// A 16384 x 16384 pixel frame in a small file: the picture reader would
+// refuse the drawn picture, so the player never draws it (it would allocate a
+// gigabyte and could crash on the way out).
+TEST(ReadMetafile, AFrameBeyondThePictureLimitIsRefusedBeforeDrawingWithItsSize)
+{
+    ASSERT_TRUE(rt::exceedsPictureLimit(16384, 16384));
+    QString error;
+    EXPECT_TRUE(rt::readMetafile(redRectangleMetafile(-1, 16384, 16384), &error).isNull());
+    EXPECT_EQ(error, QStringLiteral("The Windows metafile could not be read: the picture is too large "
+                                    "(16384 x 16384 pixels)"));
+    // A frame the reader takes is drawn.
+    EXPECT_FALSE(rt::exceedsPictureLimit(2048, 2048));
+    EXPECT_EQ(rt::readMetafile(redRectangleMetafile(-1, 300, 200), &error).size(), QSize(300, 200));
+}
+
+// libwmf refuses every metafile when its fonts are missing; the message says
+// so instead of blaming the file.
+TEST(ReadMetafile, MissingPlayerFontsAreNamedAsTheCause)
+{
+    EXPECT_EQ(rt::metafilePlayFailure("ERROR: font.c (1339): wmf_ipa_font_map: failed to load *any* font!\n"),
+              QStringLiteral("the metafile fonts are missing (the URW base-35 fonts, package fonts-urw-base35)"));
+    EXPECT_EQ(rt::metafilePlayFailure("ERROR: player.c (120): bad record\n"), QStringLiteral("damaged records"));
 }

@@ -342,12 +342,17 @@ TEST_F(TerFiles, HugeFilesAreRefusedBeforeTheyAreRead)
     EXPECT_TRUE(error.contains(QStringLiteral("wrong length"))) << error.toStdString();
 }
 
+// The message gives SIZE as the file has it, not a point count made from it.
 TEST_F(TerFiles, SizeBelowTwoPointsIsRefused)
 {
     QByteArray d = savedPattern(path("a.ter"));
     putI16(d, 20, 0);
     writeFile(path("z.ter"), d);
-    expectRefused(path("z.ter"), QStringLiteral("invalid size"));
+    expectRefused(path("z.ter"), QStringLiteral("has an invalid size: SIZE is 0, it must be 1 or more."));
+    scriptedUi().messages.clear();
+    putI16(d, 20, -5);
+    writeFile(path("z.ter"), d);
+    expectRefused(path("z.ter"), QStringLiteral("has an invalid size: SIZE is -5, it must be 1 or more."));
 }
 
 TEST_F(TerFiles, MissingMarkersGiveTheDefaults)

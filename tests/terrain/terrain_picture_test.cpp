@@ -5,6 +5,8 @@
 #include "terrain/Palette.h"
 #include "terrain/TerrainGlobals.h"
 #include "terrain/TerrainPicture.h"
+#include "tests/support/NotAFile.h"
+#include "tests/support/Metafiles.h"
 #include "tests/support/ScriptedUi.h"
 #include "tests/terrain/CurrentTerrainFixture.h"
 
@@ -310,39 +312,6 @@ TEST(PictureFiles, AHugeBitmapIsRefusedAsTooLarge)
     EXPECT_EQ(error, QStringLiteral("The picture is too large to read (12000 x 12000 pixels)."));
 }
 
-// A placeable metafile, 8 x 4 units at 96 units an inch, that fills the
-// rectangle (2, 1)-(6, 3) red with no outline; cut after `keep` bytes.
-QByteArray redRectangleMetafile(int keep = -1)
-{
-    QByteArray b;
-    const auto w16 = [&](int v) { b.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF)); };
-    const auto w32 = [&](uint32_t v) { w16(int(v & 0xFFFF)); w16(int(v >> 16)); };
-    const auto record = [&](int function, std::initializer_list<int> params) {
-        w32(uint32_t(3 + params.size()));
-        w16(function);
-        for (int p : params) w16(p);
-    };
-    w32(0x9AC6CDD7u);
-    for (int v : {0, 0, 0, 8, 4, 96, 0, 0}) w16(v);  // handle, frame, units an inch, reserved
-    int checksum = 0;
-    for (int i = 0; i < 20; i += 2) checksum ^= uchar(b[i]) | uchar(b[i + 1]) << 8;
-    w16(checksum);
-    const int header = int(b.size());
-    for (int v : {1, 9, 0x300, 0, 0, 2, 8, 0, 0}) w16(v);  // memory metafile, size patched below
-    record(0x020B, {0, 0});                    // window origin
-    record(0x020C, {4, 8});                    // window extent
-    record(0x02FC, {0, 0x00FF, 0x0000, 0});    // solid red brush
-    record(0x012D, {0});
-    record(0x02FA, {5, 0, 0, 0, 0});           // no pen
-    record(0x012D, {1});
-    record(0x041B, {3, 6, 1, 2});              // rectangle: bottom, right, top, left
-    record(0x0000, {});
-    const int words = (int(b.size()) - header) / 2;
-    b[header + 6] = char(words & 0xFF);
-    b[header + 7] = char(words >> 8);
-    return keep < 0 ? b : b.left(keep);
-}
-
 TEST(PictureFiles, LoadPictureDrawsAWindowsMetafileAtItsOwnSize)
 {
     QTemporaryDir tmp;
@@ -388,6 +357,21 @@ TEST(PictureFiles, AnOversizedMetafileIsRefusedBeforeItIsRead)
     QString error;
     EXPECT_TRUE(LoadPicture(f.fileName(), &error).isNull());
     EXPECT_TRUE(error.contains(QStringLiteral("too large"))) << error.toStdString();
+}
+
+// A folder, a pipe or a device where a picture is expected is named as what
+// it is; the pipe is never opened (that would block the window).
+TEST(PictureFiles, WhatIsNoFileIsNamedAndAPipeNeverOpened)
+{
+    QTemporaryDir tmp;
+    const NotAFilePaths paths(tmp.path());
+    ASSERT_TRUE(paths.made());
+    for (const auto& [path, reason] : paths.cases()) {
+        QString error;
+        EXPECT_TRUE(LoadPicture(path, &error).isNull());
+        EXPECT_EQ(error, reason);
+    }
+    EXPECT_EQ(paths.pipeOpened(), 0);
 }
 
 TEST(PictureFiles, FindPathNoCasePrefersTheExactNameAndKeepsUnknownPaths)
