@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/MainView.h"
+#include "app/OpenFileTypes.h"
 #include "app/vbConfig.h"
 #include "runtime/Picture.h"
 #include "runtime/Ui.h"
@@ -136,27 +137,14 @@ bool prepareSaveTarget(int type, SaveTarget& target)
 
 // --- Open -----------------------------------------------------------------------
 
-enum class OpenKind { Ter, Picture, Hgt };
+using OpenFileTypes::Reader;
 
-OpenKind openKind(int filterIndex, const QString& fileName)
+// The reader of the chosen filter; a filter the dialog could not name back
+// goes by the file's extension, so it never reads a picture as a terrain.
+Reader openReader(int filterIndex, const QString& fileName)
 {
-    if (filterIndex == 1) return OpenKind::Ter;
-    if (filterIndex >= 2 && filterIndex <= 6) return OpenKind::Picture;
-    if (filterIndex == 7) return OpenKind::Hgt;
-    const QString ext = QFileInfo(fileName).suffix().toLower();
-    if (ext == QLatin1String("hgt")) return OpenKind::Hgt;
-    return ext == QLatin1String("ter") ? OpenKind::Ter : OpenKind::Picture;
-}
-
-QString openFilter()
-{
-    return QStringLiteral("Terrainfiles|*.ter"
-                          "|all Picture|*.bmp;*.jpg;*.gif;*.wmf;*.dib;*.ico"
-                          "|Bitmap  *.bmp,*.dib|*.bmp;*.dib"
-                          "|JPEG-Picture *.jpg|*.jpg"
-                          "|Windows-Metafile  *.wmf|*.wmf"
-                          "|Icons *.ico|*.ico"
-                          "|SRTM-Files (digital elevation model data) *.hgt|*.hgt");
+    return OpenFileTypes::readerOf(OpenFileTypes::Dialog::TerrainOpen, filterIndex)
+        .value_or(OpenFileTypes::readerByName(fileName));
 }
 
 // The grid size for a picture: its own height when that is a grid size,
@@ -199,17 +187,17 @@ OpenResult openPicture(const QString& fileName)
     return OpenResult::Opened;
 }
 
-OpenResult openFile(OpenKind kind, const QString& fileName)
+OpenResult openFile(Reader reader, const QString& fileName)
 {
-    switch (kind) {
-    case OpenKind::Ter:
+    switch (reader) {
+    case Reader::Ter:
         // The loader tells the user why a file was refused.
         if (!mTerLoad::LoadTerFile(fileName)) return OpenResult::Refused;
         TerrainFileName = fileName;
         return OpenResult::Opened;
-    case OpenKind::Picture:
+    case Reader::Picture:
         return openPicture(fileName);
-    case OpenKind::Hgt:
+    case Reader::Hgt:
         if (!mTerLoad::LoadHgtFile(fileName)) return OpenResult::Refused;
         TerrainFileName = kNoName;
         return OpenResult::Opened;
@@ -352,7 +340,7 @@ bool cmdOpen(MainView& view)
 {
     rt::FileDialogRequest request;
     request.title = QStringLiteral("Terrain open ...");
-    request.filter = openFilter();
+    request.filter = OpenFileTypes::filter(OpenFileTypes::Dialog::TerrainOpen);
     request.filterIndex = 1;
     request.defaultExt = QStringLiteral("ter");
     request.initDir = LastDirectory;
@@ -364,7 +352,7 @@ bool cmdOpen(MainView& view)
     rt::BusyGuard busy;
     status(QStringLiteral("Load Terrainfile..."));
     rt::DoEvents();
-    const OpenResult opened = openFile(openKind(chosen.filterIndex, chosen.fileName), chosen.fileName);
+    const OpenResult opened = openFile(openReader(chosen.filterIndex, chosen.fileName), chosen.fileName);
     if (opened != OpenResult::Opened) return opened == OpenResult::Refused;
     // An opened file is not an edit: a terrain saved before stays saved.
     markTerrainLoaded();

@@ -3,6 +3,7 @@
 #include "app/frmOjektmaker.h"
 
 #include "app/AppState.h"
+#include "app/OpenFileTypes.h"
 #include "app/vbConfig.h"
 #include "objects/ObjektMakerFiles.h"
 #include "objects/ObjektMakerProfiles.h"
@@ -780,10 +781,7 @@ void frmOjektmaker::cmdZFull_Click()
 
 void frmOjektmaker::cmdObjZLoad_Click()
 {
-    const QString filter = QStringLiteral("all Picture|*.bmp;*.jpg;*.gif;*.wmf;*.dib;*.ico") +
-                           QStringLiteral("|Bitmap  *.bmp,*.dib|*.bmp;*.dib|JPEG-Picture *.jpg|*.jpg|Windows-Metafile  "
-                                          "*.wmf|*.wmf") +
-                           QStringLiteral("|Icons *.ico|*.ico");
+    const QString filter = OpenFileTypes::filter(OpenFileTypes::Dialog::MaskLoad);
     const auto file = chosenFile(rt::ui().openFileDialog(dialogRequest(ProfileLoadTitle, filter, "bmp")));
     if (!file) return;
     // Busy while the picture is read and filtered: the filters pump events.

@@ -3,6 +3,7 @@
 #include "app/frmTerObjects.h"
 
 #include "app/AppState.h"
+#include "app/OpenFileTypes.h"
 #include "app/Pens.h"
 #include "app/dlgObjectsProperties.h"
 #include "app/frmOjektmaker.h"
@@ -277,10 +278,7 @@ void frmTerObjects::cmdObjLoad_Click()
     w.OptXYView_Click();
     rt::FileDialogRequest req;
     req.title = QStringLiteral("Object load ...");
-    req.filter = QStringLiteral("all Picture|*.bmp;*.jpg;*.gif;*.wmf;*.dib;*.ico") + QStringLiteral("|Terrains|*.ter") +
-                 QStringLiteral("|Bitmap  *.bmp,*.dib|*.bmp;*.dib|JPEG-Picture *.jpg|*.jpg|Windows-Metafile  "
-                                "*.wmf|*.wmf") +
-                 QStringLiteral("|Icons *.ico|*.ico");
+    req.filter = OpenFileTypes::filter(OpenFileTypes::Dialog::ObjectLoad);
     req.filterIndex = 1;
     req.defaultExt = QStringLiteral("bmp");
     req.initDir = ObjectDirectory;
@@ -292,7 +290,8 @@ void frmTerObjects::cmdObjLoad_Click()
     }
     QString file = chosen.fileName;
     // A terrain is drawn into a grey bitmap first; ".ter" counts whatever filter was chosen.
-    if (chosen.filterIndex == 2 || file.endsWith(QStringLiteral(".ter"), Qt::CaseInsensitive)) {
+    const auto reader = OpenFileTypes::readerOf(OpenFileTypes::Dialog::ObjectLoad, chosen.filterIndex);
+    if (reader == OpenFileTypes::Reader::Ter || OpenFileTypes::readerByName(file) == OpenFileTypes::Reader::Ter) {
         w.PicLeer = QImage();
         if (!mdlObjects::LoadTer2Picture(file, temporaryPicturePath(), w.PicLeer)) return;
         loadObjectMaker(temporaryPicturePath());

@@ -4,7 +4,7 @@
 #include "runtime/Numbers.h"
 
 #include <charconv>
-#include <cstdio>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -59,13 +59,9 @@ struct Fixed {
 
 Fixed roundFixed(double v, int decimals)
 {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
-    std::string digits;
-    const char* p = buf;
-    for (; *p && *p != 'e'; ++p)
-        if (*p >= '0' && *p <= '9') digits.push_back(*p);
-    const int exponent = *p == 'e' ? std::atoi(p + 1) : 0;
+    const Decimal decimal = toDecimal(v, 15);
+    const std::string& digits = decimal.digits;
+    const int exponent = decimal.exponent;
 
     // Digits from place max(exponent, 0) down to -(decimals + 1); the last one decides the rounding.
     const int top = std::max(exponent, 0);
@@ -198,9 +194,9 @@ QString Format(float v, const QString& pattern)
 {
     if (!std::isfinite(v)) return Format(static_cast<double>(v), pattern);
     char buf[32];
-    const int n = std::snprintf(buf, sizeof buf, "%.6e", static_cast<double>(v));
+    const char* end = std::to_chars(buf, buf + sizeof buf, static_cast<double>(v), std::chars_format::scientific, 6).ptr;
     double shown = v;
-    std::from_chars(buf, buf + n, shown);
+    std::from_chars(buf, end, shown);
     return Format(shown, pattern);
 }
 

@@ -1,33 +1,27 @@
 #include "runtime/Numbers.h"
 
 #include <charconv>
-#include <cstdio>
 #include <string>
 
 namespace rt {
-namespace {
-
-// |v| as decimal digits rounded to `significant` digits: digits "d1d2...dn"
-// without trailing zeros and the exponent e of d1 (value = d1.d2...dn x 10^e).
-// Zero gives the digits "0" and exponent 0.
-struct Decimal {
-    std::string digits;
-    int exponent = 0;
-};
 
 Decimal toDecimal(double v, int significant)
 {
+    // to_chars, unlike printf, writes "." whatever the user's locale.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", significant - 1, std::fabs(v));
+    const char* end =
+        std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, significant - 1).ptr;
     Decimal d;
     const char* p = buf;
-    for (; *p && *p != 'e'; ++p)
+    for (; p < end && *p != 'e'; ++p)
         if (*p >= '0' && *p <= '9') d.digits.push_back(*p);
-    if (*p == 'e') d.exponent = std::atoi(p + 1);
+    if (p < end) std::from_chars(p + (p[1] == '+' ? 2 : 1), end, d.exponent);
     while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
     if (d.digits == "0") d.exponent = 0;
     return d;
 }
+
+namespace {
 
 QString plainText(const Decimal& d)
 {
@@ -51,9 +45,11 @@ QString exponentText(const Decimal& d)
 {
     std::string t = d.digits.substr(0, 1);
     if (d.digits.size() > 1) t += "." + d.digits.substr(1);
-    char e[16];
-    std::snprintf(e, sizeof e, "E%c%02d", d.exponent < 0 ? '-' : '+', std::abs(d.exponent));
-    return QString::fromLatin1(t + e);
+    const int magnitude = std::abs(d.exponent);
+    t += d.exponent < 0 ? "E-" : "E+";
+    if (magnitude < 10) t += '0';
+    t += std::to_string(magnitude);
+    return QString::fromLatin1(t);
 }
 
 QString numberText(double v, int significant)

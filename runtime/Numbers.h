@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <string>
 #include <type_traits>
 
 namespace rt {
@@ -56,6 +57,15 @@ inline uint32_t RGB(int r, int g, int b)
     auto c = [](int v) { return static_cast<uint32_t>(v < 0 ? 0 : (v > 255 ? 255 : v)); };
     return c(r) | (c(g) << 8) | (c(b) << 16);
 }
+
+// |v| as decimal digits rounded to `significant` digits, the same under every
+// locale: digits "d1d2...dn" without trailing zeros and the exponent e of d1
+// (value = d1.d2...dn x 10^e). Zero gives the digits "0" and exponent 0.
+struct Decimal {
+    std::string digits;
+    int exponent = 0;
+};
+Decimal toDecimal(double v, int significant);
 
 // Number text with a blank before non-negative values and "-" before negative
 // ones, no zero before the decimal point and no trailing zeros: " 10000", "-3",

@@ -27,7 +27,8 @@ QStringList dialogNameFilters(const QString& filter)
             if (!p.trimmed().isEmpty()) patterns << p.trimmed();
         if (patterns.isEmpty()) patterns << QStringLiteral("*");
         const QString joined = QLatin1Char('(') + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
-        QString text = parts[i].trimmed();
+        // Blanks folded as the dialog folds them, so the chosen text maps back.
+        QString text = parts[i].simplified();
         // Qt reads the patterns from the last parentheses, so they always go last.
         if (!text.endsWith(joined)) text = (text.isEmpty() ? QString() : text + QLatin1Char(' ')) + joined;
         result << text;
@@ -88,8 +89,10 @@ FileDialogResult run(QFileDialog& dialog, const QStringList& filters)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return result;
     result.accepted = true;
     result.fileName = QFileInfo(dialog.selectedFiles().first()).absoluteFilePath();
-    const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
-    result.filterIndex = chosen >= 0 ? static_cast<int>(chosen) + 1 : 1;
+    // The filters are simplified as the dialog keeps them; a text it changed
+    // otherwise names no filter rather than the first.
+    const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter().simplified());
+    result.filterIndex = chosen >= 0 ? static_cast<int>(chosen) + 1 : 0;
     return result;
 }
 

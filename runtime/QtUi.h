@@ -14,7 +14,8 @@ class QWidget;
 namespace rt {
 
 // Qt name filters ("Setting (*.par)") from a dialog filter "text|pattern|...",
-// in the same order, so a 1-based filter index points at the same entry.
+// in the same order, so a 1-based filter index points at the same entry. Runs
+// of blanks fold to one, as the file dialog shows the texts.
 QStringList dialogNameFilters(const QString& filter);
 
 class QtUi : public UiService {

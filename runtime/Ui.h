@@ -43,7 +43,7 @@ struct FileDialogRequest {
 struct FileDialogResult {
     bool accepted = false;  // false: the user cancelled
     QString fileName;       // absolute path
-    int filterIndex = 1;    // 1-based index of the filter the user chose
+    int filterIndex = 1;    // 1-based index of the filter the user chose; 0: none of the request's
 };
 
 // The droplet erosion's four settings, at their design values.

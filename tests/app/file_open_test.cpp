@@ -1,4 +1,8 @@
 #include "tests/app/FileCommandsFixture.h"
+#include "tests/app/RedRectangleMetafile.h"
+#include "tests/support/ModalDialogs.h"
+
+#include "runtime/QtUi.h"
 
 #include <QImage>
 
@@ -51,7 +55,7 @@ protected:
             }
         }
         const QString file = path(name);
-        EXPECT_TRUE(img.save(file, "BMP"));
+        EXPECT_TRUE(img.save(file));  // in the format its extension names
         return file;
     }
 
@@ -86,6 +90,101 @@ TEST_F(OpenTest, DialogStartsInTheTerrainFolderWithSevenFilters)
     EXPECT_TRUE(r.filter.startsWith(QStringLiteral("Terrainfiles|*.ter|all Picture|")));
     EXPECT_TRUE(r.filter.endsWith(QStringLiteral("|SRTM-Files (digital elevation model data) *.hgt|*.hgt")));
 }
+
+// Each filter of the Open dialog, chosen in Qt's own file dialog, reads the
+// file with its reader. The file dialog folds the double blanks in "Bitmap  *.bmp"
+// and "Windows-Metafile  *.wmf"; those two were once read as terrain files.
+namespace {
+
+struct FilterCase {
+    int filter;
+    const char* file;
+    int points;               // of the terrain after the open
+    const char* sizeMessage;  // the picture reader's first word; nullptr for terrain readers
+};
+
+class OpenThroughTheFileDialog : public OpenTest, public testing::WithParamInterface<FilterCase> {
+protected:
+    // The program's questions stay scripted; the file dialog is Qt's.
+    class RealFileDialog : public ScriptedUi {
+    public:
+        rt::FileDialogResult openFileDialog(const rt::FileDialogRequest& request) override
+        {
+            return m_qt.openFileDialog(request);
+        }
+
+    private:
+        rt::QtUi m_qt;
+    };
+
+    void SetUp() override
+    {
+        OpenTest::SetUp();
+        rt::setUi(&ui);
+    }
+    void TearDown() override
+    {
+        rt::setUi(&scriptedUi());
+        EXPECT_TRUE(ui.allAnswersUsed());
+        OpenTest::TearDown();
+    }
+
+    QString writeFileFor(const QString& name)
+    {
+        if (name.endsWith(".ter")) return writeTer(257, name);
+        if (name.endsWith(".wmf")) {
+            writeBytes(path(name), redRectangleMetafile());
+        } else if (name.endsWith(".hgt")) {
+            writeBytes(path(name), QByteArray("\x00\x64\x00\xC8\x01\x36\xFF\xCE", 8));
+        } else {
+            return writePicture(129, 129, name);
+        }
+        return path(name);
+    }
+
+    RealFileDialog ui;
+};
+
+} // namespace
+
+TEST_P(OpenThroughTheFileDialog, ReadsTheFileWithTheReaderOfTheChosenFilter)
+{
+    const FilterCase c = GetParam();
+    const QString file = writeFileFor(QString::fromLatin1(c.file));
+    QString shownFilter;
+    whenShown<QFileDialog>([&](QFileDialog* d) {
+        ASSERT_EQ(d->nameFilters().size(), 7);
+        d->selectNameFilter(d->nameFilters()[c.filter - 1]);
+        shownFilter = d->selectedNameFilter();
+        typeAndAccept(d, QString::fromLatin1(c.file));
+    });
+    if (c.sizeMessage) ui.expectMsgBox(rt::vbOK);
+    if (c.points == 0) ui.expectMsgBox(rt::vbCancel);  // not a grid size: no resize
+    FileCommands::cmdOpen(view);
+
+    EXPECT_FALSE(shownFilter.isEmpty());
+    if (c.sizeMessage) {
+        ASSERT_FALSE(ui.messages.empty());
+        EXPECT_EQ(ui.messages[0].text, QString::fromLatin1(c.sizeMessage));
+    } else {
+        EXPECT_TRUE(ui.messages.empty());
+    }
+    if (c.points == 0) {
+        expectNothingChanged();
+        return;
+    }
+    expectImported(c.points);
+    EXPECT_EQ(TerrainFileName, c.filter == 1 ? file : QStringLiteral("noname"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryFilter, OpenThroughTheFileDialog,
+    testing::Values(FilterCase{1, "a.ter", 257, nullptr}, FilterCase{2, "b.bmp", 129, "BMP-Size : 129 x 129"},
+                    FilterCase{3, "c.bmp", 129, "BMP-Size : 129 x 129"},
+                    FilterCase{4, "d.jpg", 129, "BMP-Size : 129 x 129"},
+                    FilterCase{5, "e.wmf", 0, "BMP-Size : 4 x 8"},
+                    FilterCase{6, "f.ico", 129, "BMP-Size : 129 x 129"}, FilterCase{7, "g.hgt", 1025, nullptr}),
+    [](const testing::TestParamInfo<FilterCase>& info) { return "Filter" + std::to_string(info.param.filter); });
 
 TEST_F(OpenTest, CancelledDialogChangesNothing)
 {

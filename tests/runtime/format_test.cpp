@@ -1,4 +1,5 @@
 #include "runtime/Numbers.h"
+#include "tests/support/CommaLocale.h"
 
 #include <gtest/gtest.h>
 
@@ -88,4 +89,22 @@ TEST(Format, SinglesRoundAsTheyShow)
     EXPECT_EQ(rt::Format(2.675f, "0.00"), "2.68");
     EXPECT_EQ(rt::Format(0.1f, "0.000000000"), "0.100000000");
     EXPECT_EQ(rt::Format(int16_t(-5), "###0.0"), "-5.0");
+}
+
+// A German user's locale writes "6,370000e+03" through printf; the texts and
+// the numbers read back stay those of the C locale.
+TEST(NumbersUnderACommaLocale, TextsAndValuesAreThoseOfTheCLocale)
+{
+    CommaLocale german;
+    SKIP_WITHOUT_COMMA_LOCALE(german);
+    EXPECT_EQ(rt::Format(6370.0f, "#####0"), "6370");
+    EXPECT_EQ(rt::Format(1.2345f, "#####.## TU"), "1.23 TU");
+    EXPECT_EQ(rt::Format(2.675f, "0.00"), "2.68");
+    EXPECT_EQ(rt::Format(1234.5678, "#####.## TU"), "1234.57 TU");
+    EXPECT_EQ(rt::Format(0.5, ""), "0.5");
+    EXPECT_EQ(rt::Str(6370.0f), " 6370");
+    EXPECT_EQ(rt::Str(-2.5e20), "-2.5E+20");
+    EXPECT_EQ(rt::Str(1.0f / 3.0f), " .3333333");
+    EXPECT_EQ(rt::Val("6370.5"), 6370.5);
+    EXPECT_EQ(rt::Val(rt::Str(0.1f)), 0.1);
 }

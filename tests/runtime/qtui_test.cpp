@@ -1,4 +1,5 @@
 #include "runtime/QtUi.h"
+#include "tests/support/ModalDialogs.h"
 
 #include <QApplication>
 #include <QShortcut>
@@ -18,36 +19,6 @@
 #include <functional>
 
 namespace {
-
-// Runs action on the next modal window (of type W) as soon as it shows.
-template <typename W>
-void whenShown(std::function<void(W*)> action)
-{
-    auto* timer = new QTimer;
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, tries, action] {
-        if (auto* w = qobject_cast<W*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            action(w);
-        } else if (++*tries > 500) {
-            timer->stop();
-            timer->deleteLater();
-            ADD_FAILURE() << "no modal window showed";
-        }
-    });
-    timer->start(10);
-}
-
-// Types a name into the dialog and presses its accept button. The dialog's
-// own selectFile depends on the folder listing, which loads in the background.
-void typeAndAccept(QFileDialog* d, const QString& name)
-{
-    auto* edit = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    ASSERT_NE(edit, nullptr);
-    edit->setText(name);
-    static_cast<QDialog*>(d)->accept();  // through QDialog: the override is protected
-}
 
 void clickOn(QMessageBox* box, QMessageBox::StandardButton which)
 {
@@ -113,6 +84,8 @@ TEST(DialogNameFilters, TurnsPairsIntoQtFilters)
     EXPECT_EQ(rt::dialogNameFilters("Pictures|*.bmp;*.jpg|All|*.*"),
               QStringList({"Pictures (*.bmp *.jpg)", "All (*.*)"}));
     EXPECT_EQ(rt::dialogNameFilters("BMP-Files (*.bmp)|*.bmp"), QStringList({"BMP-Files (*.bmp)"}));
+    EXPECT_EQ(rt::dialogNameFilters("Bitmap  *.bmp,*.dib|*.bmp;*.dib"),
+              QStringList({"Bitmap *.bmp,*.dib (*.bmp *.dib)"}));
     EXPECT_EQ(rt::dialogNameFilters("Lonely text"), QStringList());
     EXPECT_EQ(rt::dialogNameFilters(""), QStringList());
 }
@@ -209,6 +182,31 @@ TEST_F(QtUiFileDialog, OpenReturnsTheChosenFile)
     ASSERT_TRUE(r.accepted);
     EXPECT_EQ(r.fileName, QDir(dir.path()).absoluteFilePath("a.ter"));
     EXPECT_EQ(r.filterIndex, 1);
+}
+
+// The dialog folds the double blank of "Bitmap  *.bmp"; the choice still
+// names its filter, and a filter the list does not hold names none.
+TEST_F(QtUiFileDialog, OpenNamesTheChosenFilterEvenWhereTheDialogFoldedItsBlanks)
+{
+    {
+        QFile f(dir.filePath("a.bmp"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const QString filter = "Terrain|*.ter|Bitmap  *.bmp,*.dib|*.bmp;*.dib|Windows-Metafile  *.wmf|*.wmf";
+    whenShown<QFileDialog>([](QFileDialog* d) {
+        d->selectNameFilter(d->nameFilters()[1]);
+        typeAndAccept(d, "a.bmp");
+    });
+    EXPECT_EQ(ui.openFileDialog(request(filter, 1)).filterIndex, 2);
+    whenShown<QFileDialog>([](QFileDialog* d) { typeAndAccept(d, "a.bmp"); });
+    EXPECT_EQ(ui.openFileDialog(request(filter, 3)).filterIndex, 3);
+    whenShown<QFileDialog>([](QFileDialog* d) {
+        d->setNameFilters({"Something else (*.bmp)"});
+        typeAndAccept(d, "a.bmp");
+    });
+    const auto r = ui.openFileDialog(request(filter, 1));
+    ASSERT_TRUE(r.accepted);
+    EXPECT_EQ(r.filterIndex, 0);
 }
 
 TEST(QtUiStartProgram, StartsAProgramOrSaysItCannot)
