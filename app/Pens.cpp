@@ -68,20 +68,23 @@ ViewMark stamp(clsTerrain& ter, QPointF p, const PenSettings& s, bool press)
     const int r = s.radius;
     const int terrainR = press ? r + 1 : r;
     const int32_t v = penValue(s);
-    const int32_t x = toPoint(p.x());
-    const int32_t y = toPoint(p.y());
+    // The square and round pens stamp around the point one up and left of the
+    // mouse. That point is rounded, not the mouse position: at a half position
+    // (every other one when zoomed in) the two round to different rows.
+    const int32_t centreX = toPoint(p.x() - 1);
+    const int32_t centreY = toPoint(p.y() - 1);
     ViewMark mark;
     mark.drawWidth = press ? rt::CLng(s.zoomFactor + 1) : rt::CLng(std::max(s.zoomFactor, 1.0) + 1.5);
 
     switch (s.shape) {
     case PenRound:
-        ter.GetCircle(x - 1, y - 1, terrainR, v);
+        ter.GetCircle(centreX, centreY, terrainR, v);
         mark.kind = ViewMark::Kind::Circle;
         mark.centre = p;
         mark.radius = r + 1;
         break;
     case PenNoise:
-        ter.GetNoise(x, y, terrainR, v);
+        ter.GetNoise(toPoint(p.x()), toPoint(p.y()), terrainR, v);
         mark.kind = ViewMark::Kind::Dots;
         mark.drawWidth = 1;
         // The dots on the view are drawn independently of the points changed.
@@ -92,7 +95,7 @@ ViewMark stamp(clsTerrain& ter, QPointF p, const PenSettings& s, bool press)
         }
         break;
     default:
-        ter.GetSquare(x - 1, y - 1, terrainR, v);
+        ter.GetSquare(centreX, centreY, terrainR, v);
         mark.kind = ViewMark::Kind::Box;
         mark.box = QRectF(QPointF(p.x() - r, p.y() - r), QPointF(p.x() + r, p.y() + r));
         break;

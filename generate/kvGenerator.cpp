@@ -282,6 +282,25 @@ bool GeneratePerlinTerrain(clsTerrain& terrain, int32_t size, const LayerFiles& 
     return true;
 }
 
+namespace {
+// The preview weights the layer as h * g / 100 in the first four modes and
+// as (h / 100) * g in the last two; the two orders round exact halves
+// differently, so each keeps its own.
+double previewHeight(int16_t mode, double c, double h, double g)
+{
+    switch (mode) {
+    case 1: return c + h * g / 100.0;
+    case 2: return c - h * g / 100.0;
+    case 3: return h * g * c / 100.0;
+    case 4: {
+        const double divisor = h * g / 100.0 + 1.0;
+        return divisor == 0.0 ? c : c / divisor;
+    }
+    default: return combineHeight(mode, c, h / 100.0 * g);
+    }
+}
+} // namespace
+
 void CombinePreview(clsTerrain& generated, const clsTerrain& current, int32_t height, int16_t mode)
 {
     // A preview of no size combines nothing.
@@ -290,16 +309,16 @@ void CombinePreview(clsTerrain& generated, const clsTerrain& current, int32_t he
     const double scale = double(current.Size()) / double(gsize);
     status(QStringLiteral("add terrain with preview....."));
     rt::DoEvents();
-    // Mode 0 adds, as in the generator's own combine; modes without a
-    // formula keep the generated heights.
-    if (mode < 0 || mode > 6) return;
-    const double weight = double(height) / 100.0;
+    // Unlike the generator's own combine, mode 0 has no formula here: like
+    // any other unknown mode it keeps the generated heights.
+    if (mode < 1 || mode > 6) return;
+    const double h = height;
     for (int32_t y = 1; y <= gsize; ++y) {
         const int32_t cy = rt::CLng(double(y) * scale);
         for (int32_t x = 1; x <= gsize; ++x) {
             const double c = current.GetPoint(rt::CLng(double(x) * scale), cy);
             const double g = generated.GetPoint(x, y);
-            generated.SetPoint(x, y, rt::CLng(combineHeight(mode, c, weight * g)));
+            generated.SetPoint(x, y, rt::CLng(previewHeight(mode, c, h, g)));
         }
     }
 }

@@ -107,6 +107,7 @@ bool GeneratePerlinTerrain(clsTerrain& terrain, int32_t size, const LayerFiles& 
 
 // The preview's own combine: points 1..generated.Size() get the current
 // terrain's height at the scaled position combined with the generated one.
+// Modes outside 1..6, 0 included, keep the generated heights.
 void CombinePreview(clsTerrain& generated, const clsTerrain& current, int32_t height, int16_t mode);
 
 } // namespace kvGenerator

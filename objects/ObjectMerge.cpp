@@ -50,11 +50,11 @@ int64_t firstStepOnGrid(int64_t first)
     return first < 0 ? -first : 0;
 }
 
-// The last step across an extent of `spread` pixels: the merge goes one past it.
-int64_t lastStep(double spread)
+// The last whole step k with k <= room; -1 when there is none (NaN included).
+int64_t lastStepWithin(double room)
 {
-    if (!(spread >= -1.0)) return -1;  // no steps, NaN included
-    return int64_t(std::floor(std::min(spread, 1e9))) + 1;
+    if (!(room >= 0.0)) return -1;
+    return int64_t(std::floor(std::min(room, 1e12)));
 }
 } // namespace
 
@@ -74,18 +74,19 @@ void MergeObject(clsTerrain& terrain, const QImage& picture, const ObjectRecord&
     if (record.Mode == ModePutOnTerrain)
         base = terrain.GetPoint(rt::CLng(record.X + record.XSpread / 2), rt::CLng(record.Y + record.YSpread / 2));
 
-    // Columns up to the last grid column, rows likewise. The position is
+    // Columns one past the object's extent, but only while X + i, unrounded,
+    // has not passed the last grid column; rows likewise. The position is
     // rounded once: rounding X + i for each column (halves to even) would skip
     // or repeat every other column of an object at a half point.
     constexpr int64_t kFar = int64_t(1) << 40;  // beyond any grid, still safe to negate
     const int64_t left = std::clamp(rt::roundHalfEven(record.X), -kFar, kFar);
     const int64_t top = std::clamp(rt::roundHalfEven(record.Y), -kFar, kFar);
-    const int64_t lastColumn = lastStep(record.XSpread);
-    const int64_t lastRow = lastStep(record.YSpread);
-    for (int64_t i = firstStepOnGrid(left); i <= lastColumn && left + i <= size; ++i) {
+    const int64_t lastColumn = std::min(lastStepWithin(record.XSpread + 1), lastStepWithin(size - record.X));
+    const int64_t lastRow = std::min(lastStepWithin(record.YSpread + 1), lastStepWithin(size - record.Y));
+    for (int64_t i = firstStepOnGrid(left); i <= lastColumn; ++i) {
         rt::DoEvents();
         const int64_t px = left + i;
-        for (int64_t j = firstStepOnGrid(top); j <= lastRow && top + j <= size; ++j) {
+        for (int64_t j = firstStepOnGrid(top); j <= lastRow; ++j) {
             // Black and near-black pixels, and values of 1 or less, are transparent.
             const int64_t c = colourAt(pic, i, j);
             if (c < 6) continue;

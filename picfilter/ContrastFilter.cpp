@@ -144,22 +144,25 @@ template <typename V>
     } while (anyOutOfRange(b, g, r));
 }
 
-// The tone curve m + f * (c - m), rounded halves to even. The product of a
-// single-precision f and a channel difference is exact in double, so this is
-// the table's value; adding and taking away 1.5 * 2^52 rounds it to an
-// integer, and m, an integer, comes back after.
+// The tone curve f * (c - m) + m, rounded halves to even as a whole: with m
+// odd, rounding the product alone would move exact halves the other way. The
+// product of a single-precision f and a channel difference is exact in
+// double, and so is the sum, so this is the table's value; adding
+// 1.5 * 2^52 (which holds m exactly) rounds it to an integer, halves to even.
 struct Curve {
     double f;
     int32_t m;
 };
 
+constexpr double kRoundingShift = 6755399441055744.0;
+
 template <int Lanes>
 [[gnu::always_inline]] inline void curveLanes(typename Block<Lanes>::Ints& c, const Curve& curve)
 {
     using Doubles = typename Block<Lanes>::Doubles;
-    const double shifter = 6755399441055744.0;
-    const Doubles v = __builtin_convertvector(c - curve.m, Doubles) * curve.f + shifter;
-    c = __builtin_convertvector(v - shifter, typename Block<Lanes>::Ints) + curve.m;
+    const double shiftedMean = kRoundingShift + curve.m;
+    const Doubles v = __builtin_convertvector(c - curve.m, Doubles) * curve.f + shiftedMean;
+    c = __builtin_convertvector(v - kRoundingShift, typename Block<Lanes>::Ints);
 }
 
 template <int Lanes>

@@ -1,63 +1,11 @@
-#include "app/AppState.h"
 #include "app/MainWindowLogic.h"
 #include "app/frmTerToolbar.h"
-#include "terrain/TerrainGlobals.h"
 
-#include <QFile>
 #include <QMap>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-class FlagRules : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        TerrainEmpty = true;
-        TerrainSaved = false;
-    }
-};
-
-TEST_F(FlagRules, FreshTerrainClosesWithoutQuestion)
-{
-    EXPECT_FALSE(closingNeedsSaveQuestion());
-}
-
-TEST_F(FlagRules, EditMarksTerrainNotEmptyAndUnsaved)
-{
-    markTerrainChanged();
-    EXPECT_FALSE(TerrainEmpty);
-    EXPECT_FALSE(TerrainSaved);
-    EXPECT_TRUE(closingNeedsSaveQuestion());
-}
-
-TEST_F(FlagRules, SavedTerrainThenPenStrokeAsksAgain)
-{
-    markTerrainLoaded();
-    markTerrainSavedByFileSave();
-    EXPECT_FALSE(closingNeedsSaveQuestion());
-    markTerrainChanged();
-    EXPECT_TRUE(closingNeedsSaveQuestion());
-}
-
-TEST_F(FlagRules, ClearKeepsSavedFlag)
-{
-    TerrainSaved = true;
-    markTerrainLoaded();
-    markTerrainCleared();
-    EXPECT_TRUE(TerrainEmpty);
-    EXPECT_TRUE(TerrainSaved);
-}
-
-TEST_F(FlagRules, DirectSaveOnlySetsSaved)
-{
-    markTerrainChanged();
-    markTerrainSaved();
-    EXPECT_FALSE(TerrainEmpty);
-    EXPECT_TRUE(TerrainSaved);
-}
 
 // --- settings read at start -----------------------------------------------------
 
@@ -147,22 +95,6 @@ TEST(Captions, MainAndMinimized)
     EXPECT_EQ(MainWindowLogic::minimizedCaption(true, 45, "a.ter"), QStringLiteral("45 % - Kelvarinor  [a.ter]   "));
     EXPECT_EQ(MainWindowLogic::progressBarValue(140), 100);
     EXPECT_EQ(MainWindowLogic::progressBarValue(-3), 0);
-}
-
-TEST(Toolbar1Table, FortyPositionsWithKeysWhereTheButtonsAre)
-{
-    const auto& t = ToolbarCommands::toolbar1();
-    ASSERT_EQ(t.size(), 40u);
-    for (size_t i = 0; i < t.size(); ++i) EXPECT_EQ(t[i].position, int(i) + 1);
-    EXPECT_EQ(t[0].key, QStringLiteral("Neu"));
-    EXPECT_EQ(t[1].key, QStringLiteral("Öffnen"));
-    EXPECT_EQ(t[3].kind, ToolbarCommands::Kind::Separator);
-    EXPECT_EQ(t[13].key, QStringLiteral("Löschen"));
-    EXPECT_EQ(t[13].toolTip, QStringLiteral("Clear Terrain "));
-    EXPECT_EQ(t[19].key, QStringLiteral("Zoom in"));
-    EXPECT_EQ(t[28].key, QStringLiteral("Terragen"));
-    EXPECT_EQ(t[39].key, QStringLiteral("SavePerlin"));
-    EXPECT_EQ(t[25].kind, ToolbarCommands::Kind::Placeholder);
 }
 
 TEST(ToolbarKeys, MatchExactlyAndOnlyButtons)

@@ -73,6 +73,7 @@ const QString kFolderMissing = QStringLiteral("Please select Folder of Terragen 
 
 TEST_F(ClearTest, NewAnsweredYesFlattensTheSameGridAndKeepsNameAndRange)
 {
+    TerrainSaved = true;
     scriptedUi().expectMsgBox(rt::vbYes);
     FileCommands::cmdNew(view);
     EXPECT_EQ(scriptedUi().messages[0].text, QStringLiteral("Terrain clear ?  Are you sure ?"));
@@ -81,6 +82,7 @@ TEST_F(ClearTest, NewAnsweredYesFlattensTheSameGridAndKeepsNameAndRange)
     EXPECT_EQ(terrain.XPoints(), 129);
     EXPECT_EQ(terrain.Range(), 0);
     EXPECT_TRUE(TerrainEmpty);
+    EXPECT_TRUE(TerrainSaved) << "clearing is no edit: a saved terrain stays saved";
     EXPECT_EQ(TerrainFileName, path(QStringLiteral("hills.ter")));
     EXPECT_EQ(terrain.MinTU(), -50);
     EXPECT_EQ(terrain.MaxTU(), 70);
@@ -100,6 +102,7 @@ TEST_F(ClearTest, NewAnsweredNoChangesNothing)
 
 TEST_F(ClearTest, ClearAnsweredYesFlattensUnnamesAndMergesTheObjects)
 {
+    TerrainSaved = true;
     scriptedUi().expectMsgBox(rt::vbYes);
     FileCommands::cmdClear(view);
     EXPECT_EQ(terrain.XPoints(), 129);
@@ -108,6 +111,7 @@ TEST_F(ClearTest, ClearAnsweredYesFlattensUnnamesAndMergesTheObjects)
     EXPECT_EQ(terrain.MaxTU(), 30);
     EXPECT_EQ(terrain.HeightScale(), 40);
     EXPECT_TRUE(TerrainEmpty);
+    EXPECT_TRUE(TerrainSaved);
     EXPECT_EQ(TerrainFileName, QStringLiteral("noname"));
     EXPECT_EQ(view.redraws, 1);
     EXPECT_EQ(view.merges, 1);

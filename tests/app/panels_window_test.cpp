@@ -2,6 +2,7 @@
 // Effects tab, driven through the main window's controls.
 
 #include "app/AppState.h"
+#include "app/frmTerView.h"
 #include "tests/app/MainWindowFixture.h"
 
 #include <QCheckBox>
@@ -13,6 +14,7 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolBar>
 
 namespace {
 
@@ -275,12 +277,19 @@ TEST_F(PanelsWindowTest, BrushHeightInMetresFollowsTheTerrainScale)
 
 TEST_F(PanelsWindowTest, TabChangeShowsTheBrushSizeAndLeavesThePen)
 {
-    w().PenMode = true;
+    QAction* pen = w().Toolbar2->findChild<QAction*>(QStringLiteral("Pen"));
+    ASSERT_NE(pen, nullptr);
+    pen->trigger();
+    ASSERT_TRUE(w().PenMode);
+    w().Slider2->setValue(32768 + 1000);
     w().Slider1->setValue(17);
     w().Label39->setText(QString());
     w().SSTab1->setCurrentIndex((w().SSTab1->currentIndex() + 1) % w().SSTab1->count());
     EXPECT_EQ(w().Label39->text(), QStringLiteral("17"));
     EXPECT_FALSE(w().PenMode);
+    // The pen is gone, not only its flag: a press paints nothing.
+    QTest::mouseClick(w().Picture1, Qt::LeftButton, {}, QPoint(40, 40));
+    EXPECT_EQ(CurrentTerrain->Range(), 0);
 }
 
 // --- Effects tab --------------------------------------------------------------------

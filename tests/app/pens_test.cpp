@@ -55,6 +55,31 @@ TEST_F(PensTest, SquarePenOfRadiusOneIsWiderAtThePressThanInTheStroke)
     EXPECT_EQ(ter.GetPoint(59, 59), 500);
 }
 
+TEST_F(PensTest, HalfPositionsRoundThePenCentreOneUpAndLeftOfTheMouse)
+{
+    // Rows the pen changed in column x.
+    auto rows = [this](int32_t x, int32_t v) {
+        std::vector<int32_t> ys;
+        for (int32_t y = 0; y <= 128; ++y)
+            if (ter.GetPoint(x, y) == v) ys.push_back(y);
+        return ys;
+    };
+    const std::vector<int32_t> eightToTwelve{8, 9, 10, 11, 12};
+    Pens::PenSettings s;
+    s.radius = 1;
+    s.height = 32768 + 500;
+    // 10.5 - 1 = 9.5 and 11.5 - 1 = 10.5 both round to 10: rows 8 to 12.
+    Pens::stamp(ter, {10, 10.5}, s, true);
+    EXPECT_EQ(rows(9, 500), eightToTwelve);
+    ter.Fill(0);
+    Pens::stamp(ter, {10, 11.5}, s, true);
+    EXPECT_EQ(rows(9, 500), eightToTwelve);
+    ter.Fill(0);
+    s.shape = Pens::PenRound;
+    Pens::stamp(ter, {10, 10.5}, s, true);
+    EXPECT_EQ(rows(9, 500), eightToTwelve);
+}
+
 TEST_F(PensTest, StampMarksTheTerrainChanged)
 {
     TerrainSaved = true;

@@ -91,6 +91,7 @@ TEST_F(PenWindowTest, StrokeWithShiftMovesWithoutPainting)
 TEST_F(PenWindowTest, ArrowLeavesThePen)
 {
     tool("Pen");
+    w().Slider2->setValue(32768 + 1000);
     tool("Pfeil");
     EXPECT_FALSE(w().PenMode);
     EXPECT_FALSE(w().ToolBarPen->isEnabled());

@@ -303,6 +303,39 @@ TEST(CombinePreviewTest, AddsTheCurrentTerrainAtTheScaledPoint)
     EXPECT_EQ(gen.GetPoint(3, 3), 10);  // past Size too
 }
 
+// One preview point (1, 1) over a current terrain of the same size.
+int32_t previewPoint(int16_t mode, int32_t h, int32_t g, int32_t c)
+{
+    clsTerrain current;
+    current.Init(2);
+    current.SetPoint(1, 1, c);
+    clsTerrain gen;
+    gen.Init(2);
+    gen.SetPoint(1, 1, g);
+    CombinePreview(gen, current, h, mode);
+    return gen.GetPoint(1, 1);
+}
+
+TEST(CombinePreviewTest, FirstFourModesWeightAsHTimesGOver100AndRoundThatHalf)
+{
+    // 7 * -1750 / 100 = -122.5 exactly, which rounds to -122; 0.07 * -1750
+    // lies just below the half.
+    EXPECT_EQ(previewPoint(1, 7, -1750, 0), -122);
+    EXPECT_EQ(previewPoint(2, 7, 1750, 0), -122);
+    EXPECT_EQ(previewPoint(3, 7, 50, 3), 10);  // 7 * 50 * 3 / 100 = 10.5
+    // 37 / (1 * -140 / 100 + 1) = 37 / -0.4 = -92.5, a hair beyond in double.
+    EXPECT_EQ(previewPoint(4, 1, -140, 37), -93);
+    // Highest and lowest weight as (h / 100) * g.
+    EXPECT_EQ(previewPoint(5, 50, 1000, 37), 500);
+    EXPECT_EQ(previewPoint(6, 50, 1000, 37), 37);
+}
+
+TEST(CombinePreviewTest, ModeZeroKeepsTheGeneratedHeight)
+{
+    EXPECT_EQ(previewPoint(0, 50, 1000, 37), 1000);
+    EXPECT_EQ(previewPoint(7, 50, 1000, 37), 1000);
+}
+
 // ---------------------------------------------------------------------------
 // Whole runs from the PS folder
 

@@ -124,6 +124,27 @@ TEST(AddNoise, StrengthZeroBecomesOneAndMovesAPointAtMostOneFortieth)
     EXPECT_EQ(scriptedUi().statusTexts.value(0), QStringLiteral("Noise..."));
 }
 
+TEST(AddNoise, StrengthNineteenMovesPointsByUpToHalfTheirHeightEitherWay)
+{
+    // Strength 19 + 1 = 20: t = (20 / 20) x (r - 0.5) lies in [-0.5, 0.5), so
+    // a height of 10^6 moves by up to 500000; 66049 draws come within 3 % of
+    // both ends (a weaker amplitude, 20 / 21, stops at 476190).
+    clsTerrain t = flat(257, 1000000);
+    float strength = 19;
+    KVFilter::AddNoise(t, strength, std::nullopt, 0, 0, 0, std::numeric_limits<int32_t>::max());
+    int32_t lowest = 0, highest = 0;
+    for (int32_t y = 0; y <= 256; ++y)
+        for (int32_t x = 0; x <= 256; ++x) {
+            const int32_t change = t.GetPoint(x, y) - 1000000;
+            lowest = std::min(lowest, change);
+            highest = std::max(highest, change);
+        }
+    EXPECT_GE(lowest, -500000);
+    EXPECT_LT(lowest, -485000);
+    EXPECT_LE(highest, 500000);
+    EXPECT_GT(highest, 485000);
+}
+
 TEST(AddNoise, LeavesZeroHeightsAndPointsOutsideTheOpenBand)
 {
     clsTerrain t = flat(9, 0);

@@ -166,6 +166,22 @@ TEST_F(ObjectMergeTest, ObjectPastTheLastColumnIsCutAtSize)
     EXPECT_EQ(ter.row(3)[5], 0);
 }
 
+TEST_F(ObjectMergeTest, FarEdgeComparesTheUnroundedPositionWithSize)
+{
+    // At 3.25 the second column and row would lie at 4.25, past Size 4,
+    // although they round to 4.
+    flat(0);
+    MergeObject(ter, white(2), object(3.25, 3.25, ModeAdd, 65536));
+    EXPECT_EQ(ter.GetPoint(3, 3), 65536);
+    EXPECT_EQ(ter.GetPoint(4, 3), 0);
+    EXPECT_EQ(ter.GetPoint(3, 4), 0);
+    EXPECT_EQ(ter.GetPoint(4, 4), 0);
+    // At 4.25 even the first column lies past it.
+    flat(0);
+    MergeObject(ter, white(2), object(4.25, 0, ModeAdd, 65536));
+    EXPECT_EQ(ter.Range(), 0);
+}
+
 TEST_F(ObjectMergeTest, ObjectLeftOfTheGridWritesOnlyItsPartOnTheGrid)
 {
     flat(0);

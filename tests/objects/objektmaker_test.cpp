@@ -36,12 +36,15 @@ TEST(ObjektMakerCombine, NineModesOnHandWorkedValues)
 {
     EXPECT_EQ(combineCell(ModeAdd, 10, 20, 256), 30);
     EXPECT_EQ(combineCell(ModeMultiplikation, 16, 32, 256), 2);  // 256*32*16/65536
+    EXPECT_EQ(combineCell(ModeMultiplikation, 256, 256, 256), 256);
     EXPECT_EQ(combineCell(ModeMin, 10, 20, 256), 10);
     EXPECT_EQ(combineCell(ModeMax, 10, 20, 256), 20);
     EXPECT_EQ(combineCell(ModeXor, 10, 20, 256), 30);  // 01010 xor 10100
+    EXPECT_EQ(combineCell(ModeXor, 12, 10, 256), 6);   // 1100 xor 1010: the shared bit drops
     EXPECT_EQ(combineCell(ModeMod, 10, 20, 256), 10);  // 21 mod 11
     EXPECT_EQ(combineCell(ModeSub, 20, 10, 256), 10);
     EXPECT_EQ(combineCell(ModeOr, 10, 20, 256), 286);  // 256 or 10 or 20
+    EXPECT_EQ(combineCell(ModeOr, 12, 10, 256), 270);  // 256 or 1100 or 1010: the shared bit stays
     // 3 Imp 1 = -4 or 1 = -3; 255 Imp -3 = -256 or -3 = -3
     EXPECT_EQ(combineCell(ModeImplication, 3, 1, 255), -3);
     // Bitwise operands are rounded halves to even.
@@ -57,6 +60,8 @@ TEST(ObjektMakerCombine, RotationMaskWeightsOnHandWorkedValues)
     EXPECT_EQ(rotationMaskCell(ModeAdd, 10, 20, 1, 256, false), 31);
     EXPECT_EQ(rotationMaskCell(ModeMod, 10, 22, 1, 256, false), 1);  // 23 mod 11 = 1, mod 2
     EXPECT_EQ(rotationMaskCell(ModeMod, 10, 21, 1, 256, false), 0);  // 22 mod 11 = 0
+    EXPECT_EQ(rotationMaskCell(ModeXor, 12, 10, 1, 256, false), 7);   // 1100 xor 1010 xor 1
+    EXPECT_EQ(rotationMaskCell(ModeOr, 12, 10, 1, 256, false), 271);  // 256 or 1100 or 1010 or 1
     // The cross profile divides Multiplikation by a further 256.
     EXPECT_EQ(rotationMaskCell(ModeMultiplikation, 256, 256, 256, 256, true), 256);
     EXPECT_EQ(rotationMaskCell(ModeSub, 100, 30, 20, 256, true), 90);  // |30 - 100 - 20|
@@ -234,6 +239,21 @@ TEST(ObjektMakerProfiles, SmoothingARampChangesItsEndsOnly)
     Profile flat = constant(77);
     smoothProfile(flat);
     EXPECT_EQ(flat, constant(77));
+}
+
+TEST(ObjektMakerProfiles, SmoothingReadsTheValuesItHasJustSmoothed)
+{
+    // A single peak of 100 at index 10. Forwards, each mean takes in the
+    // points already smoothed: 8 -> 20, 9 -> (20 + 100) / 5 = 24, 10 -> 144 / 5
+    // = 28.8 -> 29, 11 -> 53 / 5 -> 11, 12 -> 8, 13 -> 4, 14 -> 2, 15 -> 1,
+    // 16 -> 1. Backwards likewise from the top: 16 -> 1, 15 -> 2, 14 -> 3,
+    // 13 -> 6, 12 -> 11, 11 -> 16, 10 -> 20, 9 -> 16, 8 -> 11, 7 -> 5, 6 -> 3,
+    // 5 -> 2, 4 -> 1, 3 -> 1, and 2 -> 2 / 4, a half, rounds to 0.
+    Profile p{};
+    p[10] = 100;
+    smoothProfile(p);
+    const int16_t expected[] = {0, 0, 0, 1, 1, 2, 3, 5, 11, 16, 20, 16, 11, 6, 3, 2, 1, 0, 0};
+    for (int i = 0; i < 19; ++i) EXPECT_EQ(p[size_t(i)], expected[i]) << i;
 }
 
 TEST(ObjektMakerProfiles, PresetsOnTheirMarks)

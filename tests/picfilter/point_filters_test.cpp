@@ -127,6 +127,21 @@ TEST(Contrast, ZeroKeepsThePicture)
     EXPECT_EQ(img, before);
 }
 
+TEST(Contrast, CurveHalvesRoundToEvenAroundAnOddMean)
+{
+    // Mean grey (100 + 101 + 102) \ 3 = 101. f = 1.5: 99.5 -> 100, 102.5 -> 102;
+    // f = 0.5: 100.5 -> 100, 101.5 -> 102; f = 2.5: 98.5 -> 98, 103.5 -> 104.
+    // Nine pixels fill whole vector blocks and a tail; one pixel only a tail.
+    for (const int w : {1, 9}) {
+        for (const auto& [p, expected] : {std::pair{50, Bgr{100, 101, 102}}, std::pair{-50, Bgr{100, 101, 102}},
+                                          std::pair{150, Bgr{98, 101, 104}}}) {
+            QImage img = flatPicture(w, 1, Bgr{100, 101, 102});
+            apply(pfContrast, img, p);
+            for (int x = 0; x < w; ++x) EXPECT_EQ(at(img, x, 0), expected) << "p " << p << ", width " << w;
+        }
+    }
+}
+
 TEST(Contrast, HugeFactorSaturatesInsteadOfOverflowing)
 {
     QImage img = picture(2, 1, {{0, 128, 255}, {255, 0, 128}});

@@ -237,6 +237,24 @@ TEST(QtUiSinks, StatusAndRefreshGoToTheMainWindow)
 
 namespace {
 
+TEST(BusyGuard, AnInnerCommandEndingLeavesTheOuterOneBusy)
+{
+    ASSERT_FALSE(rt::BusyFlag);
+    {
+        rt::BusyGuard outer;
+        {
+            rt::BusyGuard inner;
+            EXPECT_TRUE(rt::BusyFlag);
+        }
+        EXPECT_TRUE(rt::BusyFlag);
+        {
+            rt::BusyGuard second;
+        }
+        EXPECT_TRUE(rt::BusyFlag);
+    }
+    EXPECT_FALSE(rt::BusyFlag);
+}
+
 TEST(BusyInputHold, WindowsOpenWhenTheCommandStartedGetNoInputThoseItOpensDo)
 {
     rt::BusyInputHold hold;

@@ -287,6 +287,17 @@ TEST_F(TerFiles, HeightsCutShortAreRefused)
     expectRefused(path("cut.ter"), QStringLiteral("cut short"));
 }
 
+TEST_F(TerFiles, FileEndingAtItsLastHeightWithoutEofLoads)
+{
+    const QByteArray d = savedPattern(path("a.ter"));
+    writeFile(path("noeof.ter"), d.left(80 + 2 * 257 * 257));
+    ASSERT_TRUE(mTerLoad::LoadTerFile(path("noeof.ter")));
+    clsTerrain expected;
+    fillPattern(expected);
+    EXPECT_EQ(current.GetPoint(0, 256), expected.GetPoint(0, 256));
+    EXPECT_EQ(current.GetPoint(256, 0), expected.GetPoint(256, 0));  // the file's last height
+}
+
 TEST_F(TerFiles, SizesThatDisagreeAreRefused)
 {
     QByteArray d = savedPattern(path("a.ter"));
