@@ -338,6 +338,7 @@ void cmdNew(MainView& view)
 
 bool cmdOpen(MainView& view)
 {
+    if (!mayDropTerrain(view)) return false;
     rt::FileDialogRequest request;
     request.title = QStringLiteral("Terrain open ...");
     request.filter = OpenFileTypes::filter(OpenFileTypes::Dialog::TerrainOpen);
@@ -416,6 +417,7 @@ void cmdRestore(MainView& view)
                    rt::vbOKOnly, QStringLiteral("Restore Terrain"));
         return;
     }
+    if (!mayDropTerrain(view)) return;
     rt::BusyGuard busy;
     QString error;
     if (!CurrentTerrain->LoadBackup(backupFilePath(), &error)) {
@@ -460,7 +462,7 @@ bool cmdTerragen(MainView& view)
     return true;
 }
 
-bool queryClose(MainView& view)
+bool mayDropTerrain(MainView& view)
 {
     if (!closingNeedsSaveQuestion()) return true;
     const int answer = rt::MsgBox(QStringLiteral("The terrain is not saved!  Do you want to save?"),

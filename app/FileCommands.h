@@ -22,10 +22,10 @@ void cmdBackup(MainView& view);    // "Backup"
 void cmdRestore(MainView& view);   // "Restore"
 bool cmdTerragen(MainView& view);  // "Terragen"
 
-// The close question: true when the window may close (empty or saved
-// terrain, or the user answered No); Yes saves first and a cancelled or
-// failed save keeps the window open.
-bool queryClose(MainView& view);
+// The close question, asked before closing, Open or Restore drops the
+// current terrain: true when it may go (empty or saved terrain, or the user
+// answered No); Yes saves first, and a cancelled or failed save keeps it.
+bool mayDropTerrain(MainView& view);
 
 // Save types of the save-type dialog.
 enum SaveTypes : int { SaveCancelled = 0, SaveTer = 1, SaveBitmap = 2, SaveBitmapSized = 3 };

@@ -60,22 +60,25 @@ Values readValues()
     return v;
 }
 
-static void reportUnwritten()
+static void reportUnwritten(const QString& error)
 {
-    rt::MsgBox(QStringLiteral("The settings could not be written to %1. They apply until the editor closes.")
-                   .arg(QDir::toNativeSeparators(vbConfig::SettingsFile)),
+    rt::MsgBox(QStringLiteral("The settings could not be written to %1: %2\nThey apply until the editor closes.")
+                   .arg(QDir::toNativeSeparators(vbConfig::SettingsFile), error),
                rt::vbOKOnly | rt::vbExclamation, QStringLiteral("Options"));
 }
 
 void writeValues(const Values& v, QRgb backColour)
 {
-    bool written = vbConfig::WriteIni(Start, QStringLiteral("OptTer"), number(v.optTer));
-    written &= vbConfig::WriteIni(Start, QStringLiteral("optzoom"), number(v.resizeMode));
-    written &= vbConfig::WriteIni(Start, QStringLiteral("color"), number(v.paletteRow));
-    written &= vbConfig::WriteIni(Start, QStringLiteral("BackColor"),
-                                  number(int(rt::RGB(qRed(backColour), qGreen(backColour), qBlue(backColour)))));
+    const int colour = int(rt::RGB(qRed(backColour), qGreen(backColour), qBlue(backColour)));
+    QString error;
     // The choices still apply now; the user learns they will not last.
-    if (!written) reportUnwritten();
+    if (!vbConfig::WriteIni(Start,
+                            {{QStringLiteral("OptTer"), number(v.optTer)},
+                             {QStringLiteral("optzoom"), number(v.resizeMode)},
+                             {QStringLiteral("color"), number(v.paletteRow)},
+                             {QStringLiteral("BackColor"), number(colour)}},
+                            &error))
+        reportUnwritten(error);
 }
 
 QString chooseFolder(int row)
@@ -84,7 +87,9 @@ QString chooseFolder(int row)
     const QString path = rt::ui().folderDialog(QString::fromLatin1(FolderRows[row].title), rt::AppPath());
     if (path.isEmpty()) return QString();
     const QString folder = QDir::toNativeSeparators(QDir::cleanPath(path));
-    if (!vbConfig::WriteIni(Directory, QString::fromLatin1(FolderRows[row].key), folder)) reportUnwritten();
+    QString error;
+    if (!vbConfig::WriteIni(Directory, QString::fromLatin1(FolderRows[row].key), folder, &error))
+        reportUnwritten(error);
     if (row == 1) ObjectDirectory = folder;
     if (row == 2) LastDirectory = folder;
     return folder;

@@ -25,11 +25,17 @@ struct Content {
     bool settings = true;   // the settings lines
 };
 
+// True when the printer writes a PDF file rather than printing.
+bool printsToFile(const QPrinter& printer);
+
 // Prints copies pages, each with the chosen content: the lines from 900
 // twips left and 300 twips down, the picture at a quarter of the page height
-// at its screen size. False when the printer could not be started.
+// at its screen size, shrunk (aspect kept) where it would leave the page.
+// A PDF file is written whole or not at all, so a failure keeps an older file.
+// False, with the reason in *error, when the printer could not be started or
+// the file could not be written.
 bool printSheet(QPrinter& printer, const Content& content, int copies, const QStringList& lines,
-                const QImage& view);
+                const QImage& view, QString* error = nullptr);
 
 } // namespace PrintSheet
 
@@ -56,5 +62,6 @@ public:
 
 private:
     void showPrinterName();
+    void renewPrinter();
     std::unique_ptr<QPrinter> m_printer;
 };

@@ -390,7 +390,7 @@ void frmTer::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (!FileCommands::queryClose(*this)) {
+    if (!FileCommands::mayDropTerrain(*this)) {
         event->ignore();
         return;
     }

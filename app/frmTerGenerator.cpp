@@ -201,8 +201,9 @@ void frmTer::cmdGeneratorSaveSetting_Click()
     v.modify = CombineMode;
     v.highRes = chkHighResolution->isChecked() ? 1 : 0;
     v.roughness = Slider3->value();
-    if (!GeneratorSettings::WriteSettings(chosen.fileName, v))
-        rt::MsgBox(QStringLiteral("The generator settings could not be saved to %1").arg(chosen.fileName),
+    QString error;
+    if (!GeneratorSettings::WriteSettings(chosen.fileName, v, &error))
+        rt::MsgBox(QStringLiteral("The generator settings could not be saved to %1: %2").arg(chosen.fileName, error),
                    rt::vbOKOnly | rt::vbExclamation);
 }
 

@@ -20,9 +20,14 @@ QString ReadIni(const QString& section, const QString& key)
     return StripNull(rt::GetPrivateProfileString(section, key, QString(), SettingsFile));
 }
 
-bool WriteIni(const QString& section, const QString& key, const QString& value)
+bool WriteIni(const QString& section, const QString& key, const QString& value, QString* error)
 {
-    return rt::WritePrivateProfileString(section, key, value, SettingsFile);
+    return rt::WritePrivateProfileString(section, key, value, SettingsFile, error);
+}
+
+bool WriteIni(const QString& section, const rt::IniEntries& entries, QString* error)
+{
+    return rt::WritePrivateProfileStrings(section, entries, SettingsFile, error);
 }
 
 QString StripNull(const QString& s)

@@ -2,6 +2,8 @@
 // The settings file (Kelvarinor.ini) and the perlin-set definitions of the PS
 // folder.
 
+#include "runtime/Ini.h"
+
 #include <QString>
 
 #include <vector>
@@ -15,9 +17,11 @@ extern QString SettingsFile;
 // key is missing. Values are cut at 511 characters.
 QString ReadIni(const QString& section, const QString& key);
 // Writes key=value into [section] of SettingsFile (file and section created
-// on demand; a failed write keeps the old file).
-// False when the settings file cannot be written; the old file is kept.
-bool WriteIni(const QString& section, const QString& key, const QString& value);
+// on demand). False, with the system's reason in *error, when the settings
+// file cannot be written; the old file is kept.
+bool WriteIni(const QString& section, const QString& key, const QString& value, QString* error = nullptr);
+// Several keys of [section] in one write: all of them or none.
+bool WriteIni(const QString& section, const rt::IniEntries& entries, QString* error = nullptr);
 // The text before the first zero character, without leading and trailing blanks.
 QString StripNull(const QString& s);
 

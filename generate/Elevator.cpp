@@ -25,16 +25,32 @@ namespace {
 constexpr int32_t kLowestStoredRow = 255;
 constexpr int32_t kCurveBytes = int32_t(ElevatorRecordLength) - ElevatorNameLength;
 
-QString shownPath()
+QString shownPath(const QString& path)
 {
-    return QDir::toNativeSeparators(ElevatorFile);
+    return QDir::toNativeSeparators(path);
+}
+
+// Sets are stored beside ElevatorFile while its folder can be written; where
+// it cannot (an installed program folder) they go to the user's own copy.
+QString setFileToWrite()
+{
+    if (ElevatorFile.isEmpty() || rt::folderWritable(ElevatorFile)) return ElevatorFile;
+    return rt::userDataPath(QFileInfo(ElevatorFile).fileName(), true);
+}
+
+// The user's copy, once there is one, holds the sets saved over those of
+// ElevatorFile, so it is read in its place.
+QString setFileToRead()
+{
+    const QString own = setFileToWrite();
+    return QFileInfo(own).isFile() ? own : ElevatorFile;
 }
 
 // Size of the set file; nullopt when it does not exist or is no regular file.
-std::optional<int64_t> setFileSize()
+std::optional<int64_t> setFileSize(const QString& path)
 {
-    if (!rt::regularFileProblem(ElevatorFile).isEmpty()) return std::nullopt;
-    return QFileInfo(ElevatorFile).size();
+    if (path.isEmpty() || !rt::regularFileProblem(path).isEmpty()) return std::nullopt;
+    return QFileInfo(path).size();
 }
 
 // The name as stored, cut at the first NUL.
@@ -47,9 +63,9 @@ QString recordName(const QByteArray& record)
 }
 
 // Reads the whole record n; nullopt when the file cannot deliver all of it.
-std::optional<QByteArray> readRecord(int32_t n)
+std::optional<QByteArray> readRecord(const QString& path, int32_t n)
 {
-    QFile f(ElevatorFile);
+    QFile f(path);
     if (!rt::openRegularFile(f) || !f.seek(int64_t(n) * ElevatorRecordLength)) return std::nullopt;
     QByteArray record = f.read(ElevatorRecordLength);
     if (record.size() != ElevatorRecordLength) return std::nullopt;
@@ -104,9 +120,10 @@ QString ReadElevatorRecord(int32_t n, QString* error)
     // The diagonal first, so every refusal leaves the straight curve.
     resetElevatorGrid();
     const QString nothing = QStringLiteral("nothing");
-    const auto size = setFileSize();
+    const QString path = setFileToRead();
+    const auto size = setFileSize(path);
     if (!size) {
-        if (error) *error = QStringLiteral("The elevator set file %1 was not found.").arg(shownPath());
+        if (error) *error = QStringLiteral("The elevator set file %1 was not found.").arg(shownPath(path));
         return nothing;
     }
     // Past the end: nothing; exactly at the end: the empty name that ends the list.
@@ -114,12 +131,12 @@ QString ReadElevatorRecord(int32_t n, QString* error)
     if (n < 0 || offset > *size) return nothing;
     if (offset == *size) return QString();
     // A set cut short is refused rather than half loaded.
-    const auto record = readRecord(n);
+    const auto record = readRecord(path, n);
     if (!record) {
         if (error)
             *error = QStringLiteral("Elevator set %1 in %2 is incomplete; the straight curve is used.")
                          .arg(n + 1)
-                         .arg(shownPath());
+                         .arg(shownPath(path));
         return nothing;
     }
     // Each stored column holds just its stored row: the diagonal beside it
@@ -141,41 +158,47 @@ bool WriteElevatorRecord(const QString& name, int32_t n, QString* error)
         return false;
     };
     const QByteArray record = recordFromGrid(name);
-    // The whole file is rewritten in one step, so a failure keeps the old one.
+    // The whole file is rewritten in one step, so a failure keeps the old one;
+    // a first save to the user's copy takes the sets of ElevatorFile along.
+    const QString source = setFileToRead();
+    const QString target = setFileToWrite();
     QByteArray data;
-    if (setFileSize()) {
-        const auto old = rt::readWholeFile(ElevatorFile);
-        if (!old) return fail(QStringLiteral("The elevator set file %1 cannot be read.").arg(shownPath()));
+    QString why;
+    if (setFileSize(source)) {
+        const auto old = rt::readWholeFile(source, &why);
+        if (!old)
+            return fail(QStringLiteral("The elevator set file %1 cannot be read: %2").arg(shownPath(source), why));
         data = *old;
     }
     const int64_t offset = int64_t(n) * ElevatorRecordLength;
     if (n < 0 || offset > data.size())
         return fail(QStringLiteral("Elevator set %1 cannot be stored in %2: the file holds fewer sets.")
                         .arg(n + 1)
-                        .arg(shownPath()));
+                        .arg(shownPath(source)));
     // A set written over an incomplete last set replaces it whole.
     if (offset + ElevatorRecordLength > data.size()) data.resize(qsizetype(offset + ElevatorRecordLength));
     data.replace(qsizetype(offset), qsizetype(ElevatorRecordLength), record);
-    if (!rt::writeFileAtomic(ElevatorFile, data))
-        return fail(QStringLiteral("The elevator set file %1 cannot be written.").arg(shownPath()));
+    if (!rt::writeFileAtomic(target, data, &why))
+        return fail(QStringLiteral("The elevator set file %1 cannot be written: %2").arg(shownPath(target), why));
     return true;
 }
 
 QStringList ElevatorSetNames(QString* error)
 {
     QStringList names;
-    const auto size = setFileSize();
+    const QString path = setFileToRead();
+    const auto size = setFileSize(path);
     if (!size) return names;
     const int64_t whole = *size / ElevatorRecordLength;
     for (int64_t n = 0; n < whole && n < INT32_MAX; ++n) {
-        const auto record = readRecord(int32_t(n));
+        const auto record = readRecord(path, int32_t(n));
         if (!record) break;
         const QString name = recordName(*record);
         if (name.isEmpty()) return names;
         names << name;
     }
     if (*size % ElevatorRecordLength != 0 && error)
-        *error = QStringLiteral("The last elevator set in %1 is incomplete and is not listed.").arg(shownPath());
+        *error = QStringLiteral("The last elevator set in %1 is incomplete and is not listed.").arg(shownPath(path));
     return names;
 }
 

@@ -18,6 +18,9 @@
 class clsTerrain;
 
 extern int32_t ElevatorGridSize;           // N = 256
+// Where the folder of ElevatorFile cannot be written, sets are saved to a copy
+// of the same name in the user's settings folder, and that copy, once made,
+// is read in place of ElevatorFile.
 extern QString ElevatorFile;               // path of the elevator set file
 extern std::vector<uint8_t> ElevatorGrid;  // (N + 1) x (N + 1) cells, column fastest
 extern int32_t CurrentElevatorSet;         // number of the elevator set last chosen

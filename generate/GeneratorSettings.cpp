@@ -1,13 +1,10 @@
 #include "generate/GeneratorSettings.h"
 
-#include "runtime/ByteIO.h"
 #include "runtime/Ini.h"
 #include "runtime/Numbers.h"
 #include "terrain/STDIO.h"
 
-#include <QFile>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 namespace GeneratorSettings {
 
@@ -61,27 +58,15 @@ std::optional<QString> readSeed(const rt::IniFile& ini, LoadedValues& out)
 
 } // namespace
 
-bool WriteSettings(const QString& path, const PanelValues& v)
+bool WriteSettings(const QString& path, const PanelValues& v, QString* error)
 {
-    const std::pair<const char*, QString> keys[] = {
-        {"Perlin", rt::Str(v.perlin)},       {"Iteration", rt::Str(v.iteration)},
-        {"Height", rt::Str(v.height)},       {"Structure", rt::Str(v.structure)},
-        {"RNDSeed", v.seed},                 {"modify", rt::Str(v.modify)},
-        {"highres", rt::Str(v.highRes)},     {"rougness", rt::Str(v.roughness)},
+    const rt::IniEntries keys = {
+        {QStringLiteral("Perlin"), rt::Str(v.perlin)},       {QStringLiteral("Iteration"), rt::Str(v.iteration)},
+        {QStringLiteral("Height"), rt::Str(v.height)},       {QStringLiteral("Structure"), rt::Str(v.structure)},
+        {QStringLiteral("RNDSeed"), v.seed},                 {QStringLiteral("modify"), rt::Str(v.modify)},
+        {QStringLiteral("highres"), rt::Str(v.highRes)},     {QStringLiteral("rougness"), rt::Str(v.roughness)},
     };
-    // The keys go into a scratch copy first, which then replaces the file in
-    // one step: a failure part way leaves the old file whole.
-    QTemporaryDir scratch;
-    if (!scratch.isValid()) return false;
-    const QString copy = scratch.filePath(QStringLiteral("settings.par"));
-    if (QFile::exists(path)) {
-        const auto old = rt::readWholeFile(path);
-        if (!old || !rt::writeFileAtomic(copy, *old)) return false;
-    }
-    for (const auto& [key, value] : keys)
-        if (!rt::WritePrivateProfileString(kSection, QLatin1String(key), value, copy)) return false;
-    const auto data = rt::readWholeFile(copy);
-    return data && rt::writeFileAtomic(path, *data);
+    return rt::WritePrivateProfileStrings(kSection, keys, path, error);
 }
 
 LoadedValues ReadSettings(const QString& path, int perlinCount)

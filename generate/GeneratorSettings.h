@@ -22,9 +22,9 @@ struct PanelValues {
     int roughness = 0;     // noise of each refinement, 0..10
 };
 
-// Writes the eight keys into path. False when the file could not be written
-// (an older file of that name is then kept).
-bool WriteSettings(const QString& path, const PanelValues& values);
+// Writes the eight keys into path. False, with the system's reason in
+// *error, when the file could not be written (an older file is then kept).
+bool WriteSettings(const QString& path, const PanelValues& values, QString* error = nullptr);
 
 // What a file holds: each value present and sound, the keys that were present
 // but refused, and whether the file had any generator key at all. A missing

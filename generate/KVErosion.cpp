@@ -1,7 +1,6 @@
 #include "generate/KVErosion.h"
 
 #include "generate/KVFilter.h"
-#include "runtime/ByteIO.h"
 #include "runtime/Ini.h"
 #include "runtime/Numbers.h"
 #include "runtime/Rnd.h"
@@ -12,7 +11,6 @@
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
@@ -188,23 +186,12 @@ void runDrops(clsTerrain& ter, const ErosionSettings& s, int32_t extent, int32_t
 
 bool WriteErosionSettings(const QString& path, const ErosionSettings& s, QString* error)
 {
-    const auto fail = [&] {
-        if (error) *error = QStringLiteral("The erosion settings could not be written to %1.").arg(path);
-        return false;
-    };
-    // The keys go into a scratch copy that then replaces the file in one step.
-    QTemporaryDir scratch;
-    if (!scratch.isValid()) return fail();
-    const QString copy = scratch.filePath(QStringLiteral("erosion.par"));
-    if (QFile::exists(path)) {
-        const auto old = rt::readWholeFile(path);
-        if (!old || !rt::writeFileAtomic(copy, *old)) return fail();
-    }
-    for (const KeySpec& k : kKeys)
-        if (!rt::WritePrivateProfileString(kSection, QLatin1String(k.key), rt::Str(s.*k.field), copy)) return fail();
-    const auto data = rt::readWholeFile(copy);
-    if (!data || !rt::writeFileAtomic(path, *data)) return fail();
-    return true;
+    rt::IniEntries entries;
+    for (const KeySpec& k : kKeys) entries.emplace_back(QLatin1String(k.key), rt::Str(s.*k.field));
+    QString why;
+    if (rt::WritePrivateProfileStrings(kSection, entries, path, &why)) return true;
+    if (error) *error = QStringLiteral("The erosion settings could not be written to %1: %2").arg(path, why);
+    return false;
 }
 
 std::optional<ErosionSettings> ReadErosionSettings(const QString& path, QString* error)

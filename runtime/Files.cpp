@@ -92,15 +92,24 @@ bool openRegularFile(QFile& file, QString* why)
 QString writableDataPath(const QString& fileName, bool isSetting)
 {
     const QString program = AppPath();
-    const QFileInfo programInfo(program);
-    if (!program.isEmpty() && programInfo.isDir() && programInfo.isWritable())
-        return QDir(program).filePath(fileName);
+    const QString inProgram = QDir(program).filePath(fileName);
+    if (!program.isEmpty() && folderWritable(inProgram)) return inProgram;
+    return userDataPath(fileName, isSetting);
+}
 
+QString userDataPath(const QString& fileName, bool isSetting)
+{
     const QString base = isSetting ? xdgHome("XDG_CONFIG_HOME", QStringLiteral("/.config"))
                                    : xdgHome("XDG_STATE_HOME", QStringLiteral("/.local/state"));
     const QString folder = QDir(base).filePath(QStringLiteral("Kelvarinor"));
     QDir().mkpath(folder);
     return QDir(folder).filePath(fileName);
+}
+
+bool folderWritable(const QString& path)
+{
+    const QFileInfo folder(QFileInfo(path).absolutePath());
+    return folder.isDir() && folder.isWritable();
 }
 
 QString scratchFilePath(const QString& name)

@@ -28,9 +28,15 @@ QString regularFileProblem(const QString& path);
 bool openRegularFile(QFile& file, QString* why = nullptr);
 
 // Where a file the program writes lives: the program folder when it is
-// writable, otherwise the user's XDG config folder (settings, isSetting true)
-// or XDG state folder (the backup), created on demand, under "Kelvarinor".
+// writable, otherwise userDataPath.
 QString writableDataPath(const QString& fileName, bool isSetting);
+
+// The file in the user's own folder: "Kelvarinor" under the XDG config folder
+// (settings, isSetting true) or XDG state folder (the backup), created on demand.
+QString userDataPath(const QString& fileName, bool isSetting);
+
+// True when files can be made in the folder holding path.
+bool folderWritable(const QString& path);
 
 // Path for a hand-over or scratch file called name (a picture passed to the
 // object loader): beside the backup, so in a writable place even when the

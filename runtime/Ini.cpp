@@ -157,21 +157,13 @@ QString GetPrivateProfileString(const QString& section, const QString& key, cons
     return IniFile(path).value(section, key, def);
 }
 
-bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
-                               const QString& path)
-{
-    // The old contents; a file that exists but cannot be read is left alone.
-    QByteArray old;
-    if (QFileInfo::exists(path)) {
-        const auto data = readWholeFile(path, nullptr, kLargestIniFile);
-        if (!data) return false;
-        old = *data;
-    }
-    IniLines f = splitLines(old);
-    const QByteArray entry = key.trimmed().toUtf8() + '=' + storableValue(value).toUtf8() + f.eol();
+namespace {
 
-    // Replace the key's line, or add it after the section's last entry,
-    // or append a new section at the end.
+// Replaces the key's line, or adds it after the section's last entry, or
+// appends a new section at the end.
+void setEntry(IniLines& f, const QString& section, const QString& key, const QString& value)
+{
+    const QByteArray entry = key.trimmed().toUtf8() + '=' + storableValue(value).toUtf8() + f.eol();
     const int header = findSection(f, section);
     if (header >= 0) {
         const size_t end = sectionEnd(f, header);
@@ -180,7 +172,7 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
             const auto kv = keyValue(f.lines[i]);
             if (kv && sameName(kv->first, key)) {
                 f.lines[i] = entry;
-                return writeFileAtomic(path, joinLines(f));
+                return;
             }
             if (!decoded(f.lines[i]).isEmpty()) insertAt = i + 1;
         }
@@ -191,7 +183,29 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
         f.lines.push_back('[' + section.trimmed().toUtf8() + ']' + f.eol());
         f.lines.push_back(entry);
     }
-    return writeFileAtomic(path, joinLines(f));
+}
+
+} // namespace
+
+bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
+                               const QString& path, QString* error)
+{
+    return WritePrivateProfileStrings(section, {{key, value}}, path, error);
+}
+
+bool WritePrivateProfileStrings(const QString& section, const IniEntries& entries, const QString& path,
+                                QString* error)
+{
+    // The old contents; a file that exists but cannot be read is left alone.
+    QByteArray old;
+    if (QFileInfo::exists(path)) {
+        const auto data = readWholeFile(path, error, kLargestIniFile);
+        if (!data) return false;
+        old = *data;
+    }
+    IniLines f = splitLines(old);
+    for (const auto& [key, value] : entries) setEntry(f, section, key, value);
+    return writeFileAtomic(path, joinLines(f), error);
 }
 
 } // namespace rt

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
 #include <vector>
 
 namespace rt {
@@ -44,8 +45,15 @@ QString GetPrivateProfileString(const QString& section, const QString& key, cons
                                 const QString& path);
 
 // Writes key=value into section, creating the file and section on demand.
-// Returns false when the file cannot be written (the old file is kept).
+// Returns false, with the system's reason in *error, when the file cannot be
+// read or written (the old file is kept).
 bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
-                               const QString& path);
+                               const QString& path, QString* error = nullptr);
+
+// Writes several keys into section in one replacement of the file, so a
+// failure part way never leaves some of them written.
+using IniEntries = std::vector<std::pair<QString, QString>>;
+bool WritePrivateProfileStrings(const QString& section, const IniEntries& entries, const QString& path,
+                                QString* error = nullptr);
 
 } // namespace rt

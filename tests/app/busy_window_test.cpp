@@ -63,11 +63,13 @@ protected:
 
 TEST_F(BusyCommandTest, WhenIdleTheSameInputGetsThrough)
 {
+    // The painted terrain is unsaved: Open and the close both ask about it.
+    scriptedUi().expectMsgBox(rt::vbNo);
     scriptedUi().expectOpenDialog({});
     scriptedUi().expectMsgBox(rt::vbCancel);
     EXPECT_TRUE(intrude());
     EXPECT_EQ(scriptedUi().dialogRequests.size(), 1u);
-    EXPECT_EQ(scriptedUi().messages.size(), 1u);
+    EXPECT_EQ(scriptedUi().messages.size(), 2u);
 }
 
 TEST_P(BusyCommandTest, InputDuringTheCommandStartsNothingAndTheCloseWaits)

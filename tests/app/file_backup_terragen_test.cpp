@@ -175,6 +175,23 @@ TEST_F(BackupTest, RestoreBringsBackTheTerrainAndMarksItChanged)
     EXPECT_EQ(view.redraws, 1);
 }
 
+TEST_F(BackupTest, RestoreOverUnsavedWorkAsksTheCloseQuestionFirst)
+{
+    FileCommands::cmdBackup(view);
+    terrain.SetPoint(60, 61, 4321);  // painted since the backup, not saved
+    scriptedUi().expectMsgBox(rt::vbCancel);
+    FileCommands::cmdRestore(view);
+    ASSERT_EQ(scriptedUi().messages.size(), 1u);
+    EXPECT_EQ(scriptedUi().messages[0].text, QStringLiteral("The terrain is not saved!  Do you want to save?"));
+    EXPECT_EQ(terrain.GetPoint(60, 61), 4321);
+    EXPECT_EQ(view.redraws, 0);
+
+    scriptedUi().expectMsgBox(rt::vbNo);
+    FileCommands::cmdRestore(view);
+    EXPECT_NE(terrain.GetPoint(60, 61), 4321);
+    EXPECT_EQ(view.redraws, 1);
+}
+
 TEST_F(BackupTest, DamagedBackupIsReportedAndTheTerrainKept)
 {
     FileCommands::cmdBackup(view);

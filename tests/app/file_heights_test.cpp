@@ -8,6 +8,12 @@ namespace {
 
 class HeightsTest : public FileCommandsTest {
 protected:
+    void SetUp() override
+    {
+        FileCommandsTest::SetUp();
+        TerrainSaved = true;  // no unsaved work for Open to ask about
+    }
+
     // Opens file through the Open command, answering No to refining.
     void open(const QString& file)
     {

@@ -4,6 +4,7 @@
 
 #include "runtime/QtUi.h"
 
+#include <QFileInfo>
 #include <QImage>
 
 namespace {
@@ -331,4 +332,36 @@ TEST_F(OpenTest, HgtFileOfTheWrongLengthIsRefusedAndEverythingKept)
     scriptedUi().expectMsgBox(rt::vbOK);
     FileCommands::cmdOpen(view);
     expectNothingChanged();
+}
+
+// --- unsaved work ------------------------------------------------------------------
+
+TEST_F(OpenTest, UnsavedWorkAsksTheCloseQuestionFirstAndCancelKeepsIt)
+{
+    TerrainSaved = false;
+    scriptedUi().expectMsgBox(rt::vbCancel);
+    EXPECT_FALSE(FileCommands::cmdOpen(view));
+    ASSERT_EQ(scriptedUi().messages.size(), 1u);
+    EXPECT_EQ(scriptedUi().messages[0].text, QStringLiteral("The terrain is not saved!  Do you want to save?"));
+    EXPECT_EQ(scriptedUi().messages[0].title, QStringLiteral("EXIT"));
+    EXPECT_TRUE(scriptedUi().dialogRequests.empty()) << "no file is chosen before the answer";
+    TerrainSaved = true;
+    expectNothingChanged();
+}
+
+TEST_F(OpenTest, UnsavedWorkAnsweredYesIsSavedBeforeTheFileReplacesIt)
+{
+    TerrainSaved = false;
+    const QString file = writeTer(257);
+    const QString saved = path(QStringLiteral("work.ter"));
+    scriptedUi().expectMsgBox(rt::vbYes);
+    saveTypes.push_back(FileCommands::SaveTer);
+    scriptedUi().expectSaveDialog(chosen(saved));
+    scriptedUi().expectOpenDialog(chosen(file, 1));
+    FileCommands::cmdOpen(view);
+    // The 129-point work, not the 257-point file opened after it.
+    EXPECT_GT(QFileInfo(saved).size(), 2 * 129 * 129);
+    EXPECT_LT(QFileInfo(saved).size(), 2 * 257 * 257);
+    EXPECT_EQ(terrain.XPoints(), 257);
+    EXPECT_EQ(TerrainFileName, file);
 }

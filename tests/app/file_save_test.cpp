@@ -229,17 +229,17 @@ TEST_F(SaveTest, FailedSaveOfANamedTerrainKeepsItUnsaved)
 TEST_F(SaveTest, EmptyOrSavedTerrainClosesWithoutQuestion)
 {
     TerrainEmpty = true;
-    EXPECT_TRUE(FileCommands::queryClose(view));
+    EXPECT_TRUE(FileCommands::mayDropTerrain(view));
     TerrainEmpty = false;
     TerrainSaved = true;
-    EXPECT_TRUE(FileCommands::queryClose(view));
+    EXPECT_TRUE(FileCommands::mayDropTerrain(view));
     EXPECT_TRUE(scriptedUi().messages.empty());
 }
 
 TEST_F(SaveTest, CloseQuestionNoClosesWithoutSaving)
 {
     scriptedUi().expectMsgBox(rt::vbNo);
-    EXPECT_TRUE(FileCommands::queryClose(view));
+    EXPECT_TRUE(FileCommands::mayDropTerrain(view));
     ASSERT_EQ(scriptedUi().messages.size(), 1u);
     EXPECT_EQ(scriptedUi().messages[0].text, QStringLiteral("The terrain is not saved!  Do you want to save?"));
     EXPECT_EQ(scriptedUi().messages[0].title, QStringLiteral("EXIT"));
@@ -249,7 +249,7 @@ TEST_F(SaveTest, CloseQuestionNoClosesWithoutSaving)
 TEST_F(SaveTest, CloseQuestionCancelKeepsTheWindowOpen)
 {
     scriptedUi().expectMsgBox(rt::vbCancel);
-    EXPECT_FALSE(FileCommands::queryClose(view));
+    EXPECT_FALSE(FileCommands::mayDropTerrain(view));
 }
 
 TEST_F(SaveTest, CloseQuestionYesSavesThenCloses)
@@ -258,7 +258,7 @@ TEST_F(SaveTest, CloseQuestionYesSavesThenCloses)
     scriptedUi().expectMsgBox(rt::vbYes);
     saveTypes.push_back(FileCommands::SaveTer);
     scriptedUi().expectSaveDialog(chosen(file));
-    EXPECT_TRUE(FileCommands::queryClose(view));
+    EXPECT_TRUE(FileCommands::mayDropTerrain(view));
     EXPECT_TRUE(QFileInfo::exists(file));
     EXPECT_TRUE(TerrainSaved);
 }
@@ -268,7 +268,7 @@ TEST_F(SaveTest, CloseQuestionYesWithCancelledSaveKeepsTheWindowOpen)
     scriptedUi().expectMsgBox(rt::vbYes);
     saveTypes.push_back(FileCommands::SaveTer);
     scriptedUi().expectSaveDialog(cancelled());
-    EXPECT_FALSE(FileCommands::queryClose(view));
+    EXPECT_FALSE(FileCommands::mayDropTerrain(view));
     EXPECT_FALSE(TerrainSaved);  // the next close asks again
 }
 
@@ -279,5 +279,5 @@ TEST_F(SaveTest, CloseQuestionYesWithFailedSaveKeepsTheWindowOpen)
     saveTypes.push_back(FileCommands::SaveTer);
     scriptedUi().expectSaveDialog(chosen(path(QStringLiteral("plain/t.ter"))));
     scriptedUi().expectMsgBox(rt::vbOK);
-    EXPECT_FALSE(FileCommands::queryClose(view));
+    EXPECT_FALSE(FileCommands::mayDropTerrain(view));
 }

@@ -253,6 +253,17 @@ TEST_F(GeneratorWindowTest, SettingsSavedAndLoadedThroughTheButtons)
     EXPECT_TRUE(scriptedUi().messages.empty());
 }
 
+TEST_F(GeneratorWindowTest, AFailedSettingsSaveNamesTheSystemsReason)
+{
+    startWithSets();
+    scriptedUi().expectSaveDialog({true, programDir.filePath("no/such/folder/mine.par"), 1});
+    scriptedUi().expectMsgBox(rt::vbOK);
+    w().cmdGeneratorSaveSetting->click();
+    ASSERT_EQ(scriptedUi().messages.size(), 1u);
+    EXPECT_TRUE(scriptedUi().messages[0].text.contains(QStringLiteral("No such file or directory")))
+        << scriptedUi().messages[0].text.toStdString();
+}
+
 TEST_F(GeneratorWindowTest, LoadingNonsenseKeepsThePanelAndSaysWhich)
 {
     startWithSets();

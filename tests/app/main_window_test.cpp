@@ -112,6 +112,7 @@ TEST_F(MainWindowTest, SaveDialogStartsInTheTerragenFolderUntilOpenPicksTheTerra
         scriptedUi().expectSaveType(FileCommands::SaveTer);
         scriptedUi().expectSaveDialog({});
     }
+    scriptedUi().expectMsgBox(rt::vbNo);  // Open asks about the unsaved terrain first
     scriptedUi().expectOpenDialog({});
     w().Toolbar1_ButtonClick(QStringLiteral("SpeichernAls"));
     w().Toolbar1_ButtonClick(QStringLiteral("Öffnen"));

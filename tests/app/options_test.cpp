@@ -2,6 +2,7 @@
 #include "app/dlgOptions.h"
 #include "terrain/Palette.h"
 #include "tests/app/MainWindowFixture.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -196,4 +197,25 @@ TEST_F(OptionsTest, SettingsThatCannotBeWrittenAreReportedAndStillApply)
     EXPECT_TRUE(scriptedUi().messages[0].text.startsWith(QStringLiteral("The settings could not be written")));
     EXPECT_EQ(PaletteRow, 4);
     EXPECT_EQ(QFileInfo(vbConfig::SettingsFile).size(), 2 * 1024 * 1024);
+}
+
+TEST_F(OptionsTest, ASettingsWriteCutShortNamesTheSystemsReason)
+{
+    QFile f(vbConfig::SettingsFile);
+    const QByteArray old = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    f.close();
+    dlgOptions dlg(back(), &w());
+    dlg.List1->setCurrentRow(3);
+    scriptedUi().expectMsgBox(rt::vbOK);
+    {
+        FileSizeLimit limit(8);
+        if (!limit.active()) GTEST_SKIP() << "cannot limit the file size";
+        dlg.OKButton_Click();
+    }
+    ASSERT_EQ(scriptedUi().messages.size(), 1u);
+    EXPECT_TRUE(scriptedUi().messages[0].text.contains(QLatin1String(kFileTooLarge)))
+        << scriptedUi().messages[0].text.toStdString();
+    EXPECT_EQ(PaletteRow, 3);
+    QFile after(vbConfig::SettingsFile);
+    EXPECT_EQ(after.open(QIODevice::ReadOnly) ? after.readAll() : QByteArray(), old);
 }

@@ -1,5 +1,6 @@
 #include "app/dlgPrint.h"
 #include "tests/app/MainWindowFixture.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -119,6 +120,71 @@ TEST(PrintSheetPdf, TerrainPictureStandsAQuarterPageBelowTheShiftedOriginAndCove
     EXPECT_GE(cyanOnSheet, 191 * 191) << "the whole picture is on the sheet";
 }
 
+TEST(PrintSheetPdf, ATerrainLargerThanTheRestOfThePageShrinksToItKeepingItsShape)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("big.pdf"));
+    QImage view(1025, 1025, QImage::Format_RGB32);
+    view.fill(qRgb(0, 255, 255));
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+    ASSERT_TRUE(PrintSheet::printSheet(printer, {true, false}, 1, {}, view));
+    const QImage page = renderFirstPage(pdf);
+    ASSERT_EQ(page.size(), QSize(595, 842));
+
+    // 1025 pixels at 15 twips would be 768.75 pt. The room: from 74.3 pt to
+    // the right margin at 566.9 pt is 492.6 pt wide, from 239.6 pt to the
+    // bottom margin at 813.5 pt is 573.9 pt high; the width rules, so the
+    // picture is a 492.6 pt square from (74.3, 239.6) to (566.9, 732.2).
+    const QRgb cyan = qRgb(0, 255, 255);
+    EXPECT_EQ(page.pixel(76, 242), cyan);
+    EXPECT_EQ(page.pixel(565, 242), cyan);
+    EXPECT_EQ(page.pixel(76, 730), cyan);
+    EXPECT_EQ(page.pixel(565, 730), cyan);
+    EXPECT_NE(page.pixel(569, 400), cyan) << "nothing beyond the right margin";
+    EXPECT_NE(page.pixel(300, 735), cyan) << "square: the bottom stays above the margin";
+}
+
+TEST(PrintSheetPdf, AFileThatCannotBeWrittenWholeKeepsTheOldOneAndSaysWhy)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
+    const QByteArray old = printToPdf(pdf, {true, true}, 1);
+    ASSERT_TRUE(old.contains("%%EOF"));
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    QImage view(300, 300, QImage::Format_RGB32);
+    view.fill(qRgb(200, 0, 0));
+    QString error;
+    {
+        FileSizeLimit limit(1024);
+        if (!limit.active()) GTEST_SKIP() << "cannot limit the file size";
+        EXPECT_FALSE(PrintSheet::printSheet(printer, {true, true}, 2,
+                                            PrintSheet::settingsLines(QStringLiteral("x.ter"), 129, 5.0f), view,
+                                            &error));
+    }
+    EXPECT_TRUE(error.contains(QLatin1String(kFileTooLarge))) << error.toStdString();
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), old);
+}
+
+// "Printer..." answered with "Print to File (PDF)" and pdf.
+void choosePdfFile(dlgPrint& dlg, const QString& pdf)
+{
+    dlg.printerDialog = [pdf](QPrinter& p) {
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(pdf);
+        return true;
+    };
+    dlg.cmdPrinter_Click();
+    EXPECT_EQ(dlg.Label2->text(), pdf);
+}
+
 TEST_F(MainWindowTest, PrintDialogPrintsTheMainWindowsSheet)
 {
     installPerlinSets();
@@ -134,13 +200,7 @@ TEST_F(MainWindowTest, PrintDialogPrintsTheMainWindowsSheet)
     const QString pdf = programDir.filePath(QStringLiteral("sheet.pdf"));
     dlgPrint dlg(&w());
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Print"));
-    dlg.printerDialog = [&pdf](QPrinter& p) {
-        p.setOutputFormat(QPrinter::PdfFormat);
-        p.setOutputFileName(pdf);
-        return true;
-    };
-    dlg.cmdPrinter_Click();
-    EXPECT_EQ(dlg.Label2->text(), pdf);
+    choosePdfFile(dlg, pdf);
     // The sheet shows the current terrain, not a default one.
     CurrentTerrain->Init(129);
     CurrentTerrain->setScaleT(12.5f);
@@ -162,7 +222,7 @@ TEST_F(MainWindowTest, PrintDialogPrintsTheMainWindowsSheet)
                   .arg(rule));
 }
 
-TEST_F(MainWindowTest, APrinterThatCannotStartIsReported)
+TEST_F(MainWindowTest, FailedPrintsSayWhyAndTheSameDialogThenPrintsToAFile)
 {
     installPerlinSets();
     start();
@@ -172,8 +232,24 @@ TEST_F(MainWindowTest, APrinterThatCannotStartIsReported)
     dlg.printer().setOutputFileName(programDir.filePath(QStringLiteral("no/such/folder/x.pdf")));
     scriptedUi().expectMsgBox(rt::vbOK);
     dlg.OKButton_Click();
+    // What a machine without a printer offers: PDF output without a file.
+    dlg.printer().setOutputFileName(QString());
+    scriptedUi().expectMsgBox(rt::vbOK);
+    dlg.OKButton_Click();
     EXPECT_NE(dlg.result(), QDialog::Accepted);
-    EXPECT_EQ(scriptedUi().messages.size(), 1u);
+    ASSERT_EQ(scriptedUi().messages.size(), 2u);
+    EXPECT_TRUE(scriptedUi().messages[0].text.contains(QStringLiteral("No such file or directory")))
+        << scriptedUi().messages[0].text.toStdString();
+    EXPECT_TRUE(scriptedUi().messages[1].text.contains(QStringLiteral("Choose a printer")))
+        << scriptedUi().messages[1].text.toStdString();
+
+    const QString pdf = programDir.filePath(QStringLiteral("sheet.pdf"));
+    choosePdfFile(dlg, pdf);
+    dlg.OKButton_Click();
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().startsWith("%PDF"));
 }
 
 } // namespace

@@ -4,9 +4,11 @@
 #include "generate/Elevator.h"
 #include "runtime/Ui.h"
 #include "terrain/clsTerrain.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/ScriptedUi.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -235,6 +237,42 @@ TEST_F(ElevatorTest, NewSetReplacesAnIncompleteLastSet)
     ASSERT_TRUE(WriteElevatorRecord(QStringLiteral("Two"), 1));
     EXPECT_EQ(setFile().size(), 2 * 277);
     EXPECT_EQ(ElevatorSetNames().size(), 2);
+}
+
+TEST_F(ElevatorTest, AFailedSaveSaysTheSystemsReasonAndKeepsTheFile)
+{
+    writeSetFile(record("One", 1));
+    QString error;
+    {
+        FileSizeLimit limit(300);
+        if (!limit.active()) GTEST_SKIP() << "cannot limit the file size";
+        EXPECT_FALSE(WriteElevatorRecord(QStringLiteral("Two"), 1, &error));
+    }
+    EXPECT_TRUE(error.contains(QLatin1String(kFileTooLarge))) << error.toStdString();
+    EXPECT_EQ(setFile(), record("One", 1));
+}
+
+TEST_F(ElevatorTest, WhereTheFolderCannotBeWrittenSetsGoToTheUsersCopyWhichIsReadFirst)
+{
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", dir.filePath("config").toLocal8Bit());
+    // A folder that is a plain file stops every user, root too.
+    writeSetFile("not a folder");
+    ElevatorFile = dir.filePath("Elevator.set/Elevator.set");
+
+    QString error;
+    EXPECT_TRUE(WriteElevatorRecord(QStringLiteral("Alps"), 0, &error)) << error.toStdString();
+    drawFlat(10);
+    EXPECT_TRUE(WriteElevatorRecord(QStringLiteral("Hills"), 1, &error)) << error.toStdString();
+    const QString copy = dir.filePath("config/Kelvarinor/Elevator.set");
+    EXPECT_EQ(QFileInfo(copy).size(), 2 * 277);
+    EXPECT_EQ(ElevatorSetNames(), (QStringList{QStringLiteral("Alps").leftJustified(20),
+                                               QStringLiteral("Hills").leftJustified(20)}));
+    EXPECT_EQ(ReadElevatorRecord(1), QStringLiteral("Hills").leftJustified(20));
+    EXPECT_EQ(elevatorCell(N, 10), 1);
+
+    if (oldConfig.isNull()) qunsetenv("XDG_CONFIG_HOME");
+    else qputenv("XDG_CONFIG_HOME", oldConfig);
 }
 
 // --- the shift -------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "runtime/Rnd.h"
 #include "runtime/Ui.h"
 #include "terrain/clsTerrain.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/NotAFile.h"
 #include "tests/support/ScriptedUi.h"
 
@@ -286,12 +287,22 @@ TEST_F(ErosionFileTest, NonsenseOrOutOfRangeIsRefusedWithTheKeysNamed)
     EXPECT_FALSE(error.contains(QStringLiteral("LLDepht")));
 }
 
-TEST_F(ErosionFileTest, UnwritableFileIsReportedAndTheOldOneKept)
+TEST_F(ErosionFileTest, UnwritableFileIsReportedWithTheSystemsReasonAndTheOldOneKept)
 {
-    ASSERT_TRUE(KVErosion::WriteErosionSettings(path(), ErosionSettings{}));
+    ASSERT_TRUE(rt::WritePrivateProfileString("Generator", "Height", " 5", path()));
+    QFile f(path());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray old = f.readAll();
+    f.close();
     QString error;
-    EXPECT_FALSE(KVErosion::WriteErosionSettings(dir.filePath("no/such/folder/x.par"), ErosionSettings{}, &error));
-    EXPECT_FALSE(error.isEmpty());
+    {
+        FileSizeLimit limit(old.size() + 10);
+        if (!limit.active()) GTEST_SKIP() << "cannot limit the file size";
+        EXPECT_FALSE(KVErosion::WriteErosionSettings(path(), ErosionSettings{}, &error));
+    }
+    EXPECT_TRUE(error.contains(QLatin1String(kFileTooLarge))) << error.toStdString();
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), old);
 }
 
 } // namespace

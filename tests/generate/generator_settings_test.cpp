@@ -72,10 +72,12 @@ TEST_F(SettingsFile, SavingKeepsOtherSectionsOfTheFile)
     EXPECT_EQ(ReadSettings(path(), 1).iteration, 1);
 }
 
-TEST_F(SettingsFile, WriteIntoAMissingFolderFailsAndWritesNothing)
+TEST_F(SettingsFile, WriteIntoAMissingFolderFailsWithTheSystemsReasonAndWritesNothing)
 {
-    EXPECT_FALSE(WriteSettings(dir.filePath("no/such/folder/gen.par"), PanelValues{}));
+    QString error;
+    EXPECT_FALSE(WriteSettings(dir.filePath("no/such/folder/gen.par"), PanelValues{}, &error));
     EXPECT_FALSE(QFile::exists(dir.filePath("no/such/folder/gen.par")));
+    EXPECT_TRUE(error.contains(QStringLiteral("No such file or directory"))) << error.toStdString();
 }
 
 TEST_F(SettingsFile, KeysWrittenByHandInAnotherCaseAreRead)
