@@ -1,5 +1,5 @@
 #include "tests/app/FileCommandsFixture.h"
-#include "tests/app/RedRectangleMetafile.h"
+#include "tests/support/Metafiles.h"
 #include "tests/support/ModalDialogs.h"
 
 #include "runtime/QtUi.h"

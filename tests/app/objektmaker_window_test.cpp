@@ -7,7 +7,7 @@
 #include "objects/mdlObjects.h"
 #include "objects/ObjektMakerFiles.h"
 #include "tests/app/MainWindowFixture.h"
-#include "tests/app/RedRectangleMetafile.h"
+#include "tests/support/Metafiles.h"
 
 #include <QApplication>
 #include <QCheckBox>
