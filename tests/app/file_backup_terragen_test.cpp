@@ -218,7 +218,7 @@ TEST_F(BackupTest, FailedBackupSaysWhyAndKeepsTheOldOne)
         FileCommands::cmdBackup(view);
     }
     ASSERT_EQ(scriptedUi().messages.size(), 1u);
-    EXPECT_TRUE(scriptedUi().messages[0].text.contains(kFileTooLarge)) << scriptedUi().messages[0].text.toStdString();
+    EXPECT_TRUE(scriptedUi().messages[0].text.contains(fileTooLarge())) << scriptedUi().messages[0].text.toStdString();
     EXPECT_EQ(fileBytes(FileCommands::backupFilePath()), old);
 }
 

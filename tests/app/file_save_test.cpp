@@ -181,7 +181,7 @@ TEST_F(SaveTest, FailedWriteKeepsTheOldFileAndTheFlags)
     EXPECT_EQ(fileBytes(file), QByteArray("old terrain"));
     ASSERT_EQ(scriptedUi().messages.size(), 1u);
     EXPECT_TRUE(scriptedUi().messages[0].text.contains(file));
-    EXPECT_TRUE(scriptedUi().messages[0].text.contains(kFileTooLarge)) << scriptedUi().messages[0].text.toStdString();
+    EXPECT_TRUE(scriptedUi().messages[0].text.contains(fileTooLarge())) << scriptedUi().messages[0].text.toStdString();
     EXPECT_EQ(CurrentTerrain->pProgress, 37);
     expectUnsaved();
 }
@@ -200,7 +200,7 @@ TEST_F(SaveTest, FailedBitmapWriteKeepsTheOldFileAndTheName)
     }
     EXPECT_EQ(fileBytes(file), QByteArray("old bitmap"));
     ASSERT_EQ(scriptedUi().messages.size(), 1u);
-    EXPECT_TRUE(scriptedUi().messages[0].text.contains(kFileTooLarge)) << scriptedUi().messages[0].text.toStdString();
+    EXPECT_TRUE(scriptedUi().messages[0].text.contains(fileTooLarge())) << scriptedUi().messages[0].text.toStdString();
     expectUnsaved();
 }
 

@@ -213,7 +213,7 @@ TEST_F(OptionsTest, ASettingsWriteCutShortNamesTheSystemsReason)
         dlg.OKButton_Click();
     }
     ASSERT_EQ(scriptedUi().messages.size(), 1u);
-    EXPECT_TRUE(scriptedUi().messages[0].text.contains(QLatin1String(kFileTooLarge)))
+    EXPECT_TRUE(scriptedUi().messages[0].text.contains(fileTooLarge()))
         << scriptedUi().messages[0].text.toStdString();
     EXPECT_EQ(PaletteRow, 3);
     QFile after(vbConfig::SettingsFile);

@@ -134,7 +134,7 @@ TEST_F(SavePerlinSetTest, AFailedWriteSaysWhyAndKeepsTheOldFile)
         EXPECT_FALSE(SavePerlinSet(QStringLiteral("Alps")));
     }
     ASSERT_EQ(scriptedUi().messages.size(), 1u);
-    EXPECT_TRUE(scriptedUi().messages[0].text.contains(kFileTooLarge)) << scriptedUi().messages[0].text.toStdString();
+    EXPECT_TRUE(scriptedUi().messages[0].text.contains(fileTooLarge())) << scriptedUi().messages[0].text.toStdString();
     EXPECT_EQ(rt::readWholeFile(target()), QByteArray("old set"));
 }
 

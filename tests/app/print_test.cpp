@@ -167,7 +167,7 @@ TEST(PrintSheetPdf, AFileThatCannotBeWrittenWholeKeepsTheOldOneAndSaysWhy)
                                             PrintSheet::settingsLines(QStringLiteral("x.ter"), 129, 5.0f), view,
                                             &error));
     }
-    EXPECT_TRUE(error.contains(QLatin1String(kFileTooLarge))) << error.toStdString();
+    EXPECT_TRUE(error.contains(fileTooLarge())) << error.toStdString();
     QFile f(pdf);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), old);

@@ -248,7 +248,7 @@ TEST_F(ElevatorTest, AFailedSaveSaysTheSystemsReasonAndKeepsTheFile)
         if (!limit.active()) GTEST_SKIP() << "cannot limit the file size";
         EXPECT_FALSE(WriteElevatorRecord(QStringLiteral("Two"), 1, &error));
     }
-    EXPECT_TRUE(error.contains(QLatin1String(kFileTooLarge))) << error.toStdString();
+    EXPECT_TRUE(error.contains(fileTooLarge())) << error.toStdString();
     EXPECT_EQ(setFile(), record("One", 1));
 }
 

@@ -300,7 +300,7 @@ TEST_F(ErosionFileTest, UnwritableFileIsReportedWithTheSystemsReasonAndTheOldOne
         if (!limit.active()) GTEST_SKIP() << "cannot limit the file size";
         EXPECT_FALSE(KVErosion::WriteErosionSettings(path(), ErosionSettings{}, &error));
     }
-    EXPECT_TRUE(error.contains(QLatin1String(kFileTooLarge))) << error.toStdString();
+    EXPECT_TRUE(error.contains(fileTooLarge())) << error.toStdString();
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), old);
 }

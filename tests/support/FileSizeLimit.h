@@ -3,7 +3,11 @@
 // write fails for real, as on a full disk, also for root, whom permissions
 // don't stop.
 
+#include "tests/support/SystemReason.h"
+
 #include <sys/resource.h>
+
+#include <cerrno>
 
 #include <csignal>
 
@@ -33,4 +37,7 @@ private:
 };
 
 // What the system says when such a write fails.
-inline const char* kFileTooLarge = "File too large";
+inline QString fileTooLarge()
+{
+    return systemReason(EFBIG);
+}
