@@ -15,7 +15,6 @@ namespace rt {
 
 class LeWriter {
 public:
-    void i8(int8_t v) { m_data.append(static_cast<char>(v)); }
     void i16(int16_t v) { put(static_cast<uint16_t>(v), 2); }
     void i32(int32_t v) { put(static_cast<uint32_t>(v), 4); }
     void f32(float v);
