@@ -196,15 +196,6 @@ bool clsTerrain::SaveT(const QString& fileName, QString* error)
     return true;
 }
 
-bool clsTerrain::LoadArray(const QByteArray& fileData, int64_t pos)
-{
-    const int32_t size = m_header.Size;
-    const int64_t n = int64_t(size) + 1;
-    if (size < 0 || n > m_side || pos < 1) return false;
-    if (pos - 1 + 2 * n * n > fileData.size()) return false;
-    return LoadRows(fileData.constData() + (pos - 1), 0, n);
-}
-
 bool clsTerrain::LoadRows(const char* bytes, int64_t firstRow, int64_t rows)
 {
     const int32_t size = m_header.Size;
