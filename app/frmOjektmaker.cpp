@@ -2,11 +2,10 @@
 
 #include "app/frmOjektmaker.h"
 
-#include "app/AppState.h"
-#include "app/vbConfig.h"
 #include "objects/ObjektMakerFiles.h"
 #include "objects/ObjektMakerProfiles.h"
 #include "objects/mdlObjects.h"
+#include "runtime/Files.h"
 #include "runtime/Ui.h"
 #include "terrain/TerrainPicture.h"
 
@@ -416,9 +415,9 @@ void frmOjektmaker::connectControls()
 
 // --- opening, state and the result ----------------------------------------------------
 
-QString frmOjektmaker::tempSettingsPath() { return vbConfig::writableDataPath(QStringLiteral("om_temp.dat"), false); }
+QString frmOjektmaker::tempSettingsPath() { return rt::writableDataPath(QStringLiteral("om_temp.dat"), false); }
 
-QString frmOjektmaker::applyBitmapPath() { return vbConfig::writableDataPath(QStringLiteral("applyobj.tmp"), false); }
+QString frmOjektmaker::applyBitmapPath() { return rt::writableDataPath(QStringLiteral("applyobj.tmp"), false); }
 
 void frmOjektmaker::Form_Load()
 {
