@@ -1,6 +1,6 @@
 // The object maker window (see frmOjektmaker.h).
 
-#include "app/frmOjektmaker.h"
+#include "objects/frmOjektmaker.h"
 
 #include "objects/ObjektMakerFiles.h"
 #include "objects/ObjektMakerProfiles.h"

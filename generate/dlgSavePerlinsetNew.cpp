@@ -1,4 +1,4 @@
-#include "app/dlgSavePerlinsetNew.h"
+#include "generate/dlgSavePerlinsetNew.h"
 
 #include "generate/PerlinSetWriter.h"
 #include "runtime/Ui.h"

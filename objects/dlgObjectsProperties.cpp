@@ -1,4 +1,4 @@
-#include "app/dlgObjectsProperties.h"
+#include "objects/dlgObjectsProperties.h"
 
 #include "runtime/Numbers.h"
 
