@@ -9,7 +9,6 @@ double ZoomFactor = 1.0;
 float MaxViewSize = 512.0f;
 
 int16_t ResizeMode = 0;
-QString ObjectDirectory;
 QString LastDirectory;
 QString FileDialogFolder;
 QString StartFile;

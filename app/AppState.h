@@ -6,6 +6,7 @@
 // (terrain/Palette.h) and the settings path in vbConfig.
 
 #include "generate/Elevator.h"
+#include "objects/mdlObjects.h"
 
 #include <QString>
 
@@ -24,7 +25,7 @@ extern float MaxViewSize;              // largest side of the height-map view in
 // --- settings read at start ---------------------------------------------------
 extern int16_t ResizeMode;             // [Start] OptZoom: 0 never set, 1 bilinear, 2 pixel repetition;
                                        // any other number is kept and doubles to a flat grid
-extern QString ObjectDirectory;        // [Directory] Objects
+// ObjectDirectory ([Directory] Objects): objects/mdlObjects.h.
 extern QString LastDirectory;          // [Directory] Terrain
 extern QString FileDialogFolder;       // start folder of the Save dialog: [Directory] terragen from the
                                        // start until an Open or a save picks the terrain folder

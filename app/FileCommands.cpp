@@ -2,7 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/MainView.h"
-#include "app/OpenFileTypes.h"
+#include "terrain/OpenFileTypes.h"
 #include "app/vbConfig.h"
 #include "runtime/Picture.h"
 #include "runtime/Ui.h"

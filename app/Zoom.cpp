@@ -24,11 +24,6 @@ double fitToView(double zoom, int size, double maxViewSize)
     return zoom;
 }
 
-double resizedZoom(double zoom, std::optional<double> factor, int size, double maxViewSize)
-{
-    return fitToView(applyFactor(zoom, factor), size, maxViewSize);
-}
-
 int viewSide(double zoom, int size)
 {
     const double side = zoom * double(size + 3);

@@ -23,9 +23,6 @@ double applyFactor(double zoom, std::optional<double> factor);
 // fits the window limit `maxViewSize`.
 double fitToView(double zoom, int size, double maxViewSize);
 
-// Both steps in the order the view applies them.
-double resizedZoom(double zoom, std::optional<double> factor, int size, double maxViewSize);
-
 // Side of the view in pixels: zoom x (size + 3), at least 1.
 int viewSide(double zoom, int size);
 

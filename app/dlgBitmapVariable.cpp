@@ -1,5 +1,6 @@
 #include "app/dlgBitmapVariable.h"
 
+#include "runtime/FormControls.h"
 #include "runtime/Numbers.h"
 #include "runtime/Ui.h"
 
@@ -25,16 +26,9 @@ dlgBitmapVariable::dlgBitmapVariable(int gridSize, QWidget* parent) : QDialog(pa
     grid->addWidget(Text1, 0, 1);
     grid->addWidget(label2, 0, 2);
 
-    OKButton = new QPushButton(QStringLiteral("Save"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
+    grid->addLayout(rt::okCancelRow(this, OKButton, QStringLiteral("Save"), CancelButton, QStringLiteral("Cancel")), 1,
+                    0, 1, 3);
     OKButton->setDefault(true);
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OKButton);
-    buttons->addWidget(CancelButton);
-    grid->addLayout(buttons, 1, 0, 1, 3);
 
     connect(OKButton, &QPushButton::clicked, this, [this] { OKButton_Click(); });
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);

@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/vbConfig.h"
 #include "runtime/ByteIO.h"
+#include "runtime/FormControls.h"
 #include "runtime/Numbers.h"
 #include "runtime/Ui.h"
 #include "terrain/Palette.h"
@@ -256,17 +257,10 @@ dlgOptions::dlgOptions(QWidget* backTarget, QWidget* parent) : QDialog(parent), 
     static_cast<QVBoxLayout*>(folders->layout())->addLayout(fl);
     static_cast<QVBoxLayout*>(folders->layout())->addStretch(1);
 
-    OKButton = new QPushButton(QStringLiteral("&Save"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    CancelButton = new QPushButton(QStringLiteral("&Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(OKButton);
-    buttons->addWidget(CancelButton);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(ssTabOptions);
-    layout->addLayout(buttons);
+    layout->addLayout(
+        rt::okCancelRow(this, OKButton, QStringLiteral("&Save"), CancelButton, QStringLiteral("&Cancel")));
 
     connect(OKButton, &QPushButton::clicked, this, [this] { OKButton_Click(); });
     connect(CancelButton, &QPushButton::clicked, this, [this] { CancelButton_Click(); });

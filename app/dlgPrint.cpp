@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "runtime/ByteIO.h"
+#include "runtime/FormControls.h"
 #include "runtime/Numbers.h"
 #include "runtime/Ui.h"
 #include "terrain/TerrainGlobals.h"
@@ -176,15 +177,8 @@ dlgPrint::dlgPrint(QWidget* parent) : QDialog(parent), m_printer(std::make_uniqu
     printerRow->addWidget(Label2, 1);
     printerRow->addWidget(cmdPrinter);
     layout->addLayout(printerRow);
-    OKButton = new QPushButton(QStringLiteral("&Print"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    CancelButton = new QPushButton(QStringLiteral("&Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(OKButton);
-    buttons->addWidget(CancelButton);
-    layout->addLayout(buttons);
+    layout->addLayout(
+        rt::okCancelRow(this, OKButton, QStringLiteral("&Print"), CancelButton, QStringLiteral("&Cancel")));
 
     connect(cmdPrinter, &QPushButton::clicked, this, [this] { cmdPrinter_Click(); });
     connect(OKButton, &QPushButton::clicked, this, [this] { OKButton_Click(); });

@@ -3,10 +3,10 @@
 
 #include "app/AppState.h"
 #include "app/MainWindowLogic.h"
-#include "app/ParFileDialog.h"
-#include "app/dlgGenModify.h"
+#include "generate/ParFileDialog.h"
+#include "generate/dlgGenModify.h"
 #include "app/dlgMaskColor.h"
-#include "app/dlgPreview.h"
+#include "generate/dlgPreview.h"
 #include "app/frmTer.h"
 #include "app/vbConfig.h"
 #include "generate/GeneratorSettings.h"

@@ -4,6 +4,7 @@
 
 #include "app/frmTer.h"
 #include "app/frmTerView.h"
+#include "runtime/FormControls.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -26,27 +27,8 @@
 
 namespace {
 
-template <class W>
-W* named(W* w, const char* name, const QString& toolTip = QString())
-{
-    w->setObjectName(QString::fromLatin1(name));
-    if (!toolTip.isEmpty()) w->setToolTip(toolTip);
-    return w;
-}
-
-QSlider* slider(QWidget* parent, const char* name, int lo, int hi, int value, int pageStep, int tickInterval,
-                const QString& toolTip = QString())
-{
-    auto* s = named(new QSlider(Qt::Horizontal, parent), name, toolTip);
-    s->setRange(lo, hi);
-    s->setValue(value);
-    s->setPageStep(pageStep);
-    if (tickInterval > 0) {
-        s->setTickPosition(QSlider::TicksBelow);
-        s->setTickInterval(tickInterval);
-    }
-    return s;
-}
+using rt::named;
+using rt::slider;
 
 QLineEdit* textBox(QWidget* parent, const char* name, const QString& toolTip, const QString& text = QString())
 {

@@ -2,7 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/MainWindowLogic.h"
-#include "app/dlgElevator.h"
+#include "generate/dlgElevator.h"
 #include "app/frmAbout.h"
 #include "app/frmTer.h"
 #include "app/vbConfig.h"

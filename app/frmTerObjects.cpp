@@ -3,10 +3,10 @@
 #include "app/frmTerObjects.h"
 
 #include "app/AppState.h"
-#include "app/OpenFileTypes.h"
+#include "terrain/OpenFileTypes.h"
 #include "app/Pens.h"
-#include "app/dlgObjectsProperties.h"
-#include "app/frmOjektmaker.h"
+#include "objects/dlgObjectsProperties.h"
+#include "objects/frmOjektmaker.h"
 #include "app/frmTer.h"
 #include "app/frmTerView.h"
 #include "runtime/Files.h"

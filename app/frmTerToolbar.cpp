@@ -10,7 +10,7 @@
 #include "app/frmTer.h"
 #include "app/dlgOptions.h"
 #include "app/dlgPrint.h"
-#include "app/dlgSavePerlinsetNew.h"
+#include "generate/dlgSavePerlinsetNew.h"
 #include "app/view3DWidget.h"
 #include "runtime/Numbers.h"
 #include "runtime/Ui.h"

@@ -1,4 +1,4 @@
-#include "app/dlgFltErosion.h"
+#include "generate/dlgFltErosion.h"
 #include "app/dlgSaveAs.h"
 #include "app/frmAbout.h"
 #include "app/frmTer.h"

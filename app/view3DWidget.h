@@ -21,7 +21,6 @@ public:
     void Form_Load();
     void zeichne();
     void ZeichneTerrain();
-    void RedrawView() { ZeichneTerrain(); }
     void cmdRechts_Click();
     void cmdlinks_Click() { zeichne(); }
     void swatch_Click(int index);  // index 1..5

@@ -2,13 +2,13 @@
 // each against a plain QFile write or read of the same number of bytes.
 
 #include "bench/QuietUi.h"
+#include "runtime/ByteIO.h"
 #include "runtime/Ui.h"
 #include "terrain/TerrainGlobals.h"
 #include "terrain/clsTerrain.h"
 #include "terrain/mTerLoad.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -81,12 +81,7 @@ void atomicWrite(benchmark::State& state, qint64 bytes)
 {
     fixture();
     const QByteArray data(bytes, 'y');
-    for (auto _ : state) {
-        QSaveFile f(fixture().out);
-        f.open(QIODevice::WriteOnly);
-        f.write(data);
-        benchmark::DoNotOptimize(f.commit());
-    }
+    for (auto _ : state) benchmark::DoNotOptimize(rt::writeFileAtomic(fixture().out, data));
     state.SetBytesProcessed(state.iterations() * bytes);
 }
 

@@ -325,14 +325,6 @@ void AddNoise(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32
     rt::DoEvents();
 }
 
-void smoothSweep(clsTerrain& ter, int32_t extent, int32_t x0, int32_t y0, int32_t zMin, int32_t zMax, bool forward)
-{
-    SmoothBlock block(ter, extent, x0, y0);
-    block.load(ter);
-    block.sweep(ter, zMin, zMax, forward);
-    block.store(ter);
-}
-
 void SmoothTerrain(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t zMin,
                    int32_t zMax)
 {

@@ -57,11 +57,6 @@ void AddNoise(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32
 void SmoothTerrain(clsTerrain& ter, float& strength, Extent extent, int32_t x0, int32_t y0, int32_t zMin,
                    int32_t zMax);
 
-// One in-place pass of SmoothTerrain over the window: forward runs x and y
-// upwards (a point reads the already smoothed column before it), backward
-// downwards. Reports progress 0..50 forward and 50..100 backward.
-void smoothSweep(clsTerrain& ter, int32_t extent, int32_t x0, int32_t y0, int32_t zMin, int32_t zMax, bool forward);
-
 // Raises each point by 3 + (colour \ 256) \ (11 - strength), the colour
 // that of the erosion pattern stretched over 1025 points (Size when larger)
 // and shifted by the first three characters of seedText (the seed box's

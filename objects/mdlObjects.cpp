@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+QString ObjectDirectory;
+
 namespace mdlObjects {
 
 namespace {

@@ -36,6 +36,9 @@ enum ObjectMergeMode : int16_t {
     ModeLowest = 6,
 };
 
+// The folder the object and object-maker file dialogs start in ([Directory] Objects).
+extern QString ObjectDirectory;
+
 namespace mdlObjects {
 
 constexpr int FirstObjectSlot = 6;

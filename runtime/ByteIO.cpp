@@ -3,7 +3,6 @@
 #include "runtime/Files.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstring>
@@ -112,24 +111,30 @@ QString writeErrorText(const QFileDevice& file)
     return QStringLiteral("The file could not be written whole; the disk may be full.");
 }
 
+// Unbuffered: every write reaches the system at once, so a failure has its
+// reason and no failed flush can hide inside the commit.
+AtomicFile::AtomicFile(const QString& path) : m_file(path)
+{
+    m_ok = m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+}
+
+void AtomicFile::write(const char* p, qint64 n)
+{
+    if (m_ok && !writeAll(m_file, p, n)) m_ok = false;
+}
+
+bool AtomicFile::commit(QString* error)
+{
+    if (m_ok && m_file.commit()) return true;
+    if (error) *error = writeErrorText(m_file);
+    return false;  // an uncommitted QSaveFile removes its temporary file
+}
+
 bool writeFileAtomic(const QString& path, const QByteArray& data, QString* error)
 {
-    QSaveFile f(path);
-    // Unbuffered, so every write reaches the system and a failure has its reason.
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        if (error) *error = f.errorString();
-        return false;
-    }
-    if (!writeAll(f, data.constData(), data.size())) {
-        if (error) *error = writeErrorText(f);
-        f.cancelWriting();
-        return false;
-    }
-    if (!f.commit()) {
-        if (error) *error = writeErrorText(f);
-        return false;
-    }
-    return true;
+    AtomicFile f(path);
+    f.write(data);
+    return f.commit(error);
 }
 
 } // namespace rt

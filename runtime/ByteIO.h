@@ -3,6 +3,7 @@
 // reader count the first byte as 1; the loaders give their field positions so.
 
 #include <QByteArray>
+#include <QSaveFile>
 #include <QString>
 
 #include <cstdint>
@@ -14,7 +15,6 @@ namespace rt {
 
 class LeWriter {
 public:
-    void i8(int8_t v) { m_data.append(static_cast<char>(v)); }
     void i16(int16_t v) { put(static_cast<uint16_t>(v), 2); }
     void i32(int32_t v) { put(static_cast<uint32_t>(v), 4); }
     void f32(float v);
@@ -73,6 +73,25 @@ bool writeAll(QFileDevice& file, const char* p, qint64 n);
 // Why a write to file failed: the system's reason when it gave one, else that
 // the disk may be full (a write that stopped short without a reason).
 QString writeErrorText(const QFileDevice& file);
+
+// A file written in pieces into a temporary file that commit renames into
+// place: the old file is replaced only when every write and the rename
+// succeeded. A file never committed leaves nothing behind.
+class AtomicFile {
+public:
+    explicit AtomicFile(const QString& path);
+    // After a failed write the others are skipped and commit fails.
+    void write(const char* p, qint64 n);
+    void write(const QByteArray& b) { write(b.constData(), b.size()); }
+    // False once opening or a write failed: a long writer may stop early.
+    bool ok() const { return m_ok; }
+    // True when the file now holds everything written; else false with the reason.
+    bool commit(QString* error = nullptr);
+
+private:
+    QSaveFile m_file;
+    bool m_ok = false;
+};
 
 // Writes through a temporary file renamed into place, so a failed write leaves
 // the old file as it was. Returns false with an error text on failure.

@@ -50,11 +50,6 @@ BusyGuard::~BusyGuard()
     g_busy = g_busyDepth > 0;
 }
 
-int busyDepth()
-{
-    return g_busyDepth;
-}
-
 UiService& ui()
 {
     return g_ui ? *g_ui : g_null;

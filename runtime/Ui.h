@@ -128,7 +128,4 @@ public:
     BusyGuard& operator=(const BusyGuard&) = delete;
 };
 
-// How many BusyGuards live.
-int busyDepth();
-
 } // namespace rt

@@ -135,10 +135,6 @@ public:
     bool SaveT(const QString& fileName, QString* error = nullptr);
     bool SaveBackup(const QString& fileName, QString* error = nullptr);
     bool LoadBackup(const QString& fileName, QString* error = nullptr);
-    // Reads (Size+1)^2 16-bit heights of a TER file's bytes from 1-based
-    // position pos; false (terrain unchanged) when the bytes run short or the
-    // grid is not allocated for Size.
-    bool LoadArray(const QByteArray& fileData, int64_t pos);
     // Widens `rows` rows of 16-bit little-endian file heights, file rows
     // firstRow on (file row k is the terrain's row Size - k), into the grid
     // and the min/max cache; false (nothing written) when they do not fit it.

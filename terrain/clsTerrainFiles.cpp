@@ -11,7 +11,7 @@
 #include "runtime/Ui.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <algorithm>
@@ -134,33 +134,6 @@ void narrowToFileRow(const int32_t* src, char* dst, int64_t n)
     }
 }
 
-// A file written through QSaveFile: nothing replaces the old file unless
-// every write succeeded and commit() renamed the temporary file into place.
-class AtomicFile {
-public:
-    // Unbuffered: the writes are large, and a failing one then has its reason.
-    explicit AtomicFile(const QString& path) : m_file(path)
-    {
-        m_ok = m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    }
-    void write(const char* p, qint64 n)
-    {
-        if (m_ok && !rt::writeAll(m_file, p, n)) m_ok = false;
-    }
-    void write(const QByteArray& b) { write(b.constData(), b.size()); }
-    bool ok() const { return m_ok; }
-    bool commit(QString* error)
-    {
-        if (m_ok && m_file.commit()) return true;
-        if (error) *error = rt::writeErrorText(m_file);
-        return false;  // an uncommitted QSaveFile removes its temporary file
-    }
-
-private:
-    QSaveFile m_file;
-    bool m_ok = false;
-};
-
 constexpr qsizetype kChunkBytes = 1 << 20;
 
 bool fail(QString* error, const QString& text)
@@ -197,7 +170,7 @@ bool clsTerrain::SaveT(const QString& fileName, QString* error)
         return failed();
     }
 
-    AtomicFile file(fileName);
+    rt::AtomicFile file(fileName);
     rt::LeWriter header;
     writeHeader(header, m_header);
     file.write(header.data());
@@ -224,15 +197,6 @@ bool clsTerrain::SaveT(const QString& fileName, QString* error)
     return true;
 }
 
-bool clsTerrain::LoadArray(const QByteArray& fileData, int64_t pos)
-{
-    const int32_t size = m_header.Size;
-    const int64_t n = int64_t(size) + 1;
-    if (size < 0 || n > m_side || pos < 1) return false;
-    if (pos - 1 + 2 * n * n > fileData.size()) return false;
-    return LoadRows(fileData.constData() + (pos - 1), 0, n);
-}
-
 bool clsTerrain::LoadRows(const char* bytes, int64_t firstRow, int64_t rows)
 {
     const int32_t size = m_header.Size;
@@ -253,7 +217,7 @@ bool clsTerrain::SaveBackup(const QString& fileName, QString* error)
     // match its Size (written without Init) is not saved.
     if (m_side != int32_t(m_header.Size) + 3)
         return fail(error, QStringLiteral("The terrain's grid does not match its size %1.").arg(m_header.Size));
-    AtomicFile file(fileName);
+    rt::AtomicFile file(fileName);
     rt::LeWriter header;
     writeHeader(header, m_header);
     file.write(header.data());

@@ -1,8 +1,8 @@
 // The elevator window and the erosion settings dialog: lists, drawing, sets
 // added and saved, OK and Cancel, and settings files loaded through the dialog.
 
-#include "app/dlgElevator.h"
-#include "app/dlgFltErosion.h"
+#include "generate/dlgElevator.h"
+#include "generate/dlgFltErosion.h"
 #include "generate/Elevator.h"
 #include "generate/KVErosion.h"
 #include "runtime/Ini.h"

@@ -1,6 +1,6 @@
 #include "app/AppState.h"
-#include "app/dlgGenModify.h"
-#include "app/dlgPreview.h"
+#include "generate/dlgGenModify.h"
+#include "generate/dlgPreview.h"
 #include "app/frmTer.h"
 #include "runtime/Ui.h"
 #include "terrain/TerrainGlobals.h"

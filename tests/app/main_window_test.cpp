@@ -230,7 +230,9 @@ TEST_F(MainWindowTest, ZoomButtonsChangeTheViewWithinItsLimits)
     EXPECT_DOUBLE_EQ(ZoomFactor, 2.0);
     EXPECT_EQ(w().Picture1->width(), 518);
     EXPECT_EQ(w().sBarPanels[0]->text(), QStringLiteral("256 x 256   Zoom =200.%"));
-    for (int i = 0; i < 4; ++i) w().Toolbar1_ButtonClick(QStringLiteral("Zoom out"));
+    for (int i = 0; i < 2; ++i) w().Toolbar1_ButtonClick(QStringLiteral("Zoom in"));
+    EXPECT_DOUBLE_EQ(ZoomFactor, 4.0);
+    for (int i = 0; i < 5; ++i) w().Toolbar1_ButtonClick(QStringLiteral("Zoom out"));
     EXPECT_DOUBLE_EQ(ZoomFactor, 0.25);
     w().Toolbar1_ButtonClick(QStringLiteral("Zoom100"));
     EXPECT_DOUBLE_EQ(ZoomFactor, 1.0);
@@ -544,6 +546,10 @@ TEST_F(MainWindowTest, ZoomInStopsAtTheWindowLimit)
     w().Toolbar1_ButtonClick(QStringLiteral("Zoom in"));
     EXPECT_DOUBLE_EQ(ZoomFactor, 300.0 / 256.0);
     EXPECT_EQ(w().Picture1->width(), Zoom::viewSide(300.0 / 256.0, 256));
+    // 100 % is set first, then a window too small for it lowers it again.
+    MaxViewSize = 200;
+    w().Toolbar1_ButtonClick(QStringLiteral("Zoom100"));
+    EXPECT_DOUBLE_EQ(ZoomFactor, 200.0 / 256.0);
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 
 #include "app/Zoom.h"
 #include "runtime/Numbers.h"
-#include "app/dlgObjectsProperties.h"
+#include "objects/dlgObjectsProperties.h"
 #include "app/frmTerObjects.h"
 #include "app/frmTerView.h"
 #include "tests/app/MainWindowFixture.h"

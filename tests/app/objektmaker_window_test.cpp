@@ -2,7 +2,7 @@
 // window, the hand-over file, the grey picture handed over, saved and copied,
 // the mode shown on opening, and the file dialogs and messages.
 
-#include "app/frmOjektmaker.h"
+#include "objects/frmOjektmaker.h"
 #include "app/frmTerObjects.h"
 #include "objects/mdlObjects.h"
 #include "objects/ObjektMakerFiles.h"

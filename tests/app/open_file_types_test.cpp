@@ -1,4 +1,4 @@
-#include "app/OpenFileTypes.h"
+#include "terrain/OpenFileTypes.h"
 
 #include <gtest/gtest.h>
 

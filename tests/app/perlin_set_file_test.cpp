@@ -1,4 +1,4 @@
-#include "app/dlgSavePerlinsetNew.h"
+#include "generate/dlgSavePerlinsetNew.h"
 #include "generate/PerlinSetWriter.h"
 #include "runtime/ByteIO.h"
 #include "tests/app/MainWindowFixture.h"

@@ -21,7 +21,7 @@ TEST(ZoomButtons, ThreeZoomInsFromFullSizeStopAtFour)
     double z = 1.0;
     const double expected[] = {2.0, 4.0, 4.0};
     for (double e : expected) {
-        z = Zoom::resizedZoom(z, 2.0, 256, 5000.0);
+        z = Zoom::applyFactor(z, 2.0);
         EXPECT_DOUBLE_EQ(z, e);
     }
 }
@@ -30,8 +30,6 @@ TEST(ZoomButtons, FactorZeroReturnsToFullSizeBeforeTheWindowLimit)
 {
     EXPECT_DOUBLE_EQ(Zoom::applyFactor(3.0, 0.0), 1.0);
     EXPECT_DOUBLE_EQ(Zoom::applyFactor(0.25, 0.0), 1.0);
-    // The window limit still applies afterwards.
-    EXPECT_DOUBLE_EQ(Zoom::resizedZoom(3.0, 0.0, 1024, 512.0), 0.5);
 }
 
 TEST(ZoomButtons, AbsentFactorKeepsTheZoomWithinItsRange)
@@ -45,16 +43,14 @@ TEST(ZoomWindowLimit, LargeTerrainInSmallWindowIsLimitedAndZoomInCannotRaiseIt)
 {
     // A 2049-point terrain in a window of inner height 700 (limit 700 - 65).
     const double limit = 700.0 - 65.0;
-    double z = Zoom::resizedZoom(1.0, 0.0, 2048, limit);
-    EXPECT_DOUBLE_EQ(z, 635.0 / 2048.0);
-    z = Zoom::resizedZoom(z, 2.0, 2048, limit);
-    EXPECT_DOUBLE_EQ(z, 635.0 / 2048.0);
+    EXPECT_DOUBLE_EQ(Zoom::fitToView(1.0, 2048, limit), 635.0 / 2048.0);
+    EXPECT_DOUBLE_EQ(Zoom::fitToView(2.0 * 635.0 / 2048.0, 2048, limit), 635.0 / 2048.0);
 }
 
 TEST(ZoomWindowLimit, MinimizedWindowNeverGivesZeroOrNegativeZoomOrSize)
 {
     for (double limit : {0.0, -65.0, -1e9, 3.0}) {
-        const double z = Zoom::resizedZoom(1.0, 0.0, 2048, limit);
+        const double z = Zoom::fitToView(1.0, 2048, limit);
         EXPECT_GT(z, 0.0) << limit;
         EXPECT_GE(Zoom::viewSide(z, 2048), 1) << limit;
     }

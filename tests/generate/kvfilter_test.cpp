@@ -235,22 +235,20 @@ TEST(SmoothTerrain, EvenSizesBecomeOddAndStayWithinTen)
     EXPECT_EQ(t.pProgress, 100);
 }
 
-TEST(SmoothTerrain, ForwardSweepCarriesASpikeIntoTheNextColumns)
+TEST(SmoothTerrain, EachPointReadsTheAlreadySmoothedPointsOfBothSweeps)
 {
     clsTerrain t = flat(11, 0);
     t.SetPoint(5, 5, 500);
-    KVFilter::smoothSweep(t, 10, 0, 0, kLow, kHigh, true);
-    EXPECT_EQ(t.GetPoint(4, 4), 100);
-    EXPECT_EQ(t.GetPoint(4, 6), 100);
-    EXPECT_EQ(t.GetPoint(5, 5), 140);
+    float d = 3;
+    KVFilter::SmoothTerrain(t, d, 1, 4, 4, kLow, kHigh);
+    // Forward: (4,4) = 500 / 5 = 100, then (5,5) = (500 + 100) / 5 = 120.
+    // Backward: (5,5) = (120 + 100) / 5 = 44, then (4,4) = (100 + 44) / 5 = 28.8.
+    EXPECT_EQ(t.GetPoint(5, 5), 44);
+    EXPECT_EQ(t.GetPoint(4, 4), 29);
+    EXPECT_EQ(t.GetPoint(4, 5), 0);
     EXPECT_EQ(t.GetPoint(5, 4), 0);
-    EXPECT_EQ(t.GetPoint(5, 6), 0);
-    // (5,3) took 20 from (4,4): (6,4) = (20 + 140) / 5.
-    EXPECT_EQ(t.GetPoint(5, 3), 20);
-    EXPECT_EQ(t.GetPoint(6, 4), 32);
-    EXPECT_EQ(t.GetPoint(6, 6), 32);
-    EXPECT_EQ(t.GetPoint(7, 5), 13);  // 64 / 5
-    EXPECT_EQ(t.pProgress, 50);
+    EXPECT_EQ(t.GetPoint(6, 6), 0);  // outside the window
+    EXPECT_EQ(t.pProgress, 100);
 }
 
 TEST(SmoothTerrain, BorderPointsReadTheGridsEdgeForMissingNeighbours)
@@ -258,15 +256,18 @@ TEST(SmoothTerrain, BorderPointsReadTheGridsEdgeForMissingNeighbours)
     clsTerrain t = flat(9, 0);
     t.SetPoint(0, 0, 500);
     // The window may start off the grid, as a stroke at the edge gives it.
-    KVFilter::smoothSweep(t, 3, -1, -1, kLow, kHigh, true);
-    // (0,0) reads itself twice for (-1,-1): (500 + 500) / 5.
-    EXPECT_EQ(t.GetPoint(0, 0), 200);
-    // (0,1) reads the new (0,0) for (-1,0).
-    EXPECT_EQ(t.GetPoint(0, 1), 40);
-    // (1,1) reads (0,0) = 200 and (0,2) = 8 (from (0,1) = 40).
-    EXPECT_EQ(t.GetPoint(0, 2), 8);
-    EXPECT_EQ(t.GetPoint(1, 1), 42);  // (0 + 200 + 8) / 5 = 41.6
-    EXPECT_EQ(t.GetPoint(3, 3), 0);
+    float d = 3;
+    KVFilter::SmoothTerrain(t, d, 2, -1, -1, kLow, kHigh);
+    // Forward, (0,0) reads itself for (-1,-1) and (-1,1): (500 + 500) / 5 = 200;
+    // (0,1) reads the new (0,0) for (-1,0): 40; (1,0) = (200 + 40) / 5 = 48;
+    // (1,1) = 200 / 5 = 40.
+    // Backward: (1,1) = (40 + 200) / 5 = 48; (1,0) = (48 + 200 + 40) / 5 = 57.6;
+    // (0,1) = (40 + 200 + 58) / 5 = 59.6; (0,0) = (200 + 200 + 60 + 58 + 48) / 5 = 113.2.
+    EXPECT_EQ(t.GetPoint(1, 1), 48);
+    EXPECT_EQ(t.GetPoint(1, 0), 58);
+    EXPECT_EQ(t.GetPoint(0, 1), 60);
+    EXPECT_EQ(t.GetPoint(0, 0), 113);
+    EXPECT_EQ(t.GetPoint(2, 2), 0);
 }
 
 TEST(SmoothTerrain, KeepsAFlatTerrainUpToItsEdges)

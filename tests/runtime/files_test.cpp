@@ -1,13 +1,12 @@
 #include "runtime/ByteIO.h"
 #include "runtime/Files.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 namespace {
 
@@ -92,18 +91,38 @@ TEST(WriteFileAtomic, ReplacesTheFileWhole)
     EXPECT_EQ(rt::readWholeFile(path), QByteArray("new"));
 }
 
-TEST(WriteFileAtomic, LeavesTheOldFileWhenTheFolderIsReadOnly)
+// Failures that hold for root too, who writes into read-only folders.
+TEST(WriteFileAtomic, LeavesTheOldFileWhenTheDiskIsFull)
 {
-    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     QTemporaryDir dir;
     const QString path = dir.filePath("f.bin");
     touch(path, "old contents");
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
     QString error;
-    EXPECT_FALSE(rt::writeFileAtomic(path, "new", &error));
-    EXPECT_FALSE(error.isEmpty());
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    {
+        FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.active());
+        EXPECT_FALSE(rt::writeFileAtomic(path, QByteArray(10000, 'n'), &error));
+    }
+    EXPECT_EQ(error, fileTooLarge());
     EXPECT_EQ(rt::readWholeFile(path), QByteArray("old contents"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"f.bin"}));
+}
+
+TEST(AtomicFile, CommitFailsWhenTheRenameFails)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f.bin");
+    rt::AtomicFile f(path);
+    f.write("new");
+    ASSERT_TRUE(f.ok());
+    // A folder now stands where the file goes: no rename replaces it.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("f.bin"));
+    touch(dir.filePath("f.bin/inside"), "kept");
+    QString error;
+    EXPECT_FALSE(f.commit(&error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(rt::readWholeFile(dir.filePath("f.bin/inside")), QByteArray("kept"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 TEST(ReadWholeFile, MissingFileGivesNothingAndAnError)

@@ -442,22 +442,17 @@ TEST_F(TerFiles, BadBackupsAreRefusedAndLeaveTheTerrain)
     }
 }
 
-TEST_F(TerFiles, LoadArrayReadsRowsBottomUpAndRefusesShortData)
+TEST_F(TerFiles, LoadReadsTheFileRowsBottomUp)
 {
-    clsTerrain t;
-    t.Init(3);  // Size 2
-    QByteArray d(1, 'h');  // the heights start at position 2
-    for (int16_t v : {1, 2, 3, 4, 5, 6, 7, 8, 9}) {
-        char b[2];
-        qToLittleEndian<int16_t>(v, b);
-        d.append(b, 2);
-    }
-    ASSERT_TRUE(t.LoadArray(d, 2));
-    EXPECT_EQ(t.GetPoint(0, 2), 1);  // first file row is row Size
-    EXPECT_EQ(t.GetPoint(2, 2), 3);
-    EXPECT_EQ(t.GetPoint(0, 0), 7);
-    EXPECT_EQ(t.min(), 1);
-    EXPECT_EQ(t.max(), 9);
-    EXPECT_FALSE(t.LoadArray(d, 3));
-    EXPECT_EQ(t.GetPoint(0, 2), 1);
+    QByteArray d = savedPattern(path("a.ter"));
+    putI16(d, 80, 12345);                       // the file's first row is row Size
+    putI16(d, 80 + 2 * 2, -31000);
+    putI16(d, 80 + 2 * 257 * 256, 31000);       // its last row is row 0
+    writeFile(path("b.ter"), d);
+    ASSERT_TRUE(mTerLoad::LoadTerFile(path("b.ter")));
+    EXPECT_EQ(current.GetPoint(0, 256), 12345);
+    EXPECT_EQ(current.GetPoint(2, 256), -31000);
+    EXPECT_EQ(current.GetPoint(0, 0), 31000);
+    EXPECT_EQ(current.min(), -31000);
+    EXPECT_EQ(current.max(), 31000);
 }

@@ -1,4 +1,4 @@
-#include "app/dlgElevator.h"
+#include "generate/dlgElevator.h"
 
 #include "generate/Elevator.h"
 #include "runtime/Ui.h"

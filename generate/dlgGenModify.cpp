@@ -1,4 +1,4 @@
-#include "app/dlgGenModify.h"
+#include "generate/dlgGenModify.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

@@ -1,14 +1,14 @@
 // The object maker window (see frmOjektmaker.h).
 
-#include "app/frmOjektmaker.h"
+#include "objects/frmOjektmaker.h"
 
-#include "app/AppState.h"
-#include "app/OpenFileTypes.h"
-#include "app/vbConfig.h"
 #include "objects/ObjektMakerFiles.h"
 #include "objects/ObjektMakerProfiles.h"
 #include "objects/mdlObjects.h"
+#include "runtime/Files.h"
+#include "runtime/FormControls.h"
 #include "runtime/Ui.h"
+#include "terrain/OpenFileTypes.h"
 #include "terrain/TerrainPicture.h"
 
 #include <QCheckBox>
@@ -33,21 +33,9 @@ namespace {
 
 constexpr int Border = 1;
 
-template <class W>
-W* named(W* w, const char* name, const QString& toolTip = QString())
-{
-    w->setObjectName(QString::fromLatin1(name));
-    if (!toolTip.isEmpty()) w->setToolTip(toolTip);
-    return w;
-}
-
+using rt::named;
 // No button is the dialog's default: Enter must not clear a profile or apply.
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& toolTip = QString())
-{
-    auto* b = named(new QPushButton(caption, parent), name, toolTip);
-    b->setAutoDefault(false);
-    return b;
-}
+using rt::plainButton;
 
 int vbButtons(Qt::MouseButtons buttons)
 {
@@ -183,7 +171,7 @@ void frmOjektmaker::buildProfilePanels(QGridLayout* grid)
         auto* buttons = new QVBoxLayout;
         h->addLayout(buttons);
         for (const ButtonSpec& b : specs) {
-            b.target = button(box, b.name, b.caption, b.toolTip);
+            b.target = plainButton(box, b.name, b.caption, b.toolTip);
             buttons->addWidget(b.target);
         }
         buttons->addStretch(1);
@@ -222,23 +210,23 @@ void frmOjektmaker::buildProfilePanels(QGridLayout* grid)
     Combo1->setPlaceholderText(QStringLiteral("Preset Form"));
     t->addWidget(Combo1);
     auto* presetRow = new QHBoxLayout;
-    Command4[0] = button(tools, "Command4_0", QStringLiteral("<"), QStringLiteral("from preset  to X"));
-    Command4[1] = button(tools, "Command4_1", QStringLiteral(">"), QStringLiteral("from preset to y"));
+    Command4[0] = plainButton(tools, "Command4_0", QStringLiteral("<"), QStringLiteral("from preset  to X"));
+    Command4[1] = plainButton(tools, "Command4_1", QStringLiteral(">"), QStringLiteral("from preset to y"));
     presetRow->addWidget(Command4[0]);
     presetRow->addWidget(Command4[1]);
     t->addLayout(presetRow);
     auto* copyRow = new QHBoxLayout;
-    cmdYtoX = button(tools, "cmdYtoX", QStringLiteral("<-"), QStringLiteral("copy y to x"));
-    cmdxtoY = button(tools, "cmdxtoY", QStringLiteral("->"), QStringLiteral("copy x to y"));
+    cmdYtoX = plainButton(tools, "cmdYtoX", QStringLiteral("<-"), QStringLiteral("copy y to x"));
+    cmdxtoY = plainButton(tools, "cmdxtoY", QStringLiteral("->"), QStringLiteral("copy x to y"));
     copyRow->addWidget(cmdYtoX);
     copyRow->addWidget(cmdxtoY);
     t->addLayout(copyRow);
-    cmdSwap = button(tools, "cmdSwap", QStringLiteral("Swap X-Y"), QStringLiteral("Swap x and Y"));
+    cmdSwap = plainButton(tools, "cmdSwap", QStringLiteral("Swap X-Y"), QStringLiteral("Swap x and Y"));
     t->addWidget(cmdSwap);
     t->addSpacing(12);
-    cmdLoadSet = button(tools, "cmdLoadSet", QStringLiteral("load"), QStringLiteral("load XYZ-View from a file"));
-    cmdSaveSet = button(tools, "cmdSaveSet", QStringLiteral("save"), QStringLiteral("Save XYZ-View in a file"));
-    cmdReset = button(tools, "cmdReset", QStringLiteral("Reset"), QStringLiteral("Clear all views"));
+    cmdLoadSet = plainButton(tools, "cmdLoadSet", QStringLiteral("load"), QStringLiteral("load XYZ-View from a file"));
+    cmdSaveSet = plainButton(tools, "cmdSaveSet", QStringLiteral("save"), QStringLiteral("Save XYZ-View in a file"));
+    cmdReset = plainButton(tools, "cmdReset", QStringLiteral("Reset"), QStringLiteral("Clear all views"));
     t->addWidget(cmdLoadSet);
     t->addWidget(cmdSaveSet);
     t->addWidget(cmdReset);
@@ -273,9 +261,7 @@ void frmOjektmaker::buildMaskPanel(QGridLayout* grid)
                                  QLabel*& label, const char* labelName, const QString& toolTip) {
         auto* row = new QHBoxLayout;
         row->addWidget(new QLabel(caption, box));
-        slider = named(new QSlider(Qt::Horizontal, box), sliderName, toolTip);
-        slider->setRange(0, hi);
-        slider->setValue(value);
+        slider = rt::slider(box, sliderName, 0, hi, value, 10, 0, toolTip);
         row->addWidget(slider, 1);
         label = named(new QLabel(QString::number(value), box), labelName);
         label->setMinimumWidth(24);
@@ -293,13 +279,13 @@ void frmOjektmaker::buildMaskPanel(QGridLayout* grid)
     il->addWidget(infoText);
     side->addWidget(info);
 
-    cmdZCls = button(box, "cmdZCls", QStringLiteral("Clear"), QStringLiteral("clear mask"));
-    cmdZFull = button(box, "cmdZFull", QStringLiteral("Full"), QStringLiteral("full mask"));
-    cmdObjZLoad = button(box, "cmdObjZLoad", QStringLiteral("Load"), QStringLiteral("load picture as Mask"));
-    cmdDiffuseZ = button(box, "cmdDiffuseZ", QStringLiteral("Diffuse"));
-    Command2 = button(box, "Command2", QStringLiteral("Smooth"));
-    cmdZfromPreview = button(box, "cmdZfromPreview", QStringLiteral("from Pre."), QStringLiteral("copy from preview to Z-View"));
-    cmdSaveZMask = button(box, "cmdSaveZMask", QStringLiteral("Save"), QStringLiteral("load Picture as mask"));
+    cmdZCls = plainButton(box, "cmdZCls", QStringLiteral("Clear"), QStringLiteral("clear mask"));
+    cmdZFull = plainButton(box, "cmdZFull", QStringLiteral("Full"), QStringLiteral("full mask"));
+    cmdObjZLoad = plainButton(box, "cmdObjZLoad", QStringLiteral("Load"), QStringLiteral("load picture as Mask"));
+    cmdDiffuseZ = plainButton(box, "cmdDiffuseZ", QStringLiteral("Diffuse"));
+    Command2 = plainButton(box, "Command2", QStringLiteral("Smooth"));
+    cmdZfromPreview = plainButton(box, "cmdZfromPreview", QStringLiteral("from Pre."), QStringLiteral("copy from preview to Z-View"));
+    cmdSaveZMask = plainButton(box, "cmdSaveZMask", QStringLiteral("Save"), QStringLiteral("load Picture as mask"));
     auto* buttons = new QGridLayout;
     const std::array<QPushButton*, 7> all = {cmdZCls, cmdZFull, cmdObjZLoad, cmdDiffuseZ, Command2, cmdZfromPreview,
                                              cmdSaveZMask};
@@ -319,7 +305,7 @@ void frmOjektmaker::buildResultPanel(QGridLayout* grid)
     left->addWidget(PicResult);
     auto* underPicture = new QHBoxLayout;
     chk3DView = named(new QCheckBox(QStringLiteral("3D View"), box), "chk3DView", QStringLiteral("switch in 3D-view"));
-    Command1 = button(box, "Command1", QStringLiteral("&Save"), QStringLiteral("Save result as picture in application folder"));
+    Command1 = plainButton(box, "Command1", QStringLiteral("&Save"), QStringLiteral("Save result as picture in application folder"));
     underPicture->addWidget(chk3DView);
     underPicture->addStretch(1);
     underPicture->addWidget(Command1);
@@ -349,9 +335,9 @@ void frmOjektmaker::buildResultPanel(QGridLayout* grid)
     side->addWidget(chkRotationMask);
     side->addWidget(chkYCross);
     side->addStretch(1);
-    cmdPreview = button(box, "cmdPreview", QStringLiteral("&Preview"));
-    cmdApply = button(box, "cmdApply", QStringLiteral("&Apply"), QStringLiteral("create Object and unload objectmaker"));
-    cmdCancel = button(box, "cmdCancel", QStringLiteral("&Cancel"), QStringLiteral("Close Objectmaker"));
+    cmdPreview = plainButton(box, "cmdPreview", QStringLiteral("&Preview"));
+    cmdApply = plainButton(box, "cmdApply", QStringLiteral("&Apply"), QStringLiteral("create Object and unload objectmaker"));
+    cmdCancel = plainButton(box, "cmdCancel", QStringLiteral("&Cancel"), QStringLiteral("Close Objectmaker"));
     side->addWidget(cmdPreview);
     side->addWidget(cmdApply);
     side->addWidget(cmdCancel);
@@ -417,9 +403,9 @@ void frmOjektmaker::connectControls()
 
 // --- opening, state and the result ----------------------------------------------------
 
-QString frmOjektmaker::tempSettingsPath() { return vbConfig::writableDataPath(QStringLiteral("om_temp.dat"), false); }
+QString frmOjektmaker::tempSettingsPath() { return rt::writableDataPath(QStringLiteral("om_temp.dat"), false); }
 
-QString frmOjektmaker::applyBitmapPath() { return vbConfig::writableDataPath(QStringLiteral("applyobj.tmp"), false); }
+QString frmOjektmaker::applyBitmapPath() { return rt::writableDataPath(QStringLiteral("applyobj.tmp"), false); }
 
 void frmOjektmaker::Form_Load()
 {

@@ -1,5 +1,6 @@
-#include "app/dlgObjectsProperties.h"
+#include "objects/dlgObjectsProperties.h"
 
+#include "runtime/FormControls.h"
 #include "runtime/Numbers.h"
 
 #include <QFormLayout>
@@ -86,16 +87,8 @@ dlgObjectsProperties::dlgObjectsProperties(ObjectRecord& record, const clsTerrai
     iv->addWidget(new QLabel(QStringLiteral("H2 = Height over Terrain "), info));
     v->addWidget(info);
 
-    auto* buttons = new QHBoxLayout;
-    OKButton = new QPushButton(QStringLiteral("&OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
+    v->addLayout(rt::okCancelRow(this, OKButton, QStringLiteral("&OK"), CancelButton, QStringLiteral("&Cancel")));
     OKButton->setDefault(true);
-    CancelButton = new QPushButton(QStringLiteral("&Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    buttons->addStretch(1);
-    buttons->addWidget(OKButton);
-    buttons->addWidget(CancelButton);
-    v->addLayout(buttons);
     connect(OKButton, &QPushButton::clicked, this, [this] { OKButton_Click(); });
     connect(CancelButton, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
 

@@ -1,4 +1,4 @@
-#include "app/dlgPreview.h"
+#include "generate/dlgPreview.h"
 
 #include <QEvent>
 #include <QLabel>

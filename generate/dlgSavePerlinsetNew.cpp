@@ -1,6 +1,7 @@
-#include "app/dlgSavePerlinsetNew.h"
+#include "generate/dlgSavePerlinsetNew.h"
 
 #include "generate/PerlinSetWriter.h"
+#include "runtime/FormControls.h"
 #include "runtime/Ui.h"
 #include "terrain/KVTools2Scale.h"
 #include "terrain/TerrainGlobals.h"
@@ -46,25 +47,17 @@ dlgSavePerlinsetNew::dlgSavePerlinsetNew(QWidget* parent) : QDialog(parent)
     Text1->setObjectName(QStringLiteral("Text1"));
     // The file holds 24 characters; a longer name would be cut unseen.
     Text1->setMaxLength(PerlinSetWriter::NameLength);
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setDefault(true);
-    CancelButton = new QPushButton(QStringLiteral("Abbrechen"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    CancelButton->setAutoDefault(false);
-    connect(OKButton, &QPushButton::clicked, this, [this] { OKButton_Click(); });
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-
     auto* row = new QHBoxLayout;
     row->addWidget(Label1);
     row->addWidget(Text1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(OKButton);
-    buttons->addWidget(CancelButton);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
-    layout->addLayout(buttons);
+    layout->addLayout(
+        rt::okCancelRow(this, OKButton, QStringLiteral("OK"), CancelButton, QStringLiteral("Abbrechen")));
+    OKButton->setDefault(true);
+    CancelButton->setAutoDefault(false);
+    connect(OKButton, &QPushButton::clicked, this, [this] { OKButton_Click(); });
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void dlgSavePerlinsetNew::OKButton_Click()

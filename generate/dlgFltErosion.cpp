@@ -1,6 +1,6 @@
-#include "app/dlgFltErosion.h"
+#include "generate/dlgFltErosion.h"
 
-#include "app/ParFileDialog.h"
+#include "generate/ParFileDialog.h"
 #include "runtime/QtUi.h"
 #include "runtime/Ui.h"
 
