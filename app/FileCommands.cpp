@@ -4,6 +4,7 @@
 #include "app/MainView.h"
 #include "terrain/OpenFileTypes.h"
 #include "app/vbConfig.h"
+#include "runtime/Files.h"
 #include "runtime/Picture.h"
 #include "runtime/Ui.h"
 #include "terrain/KVTools2Scale.h"
@@ -243,7 +244,7 @@ bool writeDefaultTerrain()
 
 QString backupFilePath()
 {
-    return vbConfig::writableDataPath(QStringLiteral("Backup.kvt"), false);
+    return rt::writableDataPath(QStringLiteral("Backup.kvt"), false);
 }
 
 bool isTerFileName(const QString& fileName)

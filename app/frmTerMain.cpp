@@ -7,6 +7,7 @@
 #include "app/frmTer.h"
 #include "app/vbConfig.h"
 #include "generate/KVFilter.h"
+#include "runtime/Files.h"
 #include "runtime/Ini.h"
 #include "runtime/Numbers.h"
 #include "runtime/Rnd.h"
@@ -33,7 +34,7 @@ void showSplash()
 // The settings file and the terrain's starting values.
 MainWindowLogic::StartSettings startTerrainAndSettings()
 {
-    vbConfig::SettingsFile = vbConfig::writableDataPath(QStringLiteral("Kelvarinor.ini"), true);
+    vbConfig::SettingsFile = rt::writableDataPath(QStringLiteral("Kelvarinor.ini"), true);
     g_current = std::make_unique<clsTerrain>();
     g_generated = std::make_unique<clsTerrain>();
     CurrentTerrain = g_current.get();

@@ -77,9 +77,4 @@ void LoadPerlinSets(const QString& folder)
     PerlinSetTable = std::move(table);
 }
 
-QString writableDataPath(const QString& fileName, bool isSetting)
-{
-    return rt::writableDataPath(fileName, isSetting);
-}
-
 } // namespace vbConfig

@@ -45,11 +45,6 @@ extern std::vector<PerlinSet> PerlinSetTable;
 // The folder's path is matched without regard to case ("PS", "ps").
 void LoadPerlinSets(const QString& folder);
 
-// Where a file the program writes lives: the program folder when it is
-// writable, otherwise the user's XDG config folder (settings, isSetting true)
-// or XDG state folder (the backup), created on demand, under "Kelvarinor".
-QString writableDataPath(const QString& fileName, bool isSetting);
-
 // The elevator set file's name when the settings name none ([ELEVATOR] Name).
 inline constexpr const char* DefaultElevatorFileName = "Elevator.set";
 

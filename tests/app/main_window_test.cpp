@@ -5,6 +5,7 @@
 #include "app/frmTerMain.h"
 #include "app/frmTerView.h"
 #include "app/vbConfig.h"
+#include "runtime/Files.h"
 #include "runtime/Ui.h"
 #include "terrain/Palette.h"
 #include "terrain/TerrainGlobals.h"
@@ -345,7 +346,7 @@ TEST_F(MainWindowTest, ClosingAnsweredNoClosesAndDeletesTheBackup)
     installPerlinSets();
     start();
     ASSERT_NE(window, nullptr);
-    const QString backup = vbConfig::writableDataPath(QStringLiteral("Backup.kvt"), false);
+    const QString backup = rt::writableDataPath(QStringLiteral("Backup.kvt"), false);
     writeFile(backup, "backup");
     markTerrainChanged();
     scriptedUi().expectMsgBox(rt::vbNo);

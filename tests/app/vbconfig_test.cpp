@@ -1,6 +1,7 @@
 // Settings file access, perlin-set definitions and where written files go.
 
 #include "app/vbConfig.h"
+#include "runtime/Files.h"
 #include "runtime/Ui.h"
 
 #include <QDir>
@@ -221,16 +222,16 @@ private:
 TEST_F(WritableDataPathTest, WritableProgramFolderHoldsBothFiles)
 {
     rt::setAppPath(tmp.path());
-    EXPECT_EQ(vbConfig::writableDataPath(QStringLiteral("Kelvarinor.ini"), true), tmp.filePath(QStringLiteral("Kelvarinor.ini")));
-    EXPECT_EQ(vbConfig::writableDataPath(QStringLiteral("Backup.kvt"), false), tmp.filePath(QStringLiteral("Backup.kvt")));
+    EXPECT_EQ(rt::writableDataPath(QStringLiteral("Kelvarinor.ini"), true), tmp.filePath(QStringLiteral("Kelvarinor.ini")));
+    EXPECT_EQ(rt::writableDataPath(QStringLiteral("Backup.kvt"), false), tmp.filePath(QStringLiteral("Backup.kvt")));
 }
 
 TEST_F(WritableDataPathTest, OtherwiseSettingsGoToConfigAndTheBackupToState)
 {
     rt::setAppPath(tmp.filePath(QStringLiteral("no-program-folder")));
 
-    const QString settings = vbConfig::writableDataPath(QStringLiteral("Kelvarinor.ini"), true);
-    const QString backup = vbConfig::writableDataPath(QStringLiteral("Backup.kvt"), false);
+    const QString settings = rt::writableDataPath(QStringLiteral("Kelvarinor.ini"), true);
+    const QString backup = rt::writableDataPath(QStringLiteral("Backup.kvt"), false);
 
     EXPECT_EQ(settings, tmp.filePath(QStringLiteral("config/Kelvarinor/Kelvarinor.ini")));
     EXPECT_EQ(backup, tmp.filePath(QStringLiteral("state/Kelvarinor/Backup.kvt")));
@@ -243,6 +244,6 @@ TEST_F(WritableDataPathTest, RelativeXdgValuesAreIgnored)
     rt::setAppPath(tmp.filePath(QStringLiteral("no-program-folder")));
     qputenv("XDG_CONFIG_HOME", "relative/config");
     qputenv("HOME", tmp.filePath(QStringLiteral("home")).toLocal8Bit());
-    const QString settings = vbConfig::writableDataPath(QStringLiteral("Kelvarinor.ini"), true);
+    const QString settings = rt::writableDataPath(QStringLiteral("Kelvarinor.ini"), true);
     EXPECT_EQ(settings, tmp.filePath(QStringLiteral("home/.config/Kelvarinor/Kelvarinor.ini")));
 }
