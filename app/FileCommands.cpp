@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/MainView.h"
+#include "app/Panels.h"
 #include "app/vbConfig.h"
 #include "runtime/Picture.h"
 #include "runtime/Ui.h"
@@ -39,13 +40,6 @@ public:
 private:
     int m_kept;
 };
-
-// The terrain-unit range written through the header values, so both ends hold.
-void setTerrainUnitRange(clsTerrain& ter, int bottom, int top)
-{
-    ter.setHeightScale(int16_t(top - bottom));
-    ter.setBaseHeight(int16_t((bottom + top) / 2));
-}
 
 bool askYes(const QString& text, const QString& title)
 {
@@ -402,7 +396,7 @@ void cmdClear(MainView& view)
 {
     if (!askYes(QStringLiteral("Terrain clear ?  Are you sure ?"), QStringLiteral("Terrain clear"))) return;
     CurrentTerrain->Init(CurrentTerrain->Size() + 1);
-    setTerrainUnitRange(*CurrentTerrain, -10, 30);
+    Panels::setUnitRange(*CurrentTerrain, -10, 30, true);
     view.redrawTerrain();
     markTerrainCleared();
     TerrainFileName = kNoName;

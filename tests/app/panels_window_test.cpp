@@ -2,6 +2,7 @@
 // Effects tab, driven through the main window's controls.
 
 #include "app/AppState.h"
+#include "app/Panels.h"
 #include "tests/app/MainWindowFixture.h"
 
 #include <QCheckBox>
@@ -27,7 +28,7 @@ protected:
             for (int32_t x = 0; x < n; ++x) t.SetPoint(x, y, x * 100 - 5000);
         t.Range();
         t.setScaleT(10.0f);
-        setTURange(t, -10, 30);
+        Panels::setUnitRange(t, -10, 30, true);
         markTerrainLoaded();
         TerrainSaved = true;
         w().ResizePic(t.Size(), std::nullopt);
@@ -184,7 +185,6 @@ TEST_F(PanelsWindowTest, ResizeUpDoublesTwiceAndWithYesDoublesTheUnits)
 TEST_F(PanelsWindowTest, ResizeDownHalvesTwiceRoundingTheUnitsHalfToEven)
 {
     loadTerrain(1025);
-    setTURange(*CurrentTerrain, -10, 30);
     chooseSize(1);
     scriptedUi().expectMsgBox(rt::vbYes);
     w().CmdResize->click();

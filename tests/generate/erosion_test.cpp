@@ -138,16 +138,28 @@ std::vector<std::array<int32_t, 3>> changes(const clsTerrain& t, const clsTerrai
 // count: 0.36 x 200 = 72 for a fall of 1000 at depth 4).
 const ErosionSettings kOneDrop{1, 1, 2, 4};
 
-TEST(Drops, ADropMayStartAndDigInTheSpareColumn)
+TEST(Drops, ADropStartingInTheSpareColumnDigsNothing)
 {
-    // Seed 19 draws 0.7868 and 0.2222: start (5, 3), beyond Size 4.
+    // Seed 19 draws 0.7868 and 0.2222: start (5, 3), beyond Size 4, where
+    // no height is to be tested against the band.
     clsTerrain t = ramp(1000);
     rt::Randomize(19);
     KVErosion::runDrops(t, kOneDrop, 5, 0, 0, -32768, 32768);
-    // (5,3) -> (4,2) -> (3,1), then (2,0) lies on row 0 and ends the drop.
-    EXPECT_EQ(changes(t, ramp(1000)),
-              (std::vector<std::array<int32_t, 3>>{{4, 2, 3928}, {5, 3, 4928}}));
+    EXPECT_TRUE(changes(t, ramp(1000)).empty());
     EXPECT_EQ(t.pProgress, 100);
+}
+
+TEST(Drops, ADropNeverStepsIntoTheSpareRows)
+{
+    // From (2, 4) at 2000 on the last row the diagonals are (1, 3) at 1000,
+    // (3, 3) at 3000 and, in the spare row 5 far below, (1, 5) and (3, 5):
+    // the drop goes to (1, 3).
+    clsTerrain t = ramp(1000);
+    for (int32_t x = 0; x < t.allocatedSide(); ++x) t.SetPoint(x, 5, -900000);
+    int32_t x = 2, y = 4;
+    EXPECT_EQ(KVErosion::FindLowestNeighbour(t, x, y), 1000);
+    EXPECT_EQ(x, 1);
+    EXPECT_EQ(y, 3);
 }
 
 TEST(Drops, ADropEndsOnReachingTheExtentNotTheLastPoint)
