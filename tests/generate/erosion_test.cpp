@@ -227,6 +227,27 @@ TEST(ErodeDroplets, StrengthBecomesTheDropCount)
     EXPECT_EQ(strength, 1000.0f);
 }
 
+TEST(ErodeDroplets, ALowTerrainIsSpreadBeforeTheDropsDig)
+{
+    // Heights 4..8 (x + 4, spare columns too) spread by 65535 / 5 = 13107
+    // round 6: x = 0..4 become -26214, -13107, 0, 13107, 26214. Seed 1
+    // starts the one drop at (2, 4); it falls 13107 to (1, 3), digging
+    // 0.36 x 4 x 13107 / 20 = 943.7 at (2, 4), then reaches column 0. Unspread,
+    // the fall of 1 would dig 0.07, nothing.
+    scriptedUi().expectErosionSettings(kOneDrop);
+    clsTerrain t;
+    t.Init(5);
+    for (int32_t y = 0; y < t.allocatedSide(); ++y)
+        for (int32_t x = 0; x < t.allocatedSide(); ++x) t.SetPoint(x, y, x + 4);
+    rt::Randomize(1);
+    float strength = 1;
+    ErodeDroplets(t, strength, 5, 0, 0, -32768, 32768);
+    EXPECT_EQ(t.GetPoint(2, 4), -944);
+    EXPECT_EQ(t.GetPoint(2, 3), 0);
+    EXPECT_EQ(t.GetPoint(1, 3), -13107);
+    EXPECT_EQ(t.GetPoint(3, 3), 13107);
+}
+
 // --- settings files --------------------------------------------------------------
 
 class ErosionFileTest : public testing::Test {
