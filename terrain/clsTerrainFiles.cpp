@@ -178,7 +178,7 @@ int16_t rawForUnits(double t, FileUnits units)
     const double whole = std::floor(t);
     if (back > whole) r -= 1;
     else if (back < whole) r += 1;
-    return int16_t(std::clamp(r, -32767.0, 32767.0));
+    return std::isnan(r) ? int16_t(0) : int16_t(std::clamp(r, -32767.0, 32767.0));
 }
 
 // Largest table of encoded heights worked out beforehand (2 MB).
