@@ -2,12 +2,13 @@
 
 #include "app/AppState.h"
 #include "app/MainView.h"
-#include "terrain/OpenFileTypes.h"
+#include "app/Panels.h"
 #include "app/vbConfig.h"
 #include "runtime/Files.h"
 #include "runtime/Picture.h"
 #include "runtime/Ui.h"
 #include "terrain/KVTools2Scale.h"
+#include "terrain/OpenFileTypes.h"
 #include "terrain/Palette.h"
 #include "terrain/TerrainGlobals.h"
 #include "terrain/TerrainPicture.h"
@@ -41,13 +42,6 @@ public:
 private:
     int m_kept;
 };
-
-// The terrain-unit range written through the header values, so both ends hold.
-void setTerrainUnitRange(clsTerrain& ter, int bottom, int top)
-{
-    ter.setHeightScale(int16_t(top - bottom));
-    ter.setBaseHeight(int16_t((bottom + top) / 2));
-}
 
 bool askYes(const QString& text, const QString& title)
 {
@@ -392,7 +386,7 @@ void cmdClear(MainView& view)
 {
     if (!askYes(QStringLiteral("Terrain clear ?  Are you sure ?"), QStringLiteral("Terrain clear"))) return;
     CurrentTerrain->Init(CurrentTerrain->Size() + 1);
-    setTerrainUnitRange(*CurrentTerrain, -10, 30);
+    Panels::setUnitRange(*CurrentTerrain, -10, 30, true);
     view.redrawTerrain();
     markTerrainCleared();
     TerrainFileName = kNoName;

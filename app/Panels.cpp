@@ -32,10 +32,9 @@ void setUnitRange(clsTerrain& t, int32_t low, int32_t top, bool keepTop)
     const int32_t span = std::clamp<int32_t>(top - low, 1, INT16_MAX);
     if (keepTop) low = top - span;
     else top = low + span;
-    // An odd span puts both ends on halves, which round to even: the kept
-    // end is exact when it is even.
-    t.setHeightScale(int16_t(span));
-    t.setBaseHeight(keepTop ? rt::CInt(double(top) - double(span) / 2.0) : rt::CInt(double(low) + double(span) / 2.0));
+    // BaseHeight midway, a half for an odd span: both ends land where typed.
+    t.setHeightScale(span);
+    t.setBaseHeight(double(low) + double(span) / 2.0);
 }
 
 void applyPlanetPreset(clsTerrain& t, Planet p)

@@ -36,7 +36,7 @@ std::optional<int16_t> metresToTerrainUnits(const QString& text, double scaleT);
 
 // Gives t the unit range low..top, each end held to 16 bits; where the span
 // would leave 1..32767 the end not kept gives way. The ends are written
-// together, so an even span lands exactly.
+// together and held exactly, odd spans included.
 void setUnitRange(clsTerrain& t, int32_t low, int32_t top, bool keepTop);
 
 // The top (or bottom) of the unit range from metres typed into a height box,

@@ -1,13 +1,14 @@
 // Speed goals, each as a ratio against a reference timed in the same run:
-// the elevator shift against one rescale pass of the same 2049-point terrain,
-// the program's random sequence against a bare loop over a trivial generator,
-// and the terrain drawing and the tuned picture filters against a memcpy of
+// the elevator shift and the gamma shift against one rescale pass of the same
+// 2049-point terrain, the program's random sequence against a bare loop over a
+// trivial generator, and the terrain drawing and the tuned picture filters against a memcpy of
 // the same 2049 x 2049 picture. Counters: ratio (routine / reference), goal.
 
 #include "bench/BenchPictures.h"
 #include "bench/QuietUi.h"
 #include "bench/RatioBench.h"
 #include "generate/Elevator.h"
+#include "generate/KVFilterEffects.h"
 #include "picfilter/mFilterG.h"
 #include "runtime/Rnd.h"
 #include "runtime/Ui.h"
@@ -82,6 +83,28 @@ void BM_GoalElevatorShift(benchmark::State& state)
         });
 }
 BENCHMARK(BM_GoalElevatorShift)->UseManualTime()->Iterations(15)->Unit(benchmark::kMillisecond);
+
+// --- gamma shift --------------------------------------------------------------------
+
+// The gamma shift spreads the heights, measures its curve and writes it: with
+// the curve from a table filled once per call it stays within a few rescale
+// passes of the same terrain.
+void BM_GoalGammaShift(benchmark::State& state)
+{
+    Setup& s = setup();
+    clsTerrain t;
+    ratiobench::measure(
+        state, 6, [&] { t = s.pattern; },
+        [&] {
+            t.SetPoint(5, 5, 100000);
+            benchmark::DoNotOptimize(t.ScaleTerrain());
+        },
+        [&] {
+            float strength = 2.5f;
+            KVFilter::ApplyFilter(KVFilter::EffectGamma, t, strength, std::nullopt, 0, 0, -32768, 32768);
+        });
+}
+BENCHMARK(BM_GoalGammaShift)->UseManualTime()->Iterations(15)->Unit(benchmark::kMillisecond);
 
 // --- random sequence ----------------------------------------------------------------
 

@@ -48,7 +48,8 @@ bool isNumber(const QString& text)
 // One drop from (x, y): digs at each point it leaves, at most Size times, and
 // ends in a pit or when it reaches column or row x0 / y0 or x0 + extent /
 // y0 + extent. Heights are read with clamping and digs beyond the allocated
-// grid are dropped, so a drop may start in the spare columns and dig there.
+// grid are dropped; a hollow dug at the terrain's edge reaches into the spare
+// columns.
 void runOneDrop(clsTerrain& ter, const ErosionSettings& s, int64_t x0, int64_t y0, int64_t extent, int32_t x,
                 int32_t y)
 {
@@ -131,8 +132,11 @@ int32_t FindLowestNeighbour(const clsTerrain& ter, int32_t& x, int32_t& y)
 {
     int32_t best = ter.GetPoint(x, y);
     int32_t bx = x, by = y;
+    // The spare rows and columns would draw drops off the terrain.
+    const int32_t last = ter.Size();
     for (int32_t i = x - 1; i <= x + 1; i += 2)
         for (int32_t j = y - 1; j <= y + 1; j += 2) {
+            if (i > last || j > last) continue;
             const int32_t h = ter.GetPoint(i, j);
             if (h < best) {
                 best = h;
@@ -177,8 +181,10 @@ void runDrops(clsTerrain& ter, const ErosionSettings& s, int32_t extent, int32_t
         const int64_t y = int64_t(y0) + int64_t(rt::Int(double(extent) * rt::Rnd())) + 2;
         const int32_t sx = int32_t(std::clamp<int64_t>(x, -kFar, kFar));
         const int32_t sy = int32_t(std::clamp<int64_t>(y, -kFar, kFar));
+        // A start in the spare rows and columns has no height to be in the band.
+        const bool onTerrain = sx <= ter.Size() && sy <= ter.Size();
         const int32_t h = ter.GetPoint(sx, sy);
-        if (h > zMin && h < zMax) runOneDrop(ter, s, x0, y0, extent, sx, sy);
+        if (onTerrain && h > zMin && h < zMax) runOneDrop(ter, s, x0, y0, extent, sx, sy);
         ter.pProgress = int32_t(std::clamp<int64_t>(rt::roundHalfEven(i * (100.0 / n)), 0, 100));
         rt::DoEvents();
     }

@@ -9,8 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <limits>
+#include <vector>
 
 namespace KVFilter {
 
@@ -47,9 +47,36 @@ double curveAt(Curve curve, double s, int32_t h)
     return 0.0;
 }
 
-// The frame the three range filters share: rescale, measure the curve over
-// the band, then spread it over -32765..32765. Only points measured in the
-// first pass are written, so points outside the band keep their heights.
+// The curve for every height of the band, worked out once: after the spread
+// every height lies in it, and a lookup costs far less than a power or a sine.
+// Heights beyond it (a terrain that filled the range already may hold some)
+// are worked out on their own. Small grids skip the table.
+class CurveTable {
+public:
+    CurveTable(Curve curve, double s, int64_t points) : m_curve(curve), m_s(s)
+    {
+        if (curve == Curve::SignedSquare || points < kValues) return;
+        m_values.resize(kValues);
+        for (int32_t h = kBandLow; h <= kBandHigh; ++h) m_values[size_t(h - kBandLow)] = curveAt(curve, s, h);
+    }
+    double operator()(int32_t h) const
+    {
+        const uint64_t k = uint64_t(int64_t(h) - kBandLow);
+        return k < m_values.size() ? m_values[k] : curveAt(m_curve, m_s, h);
+    }
+
+private:
+    static constexpr int64_t kValues = int64_t(kBandHigh) - kBandLow + 1;
+    Curve m_curve;
+    double m_s;
+    std::vector<double> m_values;
+};
+
+// The frame the three range filters share: spread the heights over the raw
+// range, measure the curve over the band, then spread it over -32765..32765.
+// Only points measured in the first pass are written, so points outside the
+// band keep their heights. Rows and columns beyond Size are no heights: they
+// neither decide the curve's range nor take it.
 void rangeFilter(clsTerrain& ter, Curve curve, double s, Extent extent, int32_t x0, int32_t y0, int32_t zMin,
                  int32_t zMax, const QString& status)
 {
@@ -57,25 +84,23 @@ void rangeFilter(clsTerrain& ter, Curve curve, double s, Extent extent, int32_t 
     ter.pProgress = 0;
     rt::ui().setStatusText(status);
     rt::BusyGuard busy;
-    // The rescale keeps the heights in their units, so they may fill only
-    // part of the raw range; the curves are drawn for heights spread over
-    // all of it around their centre, so they read them spread that way.
     ter.ScaleTerrain();
-    const auto spread = KVTools2::fullRangeSpread(ter);
     // Infinite start values: a curve beyond +-100000 still finds its ends.
     double lo = std::numeric_limits<double>::infinity();
     double hi = -std::numeric_limits<double>::infinity();
     // The power shift measures one point short of the window's far ends.
     const int64_t measured = curve == Curve::Power ? int64_t(ext) - 1 : int64_t(ext);
-    const GridWindow span = clipWindow(ter, measured, x0, y0);
+    GridWindow span = clipWindow(ter, measured, x0, y0);
+    span.xLast = std::min<int32_t>(span.xLast, ter.Size());
+    span.yLast = std::min<int32_t>(span.yLast, ter.Size());
     if (span.empty()) {
         ter.pProgress = 100;
         rt::DoEvents();
         return;
     }
-    // The curve is worked out again in the second pass rather than kept: a
-    // grid of it would cost more to allocate than to recompute, and a point's
-    // height is unchanged until that pass writes it.
+    const CurveTable curveOf(curve, s, int64_t(span.columns()) * (int64_t(span.yLast) - span.yFirst + 1));
+    // The curve is looked up again in the second pass rather than kept: a
+    // point's height is unchanged until that pass writes it.
     const auto inBand = [&](int32_t h) { return zMin < h && h < zMax; };
     for (int32_t y = span.yFirst; y <= span.yLast; ++y) {
         ter.pProgress = stepProgress(int64_t(y) - y0, ext, 0, 50);
@@ -84,7 +109,7 @@ void rangeFilter(clsTerrain& ter, Curve curve, double s, Extent extent, int32_t 
         for (int32_t x = span.xFirst; x <= span.xLast; ++x) {
             const int32_t h = line[x];
             if (!inBand(h)) continue;
-            const double v = curveAt(curve, s, spread(h));
+            const double v = curveOf(h);
             lo = std::min(lo, v);
             hi = std::max(hi, v);
         }
@@ -108,7 +133,7 @@ void rangeFilter(clsTerrain& ter, Curve curve, double s, Extent extent, int32_t 
         rt::DoEvents();
         int32_t* line = ter.row(y);
         for (int32_t x = span.xFirst; x <= span.xLast; ++x)
-            if (inBand(line[x])) line[x] = rt::CInt((curveAt(curve, s, spread(line[x])) - c) * f);
+            if (inBand(line[x])) line[x] = rt::CInt((curveOf(line[x]) - c) * f);
     }
     ter.pProgress = 100;
     rt::DoEvents();

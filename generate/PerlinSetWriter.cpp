@@ -1,7 +1,6 @@
 #include "generate/PerlinSetWriter.h"
 
 #include "runtime/ByteIO.h"
-#include "terrain/KVTools2Scale.h"
 #include "terrain/clsTerrain.h"
 
 #include <cstdint>
@@ -24,10 +23,6 @@ QByteArray perlinSetBytes(const clsTerrain& ter, const QString& name)
     HeightArray a;
     ter.GetTerrain(a);
     const int32_t m = a.width() - 1;  // Size + 10
-    // A set holds no header: its raw values are the noise, spread over the
-    // full 16-bit range; the ten extra rows and columns stay 0.
-    const auto spread = KVTools2::fullRangeSpread(ter);
-    const int32_t last = ter.Size();
 
     rt::LeWriter w;
     w.reserve(61 + 2 * qsizetype(m + 1) * qsizetype(m + 1));
@@ -39,7 +34,7 @@ QByteArray perlinSetBytes(const clsTerrain& ter, const QString& name)
     w.bytes(QByteArrayLiteral("ARRA"));
     for (int32_t y = 0; y <= m; ++y) {
         for (int32_t x = 0; x <= m; ++x) {
-            const int32_t v = x <= last && y <= last ? spread(a(x, y)) : a(x, y);
+            const int32_t v = a(x, y);
             const bool fits = v >= std::numeric_limits<int16_t>::min() && v <= std::numeric_limits<int16_t>::max();
             w.i16(fits ? int16_t(v) : int16_t(0));
         }

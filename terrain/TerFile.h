@@ -23,6 +23,7 @@ enum class Refusal {
     Inconsistent,  // XPTS or YPTS differs from Size + 1 (marker, markerValue)
     BadScale,      // SCAL's point spacing is zero, negative, infinite or not a number
     BadRadius,     // CRAD is infinite or not a number
+    BadUnits,      // HeightScale is 0, or (held exactly) HeightScale or BaseHeight not a finite number
     HeaderCut,     // the file ends inside a header value
     HeightsCut,    // the file ends before the last height
     TooLong,       // far longer than its heights and markers need
@@ -43,6 +44,29 @@ struct Result {
 
     bool ok() const { return refusal == Refusal::None; }
 };
+
+// The header values a terrain file gives, before its heights are read.
+struct HeaderValues {
+    int32_t size = 0;
+    int32_t xPoints = 0;  // 0: the file has no such marker
+    int32_t yPoints = 0;
+    float scaleZ = 30.0f;
+    float crad = 6370.0f;
+    double heightScale = 30;
+    double baseHeight = 5;
+};
+
+// The checks every terrain header passes before its heights are read, by the
+// TER reader and the backup reader alike: a size of 1..2049, point counts
+// that agree with it, a point spacing that is a positive number, a finite
+// planet radius, a height scale that is a number other than 0 and a finite
+// base height. The
+// result is r with the refusal and the point counts filled in.
+Result checkHeader(const HeaderValues& v, Result r = {});
+
+// The user's message for a refusal of fileName, "Terrain to big" excepted
+// (the loader shows that one as it is).
+QString refusalText(const QString& fileName, const Result& r);
 
 // Reads the TER file into t: grid, heights, BaseHeight and HeightScale (5 and
 // 30 without "ALTW"), ScaleT (30 without "SCAL"), CRAD (6370 without "CRAD");

@@ -21,7 +21,7 @@ void setTag(char* field, size_t n, const char* text)
 
 // A terrain-unit span as a HeightScale: within 16 bits and never 0, so the
 // metre conversions stay defined.
-int16_t spanToHeightScale(int32_t span)
+double spanToHeightScale(int32_t span)
 {
     return rt::saturateToInt16(std::max<int32_t>(span, 1));
 }
@@ -46,13 +46,13 @@ clsTerrain::clsTerrain()
 
 int16_t clsTerrain::MaxTU()
 {
-    m_cachedMaxTU = rt::CInt(double(m_header.BaseHeight) + double(m_header.HeightScale) / 2.0);
+    m_cachedMaxTU = rt::CInt(m_header.BaseHeight + m_header.HeightScale / 2.0);
     return m_cachedMaxTU;
 }
 
 int16_t clsTerrain::MinTU()
 {
-    m_cachedMinTU = rt::CInt(double(m_header.BaseHeight) - double(m_header.HeightScale) / 2.0);
+    m_cachedMinTU = rt::CInt(m_header.BaseHeight - m_header.HeightScale / 2.0);
     return m_cachedMinTU;
 }
 
@@ -65,7 +65,7 @@ void clsTerrain::setMaxTU(int16_t v)
     // HeightScale spans the band and BaseHeight sits in its middle.
     m_header.HeightScale = spanToHeightScale(top - low);
     m_cachedMaxTU = int16_t(top);
-    m_header.BaseHeight = rt::CInt(double(top) - double(m_header.HeightScale) / 2.0);
+    m_header.BaseHeight = rt::CInt(double(top) - m_header.HeightScale / 2.0);
 }
 
 void clsTerrain::setMinTU(int16_t v)
@@ -76,7 +76,13 @@ void clsTerrain::setMinTU(int16_t v)
     // HeightScale spans the band and BaseHeight sits in its middle.
     m_header.HeightScale = spanToHeightScale(top - low);
     m_cachedMinTU = int16_t(low);
-    m_header.BaseHeight = rt::CInt(double(top) - double(m_header.HeightScale) / 2.0);
+    m_header.BaseHeight = rt::CInt(double(top) - m_header.HeightScale / 2.0);
+}
+
+bool clsTerrain::headerFitsFile() const
+{
+    const auto fits = [](double v) { return v == std::trunc(v) && v >= INT16_MIN && v <= INT16_MAX; };
+    return fits(m_header.HeightScale) && fits(m_header.BaseHeight);
 }
 
 void clsTerrain::setScaleT(float v)
@@ -103,12 +109,12 @@ void clsTerrain::setSize(int16_t v)
 }
 
 // --- unit conversions -------------------------------------------------------------
-// The raw x HeightScale product is taken in 64 bits: it leaves 32 bits for
-// raw heights beyond +-65536 that edits may hold before rescaling.
+// In double precision throughout: the header is exact, and raw heights beyond
+// +-65536 that edits may hold before rescaling keep their units.
 
 double clsTerrain::rawToMetres(double raw) const
 {
-    return (double(m_header.BaseHeight) + double(m_header.HeightScale) * raw / 65536.0) * double(m_header.ScaleZ);
+    return (m_header.BaseHeight + m_header.HeightScale * raw / 65536.0) * double(m_header.ScaleZ);
 }
 
 float clsTerrain::getMeter2Pixel(float m) const
@@ -135,8 +141,7 @@ int32_t clsTerrain::GetMeter2Int(float m) const
 
 float clsTerrain::GetPointTUZ(int32_t v) const
 {
-    const int64_t product = int64_t(v) * m_header.HeightScale;
-    return float(double(product) / 65536.0 + m_header.BaseHeight);
+    return float(double(v) * m_header.HeightScale / 65536.0 + m_header.BaseHeight);
 }
 
 float clsTerrain::GetPointTU(int32_t x, int32_t y) const

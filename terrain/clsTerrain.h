@@ -12,7 +12,10 @@
 #include <utility>
 #include <vector>
 
-// The header values of a TER file, laid out as its first 80 bytes.
+// The header values of a TER file, in the order of its first 80 bytes. A
+// file holds HeightScale and BaseHeight as 16-bit values; in memory they are
+// exact, so a rescale can keep every point's terrain units, and only the
+// writers choose values a file can hold.
 struct TerHeader {
     char Magic[20] = {};
     int16_t Size = 256;
@@ -29,8 +32,8 @@ struct TerHeader {
     char TagC[4] = {};
     int16_t CRVM = 0;
     char TagA[6] = {};
-    int16_t HeightScale = 30;
-    int16_t BaseHeight = 5;
+    double HeightScale = 30;
+    double BaseHeight = 5;
 };
 
 // Two-dimensional array of 32-bit heights as GetTerrain/SetTerrain hand it over:
@@ -93,10 +96,13 @@ public:
     void setMaxTU(int16_t v);
     int16_t MinTU();
     void setMinTU(int16_t v);
-    int16_t BaseHeight() const { return m_header.BaseHeight; }
-    void setBaseHeight(int16_t v) { m_header.BaseHeight = v; }
-    int16_t HeightScale() const { return m_header.HeightScale; }
-    void setHeightScale(int16_t v) { m_header.HeightScale = v; }
+    double BaseHeight() const { return m_header.BaseHeight; }
+    void setBaseHeight(double v) { m_header.BaseHeight = v; }
+    double HeightScale() const { return m_header.HeightScale; }
+    void setHeightScale(double v) { m_header.HeightScale = v; }
+    // Whether HeightScale and BaseHeight are whole 16-bit values, as a TER
+    // file holds them.
+    bool headerFitsFile() const;
     int16_t CRVM() const { return m_header.CRVM; }
     void setCRVM(int16_t v) { m_header.CRVM = v; }
     float CRAD() const { return m_header.CRAD; }
@@ -141,15 +147,17 @@ public:
     bool LoadRows(const char* bytes, int64_t firstRow, int64_t rows);
 
     // --- range ----------------------------------------------------------------
-    // Refines the heights for the 16-bit file without moving them: the header
-    // becomes the tightest one with whole-unit ends round the heights, and each
-    // point keeps its terrain units within one raw step. A flat terrain within
-    // +-32767 is left alone. With FixHeight the header stays and only heights
-    // beyond +-32767 are squeezed around their centre. Returns the new Range.
+    // Spreads the heights over the full raw range around their centre
+    // (spreadKeepingUnits). With FixHeight the header stays instead and only
+    // heights beyond +-32767 are squeezed around their centre. Returns the new
+    // Range.
     int32_t ScaleTerrain();
-    // The same refinement for heights that stand for h x scale / divisor + base
-    // terrain units (an import in its own units); FixHeight is not consulted.
-    int32_t fitToWholeUnits(double scale, double divisor, double base);
+    // The spread without consulting FixHeight: factor 65535 / (r + 1) around
+    // the centre of min..max over 0..Size, rounded halves to even, row and
+    // column Size+1 too (Size+2 not). The header follows exactly, so every
+    // point keeps its terrain units within half a new raw step. A flat terrain
+    // and one spanning exactly 65534 raw steps are left as they are.
+    int32_t spreadKeepingUnits();
     // Rescans min and max over 0..Size; returns max - min (saturated).
     int32_t Range();
     int32_t min() const { return m_min; }
@@ -198,8 +206,9 @@ public:
 
 private:
     int32_t ScanMinMax(uint8_t mode);
-    // fitToWholeUnits for a cache that holds the heights' min and max.
-    int32_t fitScannedToWholeUnits(double scale, double divisor, double base);
+    // h := factor x (h - centre), rounded halves to even, over 0..XPoints by
+    // 0..YPoints.
+    void rescaleGrid(double factor, double centre);
     bool inGrid(int64_t x, int64_t y) const;
     // Largest index that is both within 0..Size+2 and allocated; -1 when none.
     int32_t lastIndex() const;
@@ -216,8 +225,3 @@ private:
     int16_t m_cachedMaxTU = 0;
     bool m_fixHeight = false;
 };
-
-// Gives t the terrain-unit range newMin..newMax (newMax at least newMin + 1),
-// writing the two ends in the order that keeps both: writing one end clamps it
-// against the other, so the end that would cross the old other end goes second.
-void setTURange(clsTerrain& t, int newMin, int newMax);

@@ -9,6 +9,7 @@
 #include "runtime/Files.h"
 #include "runtime/Numbers.h"
 #include "runtime/Ui.h"
+#include "terrain/TerFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -26,7 +28,10 @@
 namespace {
 
 constexpr qsizetype kHeaderBytes = 80;
-constexpr int kLargestBackupSize = 2049;
+// Behind a backup's heights when its units are not whole 16-bit values: the
+// tag and HeightScale and BaseHeight as 64-bit floats.
+constexpr char kExactUnitsTag[] = "ALTW";
+constexpr qsizetype kExactUnitsBytes = 20;
 
 void setTag(char* field, size_t n, const char* text)
 {
@@ -34,8 +39,14 @@ void setTag(char* field, size_t n, const char* text)
     std::memcpy(field, text, std::min(n, std::strlen(text)));
 }
 
-// The record field by field, as bytes 0..79 of a TER file.
-void writeHeader(rt::LeWriter& w, const TerHeader& h)
+// The 16-bit HeightScale and BaseHeight a file holds.
+struct FileUnits {
+    int16_t heightScale;
+    int16_t baseHeight;
+};
+
+// The record field by field, as bytes 0..79 of a TER file, with the file's units.
+void writeHeader(rt::LeWriter& w, const TerHeader& h, FileUnits units)
 {
     w.bytes(h.Magic, sizeof h.Magic);
     w.i16(h.Size);
@@ -52,8 +63,8 @@ void writeHeader(rt::LeWriter& w, const TerHeader& h)
     w.bytes(h.TagC, sizeof h.TagC);
     w.i16(h.CRVM);
     w.bytes(h.TagA, sizeof h.TagA);
-    w.i16(h.HeightScale);
-    w.i16(h.BaseHeight);
+    w.i16(units.heightScale);
+    w.i16(units.baseHeight);
 }
 
 // Reads the record from the first 80 bytes; the caller checked the length.
@@ -134,6 +145,94 @@ void narrowToFileRow(const int32_t* src, char* dst, int64_t n)
     }
 }
 
+// The tightest header whose ends are whole units round tMin..tMax. The top
+// lies above the highest point (raw 32768 does not exist); BaseHeight sits
+// midway and is whole, so an odd span gets one more unit below. HeightScale
+// and BaseHeight must fit 16 bits: the span stops at 32766 units around the
+// middle of the data, and the middle at BaseHeight's own limits, so only
+// heights no header can hold are cut.
+FileUnits enclosingUnits(double tMin, double tMax)
+{
+    constexpr double kWidest = 32766.0;
+    double lo = std::floor(tMin);
+    double hi = std::max(std::floor(tMax) + 1, lo + 1);
+    if (std::fmod(hi - lo, 2.0) != 0) lo -= 1;
+    if (hi - lo > kWidest) {
+        lo = std::floor((lo + hi) / 2) - kWidest / 2;
+        hi = lo + kWidest;
+    }
+    const double half = (hi - lo) / 2;
+    const double base = std::clamp(lo + half, double(INT16_MIN), double(INT16_MAX));
+    return {int16_t(2 * half), int16_t(base)};
+}
+
+// The raw height nearest to terrain units t under the file's units, within
+// -32767..32767. It never crosses a whole unit (the step back stays within
+// one raw step of t), so reading the file and writing it again finds the same
+// units and the same heights.
+int16_t rawForUnits(double t, FileUnits units)
+{
+    const double scale = units.heightScale, base = units.baseHeight;
+    double r = std::nearbyint((t - base) * 65536.0 / scale);
+    const double back = std::floor(r * scale / 65536.0 + base);
+    const double whole = std::floor(t);
+    if (back > whole) r -= 1;
+    else if (back < whole) r += 1;
+    return std::isnan(r) ? int16_t(0) : int16_t(std::clamp(r, -32767.0, 32767.0));
+}
+
+// Largest table of encoded heights worked out beforehand (2 MB).
+constexpr int64_t kLargestEncodingTable = int64_t(1) << 20;
+
+// What the TER writer puts in the file: the terrain's own heights and units
+// when the file can hold them, else the tightest whole units round the
+// heights with each point re-encoded to its nearest raw height. The terrain
+// itself is not changed.
+class FileEncoding {
+public:
+    FileEncoding(const clsTerrain& t, int32_t lo, int32_t hi) : m_t(t), m_first(lo)
+    {
+        m_asIs = t.headerFitsFile() && lo >= INT16_MIN && hi <= INT16_MAX;
+        if (m_asIs) {
+            m_units = {int16_t(t.HeightScale()), int16_t(t.BaseHeight())};
+            return;
+        }
+        const double a = units(lo), b = units(hi);
+        m_units = enclosingUnits(std::min(a, b), std::max(a, b));
+        // The new height depends on the old one alone: a spread terrain takes
+        // at most 65535 values, each encoded once.
+        const int64_t values = int64_t(hi) - lo + 1;
+        const int64_t points = (int64_t(t.Size()) + 1) * (int64_t(t.Size()) + 1);
+        if (values <= kLargestEncodingTable && values <= points) {
+            m_table.resize(size_t(values));
+            for (int64_t k = 0; k < values; ++k) m_table[size_t(k)] = rawForUnits(units(int32_t(lo + k)), m_units);
+        }
+    }
+    FileUnits fileUnits() const { return m_units; }
+    // One row of heights as file heights, little-endian.
+    void encodeRow(const int32_t* src, char* dst, int64_t n) const
+    {
+        if (m_asIs) {
+            narrowToFileRow(src, dst, n);
+            return;
+        }
+        for (int64_t x = 0; x < n; ++x) {
+            const uint64_t k = uint64_t(int64_t(src[x]) - m_first);
+            const int16_t v = k < m_table.size() ? m_table[k] : rawForUnits(units(src[x]), m_units);
+            qToLittleEndian<int16_t>(v, dst + 2 * x);
+        }
+    }
+
+private:
+    double units(int32_t h) const { return double(h) * m_t.HeightScale() / 65536.0 + m_t.BaseHeight(); }
+
+    const clsTerrain& m_t;
+    int64_t m_first;
+    bool m_asIs = false;
+    FileUnits m_units{};
+    std::vector<int16_t> m_table;
+};
+
 constexpr qsizetype kChunkBytes = 1 << 20;
 
 bool fail(QString* error, const QString& text)
@@ -170,11 +269,14 @@ bool clsTerrain::SaveT(const QString& fileName, QString* error)
         return failed();
     }
 
+    // The file's units come from the heights of the terrain proper.
+    Range();
+    const FileEncoding encoding(*this, m_min, m_max);
     rt::AtomicFile file(fileName);
     rt::LeWriter header;
-    writeHeader(header, m_header);
+    writeHeader(header, m_header, encoding.fileUnits());
     file.write(header.data());
-    // File row k holds the terrain's row Size - k; heights saturate to 16 bits.
+    // File row k holds the terrain's row Size - k.
     const int32_t size = m_header.Size;
     const qsizetype rowBytes = 2 * qsizetype(cols);
     const qsizetype rowsPerChunk = std::max<qsizetype>(1, kChunkBytes / rowBytes);
@@ -182,7 +284,7 @@ bool clsTerrain::SaveT(const QString& fileName, QString* error)
     qsizetype used = 0;
     for (int32_t r = rows - 1; r >= 0; --r) {
         pProgress = size > 0 ? rt::CLng(double(size - r) / size * 100.0) : 100;
-        narrowToFileRow(row(r), chunk.data() + used, cols);
+        encoding.encodeRow(row(r), chunk.data() + used, cols);
         used += rowBytes;
         if (used + rowBytes > qsizetype(chunk.size()) || r == 0) {
             file.write(chunk.data(), used);
@@ -217,9 +319,12 @@ bool clsTerrain::SaveBackup(const QString& fileName, QString* error)
     // match its Size (written without Init) is not saved.
     if (m_side != int32_t(m_header.Size) + 3)
         return fail(error, QStringLiteral("The terrain's grid does not match its size %1.").arg(m_header.Size));
+    // Units the record cannot hold follow the heights, so the terrain comes
+    // back as it is; the record holds them rounded.
+    const bool exact = !headerFitsFile();
     rt::AtomicFile file(fileName);
     rt::LeWriter header;
-    writeHeader(header, m_header);
+    writeHeader(header, m_header, {rt::CInt(m_header.HeightScale), rt::CInt(m_header.BaseHeight)});
     file.write(header.data());
     const qsizetype perChunk = kChunkBytes / 4;
     std::vector<char> chunk(static_cast<size_t>(kChunkBytes));
@@ -228,6 +333,13 @@ bool clsTerrain::SaveBackup(const QString& fileName, QString* error)
         const qsizetype n = std::min(perChunk, count - i);
         qToLittleEndian<int32_t>(m_data.data() + i, n, chunk.data());
         file.write(chunk.data(), 4 * n);
+    }
+    if (exact) {
+        char units[kExactUnitsBytes];
+        std::memcpy(units, kExactUnitsTag, 4);
+        qToLittleEndian<double>(m_header.HeightScale, units + 4);
+        qToLittleEndian<double>(m_header.BaseHeight, units + 12);
+        file.write(units, kExactUnitsBytes);
     }
     return file.commit(error);
 }
@@ -241,24 +353,59 @@ bool clsTerrain::LoadBackup(const QString& fileName, QString* error)
     const QByteArray head = file.read(kHeaderBytes);
     if (head.size() < kHeaderBytes)
         return fail(error, QStringLiteral("The backup file %1 is too short.").arg(fileName));
-    const TerHeader h = readHeader(head);
-    if (h.Size < 1 || h.Size > kLargestBackupSize)
-        return fail(error, QStringLiteral("The backup file %1 holds an invalid size %2.").arg(fileName).arg(h.Size));
+    TerHeader h = readHeader(head);
+    TerFile::HeaderValues values{h.Size, h.XPoints, h.YPoints, h.ScaleZ, h.CRAD, h.HeightScale, h.BaseHeight};
+    const TerFile::Result sized = TerFile::checkHeader(values);
+    if (sized.refusal == TerFile::Refusal::TooBig || sized.refusal == TerFile::Refusal::BadSize)
+        return fail(error, TerFile::refusalText(fileName, sized));
     const qint64 side = qint64(h.Size) + 3;
-    if (file.size() != kHeaderBytes + 4 * side * side)
+    const qint64 bodyBytes = 4 * side * side;
+    const bool exact = file.size() == kHeaderBytes + bodyBytes + kExactUnitsBytes;
+    if (file.size() != kHeaderBytes + bodyBytes && !exact)
         return fail(error, QStringLiteral("The backup file %1 has the wrong length for size %2.")
                                .arg(fileName)
                                .arg(h.Size));
-    const QByteArray body = file.read(4 * side * side);
-    if (body.size() != 4 * side * side)
+    const QByteArray body = file.read(bodyBytes + (exact ? kExactUnitsBytes : 0));
+    if (body.size() != bodyBytes + (exact ? kExactUnitsBytes : 0))
         return fail(error, file.error() != QFileDevice::NoError
                                ? file.errorString()
                                : QStringLiteral("The backup file %1 is too short.").arg(fileName));
+    if (exact) {
+        const char* units = body.constData() + bodyBytes;
+        if (std::memcmp(units, kExactUnitsTag, 4) != 0)
+            return fail(error, QStringLiteral("The backup file %1 has the wrong length for size %2.")
+                                   .arg(fileName)
+                                   .arg(h.Size));
+        values.heightScale = h.HeightScale = qFromLittleEndian<double>(units + 4);
+        values.baseHeight = h.BaseHeight = qFromLittleEndian<double>(units + 12);
+    }
+    // The checks of a TER file's header, so a damaged backup is refused as a damaged file is.
+    const TerFile::Result checked = TerFile::checkHeader(values);
+    if (!checked.ok()) return fail(error, TerFile::refusalText(fileName, checked));
+
+    std::vector<int32_t, UnclearedAllocator<int32_t>> heights(size_t(side * side));
+    qFromLittleEndian<int32_t>(body.constData(), qsizetype(heights.size()), heights.data());
+    // Heights no edit can leave: Range could not tell their span.
+    int64_t lo = INT64_MAX, hi = INT64_MIN;
+    for (int32_t y = 0; y <= h.Size; ++y)
+        for (int32_t x = 0; x <= h.Size; ++x) {
+            const int64_t v = heights[size_t(y) * size_t(side) + size_t(x)];
+            lo = std::min(lo, v);
+            hi = std::max(hi, v);
+        }
+    if (hi - lo > INT32_MAX)
+        return fail(error, QStringLiteral("The backup file %1 holds heights from %2 to %3: more than a terrain can span.")
+                               .arg(fileName)
+                               .arg(lo)
+                               .arg(hi));
 
     // Checked: now the terrain is replaced. The cache stays empty as Init
     // leaves it; the caller calls Range.
     m_header = h;
-    Init(int32_t(h.Size) + 1);
-    qFromLittleEndian<int32_t>(body.constData(), qsizetype(m_data.size()), m_data.data());
+    setSize(h.Size);
+    m_side = int32_t(side);
+    m_data.swap(heights);
+    m_max = -400000;
+    m_min = 400000;
     return true;
 }

@@ -81,13 +81,14 @@ void setHgtHeader(clsTerrain& fresh)
     fresh.setFixHeight(CurrentTerrain->FixHeight());
 }
 
-// Terrain units are tenths of the file's metres: the heights, raw metres so
-// far, take the tightest whole-unit header round them and keep their metres
-// within one raw step, below sea level included. FixHeight is the user's
-// choice for later rescales; the import sets its own header.
+// Terrain units are tenths of the file's metres: the raw heights, metres so
+// far, stand for metres under HeightScale 65536 / ScaleT, and the spread
+// keeps each point's terrain units, below sea level included. FixHeight is
+// the user's choice for later rescales; the import sets its own header.
 void scaleToMetres(clsTerrain& ter)
 {
-    ter.fitToWholeUnits(1.0, ter.ScaleT(), 0.0);
+    ter.setHeightScale(65536.0 / ter.ScaleT());
+    ter.spreadKeepingUnits();
 }
 
 void refuse(const QString& text)

@@ -3,6 +3,9 @@
 
 #include <QFileInfo>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 class ClearTest : public FileCommandsTest {
@@ -203,6 +206,66 @@ TEST_F(BackupTest, DamagedBackupIsReportedAndTheTerrainKept)
     EXPECT_EQ(scriptedUi().messages[0].title, QStringLiteral("Restore Terrain"));
     EXPECT_EQ(terrain.GetPoint(60, 61), h);
     EXPECT_TRUE(TerrainSaved);
+    EXPECT_EQ(view.redraws, 0);
+}
+
+TEST_F(BackupTest, RestoreBringsBackUnitsNoFileHeaderCanHold)
+{
+    // Spread, the ramp's units are no whole numbers; the backup keeps them.
+    terrain.SetPoint(0, 0, 100000);
+    terrain.ScaleTerrain();
+    const double scale = terrain.HeightScale(), base = terrain.BaseHeight();
+    ASSERT_NE(scale, std::trunc(scale));
+    const float metres = terrain.GetPointMeters(60, 61);
+    FileCommands::cmdBackup(view);
+    EXPECT_EQ(QFileInfo(FileCommands::backupFilePath()).size(), 80 + 4LL * 131 * 131 + 20);
+
+    makeRamp(129);
+    TerrainSaved = true;
+    FileCommands::cmdRestore(view);
+    EXPECT_EQ(terrain.HeightScale(), scale);
+    EXPECT_EQ(terrain.BaseHeight(), base);
+    EXPECT_EQ(terrain.GetPointMeters(60, 61), metres);
+}
+
+TEST_F(BackupTest, BackupWithAHeaderNoTerrainFileMayHaveIsRefused)
+{
+    // Point spacing NaN, XPTS -32768, CRAD infinite, HeightScale 0, heights
+    // -2^31 and 2^31 - 1: each was restored, and the next Save wrote a file
+    // the editor refuses.
+    FileCommands::cmdBackup(view);
+    const QByteArray good = fileBytes(FileCommands::backupFilePath());
+    const auto damaged = [&](qsizetype offset, const QByteArray& bytes) {
+        QByteArray d = good;
+        d.replace(offset, bytes.size(), bytes);
+        return d;
+    };
+    const auto f32 = [](float v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
+    const auto i32 = [](int32_t v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
+    const struct {
+        QByteArray bytes;
+        const char* why;
+    } cases[] = {
+        {damaged(52, f32(std::numeric_limits<float>::quiet_NaN())), "point spacing (SCAL)"},
+        {damaged(28, QByteArray("\x00\x80", 2)), "not square: it has -32768 x 129"},
+        {damaged(60, f32(std::numeric_limits<float>::infinity())), "planet radius (CRAD)"},
+        {damaged(76, QByteArray("\x00\x00", 2)), "height scale (ALTW)"},
+        {damaged(80, i32(INT32_MIN) + i32(INT32_MAX)), "from -2147483648 to 2147483647"},
+    };
+    const int32_t h = terrain.GetPoint(60, 61);
+    for (const auto& c : cases) {
+        writeBytes(FileCommands::backupFilePath(), c.bytes);
+        TerrainSaved = true;
+        scriptedUi().messages.clear();
+        scriptedUi().expectMsgBox(rt::vbOK);
+        FileCommands::cmdRestore(view);
+        ASSERT_EQ(scriptedUi().messages.size(), 1u) << c.why;
+        EXPECT_TRUE(scriptedUi().messages[0].text.contains(QLatin1String(c.why)))
+            << scriptedUi().messages[0].text.toStdString();
+        EXPECT_EQ(terrain.GetPoint(60, 61), h) << c.why;
+        EXPECT_FLOAT_EQ(terrain.ScaleT(), 30.0f) << c.why;
+        EXPECT_TRUE(TerrainSaved) << c.why;
+    }
     EXPECT_EQ(view.redraws, 0);
 }
 

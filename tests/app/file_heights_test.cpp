@@ -2,7 +2,15 @@
 
 #include "tests/app/FileCommandsFixture.h"
 
+#include "app/Panels.h"
+#include "generate/KVFilterEffects.h"
 #include "runtime/Numbers.h"
+
+#include <QImage>
+
+#include <array>
+#include <functional>
+#include <set>
 
 namespace {
 
@@ -14,12 +22,27 @@ protected:
         TerrainSaved = true;  // no unsaved work for Open to ask about
     }
 
-    // Opens file through the Open command, answering No to refining.
-    void open(const QString& file)
+    // Opens file through the Open command, answering the refine question.
+    void open(const QString& file, int refine = rt::vbNo)
     {
         scriptedUi().expectOpenDialog(chosen(file));
-        scriptedUi().expectMsgBox(rt::vbNo);
+        scriptedUi().expectMsgBox(refine);
         FileCommands::cmdOpen(view);
+    }
+    // A file of n points written under whole units, as another program writes it.
+    QString writeTer(const QString& name, int n, float scaleT, int16_t heightScale, int16_t baseHeight,
+                     const std::function<int32_t(int, int)>& raw)
+    {
+        clsTerrain src;
+        src.Init(n);
+        src.setScaleT(scaleT);
+        src.setHeightScale(heightScale);
+        src.setBaseHeight(baseHeight);
+        for (int x = 0; x < n; ++x)
+            for (int y = 0; y < n; ++y) src.SetPoint(x, y, raw(x, y));
+        const QString file = path(name);
+        EXPECT_TRUE(src.SaveT(file));
+        return file;
     }
 };
 
@@ -81,4 +104,69 @@ TEST_F(HeightsTest, HeadersHighUpOrDeepDownKeepTheirMetres)
         EXPECT_NEAR(terrain.GetPointMeters(16, 5), double(h.base), 0.5) << h.base;
         EXPECT_NEAR(terrain.GetPointMeters(32, 5), h.top, 0.5) << h.base;
     }
+}
+
+TEST_F(HeightsTest, StretchKeepsAValleysExtentAndItsLandBelowSeaLevel)
+{
+    // 129 points at 1000 m: a bowl from -565 m in the middle to 257 m in the
+    // corners, under HeightScale 3, BaseHeight 0 (raw = metres / 1000 x 65536 / 3).
+    const auto metres = [](int x, int y) { return -565.0 + 822.0 * ((x - 64) * (x - 64) + (y - 64) * (y - 64)) / 8192; };
+    const QString file = writeTer(QStringLiteral("valley.ter"), 129, 1000, 3, 0, [&](int x, int y) {
+        return rt::CLng(metres(x, y) / 1000 * 65536 / 3);
+    });
+    open(file, rt::vbYes);
+    std::array<int16_t, 100> factors{};
+    factors.fill(1);
+    QString error;
+    ASSERT_TRUE(Panels::runEffect(terrain, KVFilter::EffectStretch - 1, factors, 0, 65536, QString(), &error));
+    FileCommands::cmdSave(view);
+    open(file);
+    // The curve's ends lie 2.5 raw steps of the terrain's units inside its
+    // extent; the file (-1..1 units, 2000 / 65536 m a step) rounds once more.
+    const double step = 2000.0 / 65536;
+    EXPECT_NEAR(terrain.GetPointMeters(64, 64), -565, 2 * step);
+    EXPECT_NEAR(terrain.GetPointMeters(0, 0), 257, 2 * step);
+    EXPECT_NEAR(terrain.GetPointMeters(128, 128), 257, 2 * step);
+    // The signed square bends the bowl, but the deep middle stays below the sea.
+    int below = 0;
+    for (int x = 0; x <= 128; ++x)
+        for (int y = 0; y <= 128; ++y) below += terrain.GetPointMeters(x, y) < 0;
+    EXPECT_GT(below, 1000);
+    EXPECT_LT(terrain.GetPointMeters(60, 64), 0);
+}
+
+TEST_F(HeightsTest, RefinedLowReliefFileDrawsManyColours)
+{
+    // 257 points at 50.0 .. 50.1 m under HeightScale 30, BaseHeight 50 at
+    // 1 m: raw 0..218, all in one colour class of 256 raw steps. Refined,
+    // they fill the raw range and the bitmap export one colour each.
+    const QString file = writeTer(QStringLiteral("flat.ter"), 257, 1, 30, 50, [](int x, int y) {
+        return rt::CLng((x + y) / 512.0 * 0.1 * 65536 / 30);
+    });
+    open(file, rt::vbYes);
+    const QString bitmap = path(QStringLiteral("flat.bmp"));
+    saveTypes.push_back(FileCommands::SaveBitmap);
+    scriptedUi().expectSaveDialog(chosen(bitmap));
+    FileCommands::cmdSaveAs(view);
+    const QImage img(bitmap);
+    ASSERT_EQ(img.size(), QSize(257, 257));
+    std::set<QRgb> colours;
+    for (int y = 0; y < 257; ++y)
+        for (int x = 0; x < 257; ++x) colours.insert(img.pixel(x, y));
+    EXPECT_GT(colours.size(), 100u);
+    EXPECT_NEAR(terrain.GetPointMeters(256, 256), 50.1, 30.0 / 65536);
+    EXPECT_NEAR(terrain.GetPointMeters(0, 0), 50.0, 30.0 / 65536);
+}
+
+TEST_F(HeightsTest, FileFillingTheRangeUnderAnOddHeaderComesBackByteForByte)
+{
+    // Raw -32767..32767 under HeightScale 333, BaseHeight -77: nothing to refine.
+    const QString file = writeTer(QStringLiteral("odd.ter"), 257, 30, 333, -77, [](int x, int y) {
+        return -32767 + int(int64_t(x * 257 + y) * 65534 / (257 * 257 - 1));
+    });
+    const QByteArray before = fileBytes(file);
+    scriptedUi().expectOpenDialog(chosen(file));
+    FileCommands::cmdOpen(view);
+    FileCommands::cmdSave(view);
+    EXPECT_EQ(fileBytes(file), before);
 }

@@ -2,6 +2,7 @@
 // Effects tab, driven through the main window's controls.
 
 #include "app/AppState.h"
+#include "app/Panels.h"
 #include "app/frmTerView.h"
 #include "tests/app/MainWindowFixture.h"
 
@@ -29,7 +30,7 @@ protected:
             for (int32_t x = 0; x < n; ++x) t.SetPoint(x, y, x * 100 - 5000);
         t.Range();
         t.setScaleT(10.0f);
-        setTURange(t, -10, 30);
+        Panels::setUnitRange(t, -10, 30, true);
         markTerrainLoaded();
         TerrainSaved = true;
         w().ResizePic(t.Size(), std::nullopt);
@@ -71,7 +72,16 @@ TEST_F(PanelsWindowTest, HugeHeightIsHeldTo16BitsAboveTheMinimum)
     typeAndLeave(w().txtMaxTerrain, QStringLiteral("99999999"));
     // The span is 16 bits: the top gives way, the bottom stays.
     EXPECT_EQ(CurrentTerrain->MinTU(), -10);
-    EXPECT_NEAR(CurrentTerrain->MaxTU(), 32757, 1);  // an odd span ends on halves
+    EXPECT_EQ(CurrentTerrain->MaxTU(), 32757);  // an odd span, both ends exact
+}
+
+TEST_F(PanelsWindowTest, BottomTypedAboveTheTopLeavesOneUnitBelowIt)
+{
+    loadTerrain(129);
+    typeAndLeave(w().txtMinTerrain, QStringLiteral("1000"));  // 100 units, above the top 30
+    EXPECT_EQ(CurrentTerrain->MinTU(), 29);
+    EXPECT_EQ(CurrentTerrain->MaxTU(), 30);
+    EXPECT_EQ(CurrentTerrain->HeightScale(), 1);
 }
 
 TEST_F(PanelsWindowTest, LettersAreDroppedFromTheNumberBoxes)
@@ -111,12 +121,25 @@ TEST_F(PanelsWindowTest, SideLengthAnsweredNoKeepsTheMetresOfTheHeights)
     typeAndLeave(w().txtTerSizeMeters, QStringLiteral("1000"));
     EXPECT_FLOAT_EQ(CurrentTerrain->ScaleT(), 1000.0f / 256.0f);
     EXPECT_EQ(CurrentTerrain->MinTU(), -26);  // -100 / 3.90625 = -25.6
-    // 76.8: the odd span of 103 puts the ends on halves, rounded to even.
-    EXPECT_NEAR(CurrentTerrain->MaxTU(), 77, 1);
+    EXPECT_EQ(CurrentTerrain->MaxTU(), 77);  // 76.8, an odd span of 103
     ASSERT_EQ(scriptedUi().messages.size(), 1u);
     EXPECT_EQ(scriptedUi().messages[0].title, QStringLiteral("Change Value"));
     EXPECT_EQ(scriptedUi().messages[0].text,
               QStringLiteral("The size was changed. Shall the Terrain height also be adjusted?"));
+}
+
+TEST_F(PanelsWindowTest, SideLengthAnsweredNoTakesBothHeightsEvenWhollyAboveOrBelowTheOldRange)
+{
+    loadTerrain(257);  // 2560 m at 10 m a point, -10..30 units
+    for (const auto& [low, top, minTU, maxTU] : {std::tuple{"1000", "1400", 100, 140}, std::tuple{"-2000", "-1600", -200, -160}}) {
+        w().txtMinTerrain->setText(QLatin1String(low));
+        w().txtMaxTerrain->setText(QLatin1String(top));
+        w().txtTerSizeMeters_GotFocus();
+        scriptedUi().expectMsgBox(rt::vbNo);
+        typeAndLeave(w().txtTerSizeMeters, QStringLiteral("2560"));
+        EXPECT_EQ(CurrentTerrain->MinTU(), minTU);
+        EXPECT_EQ(CurrentTerrain->MaxTU(), maxTU);
+    }
 }
 
 TEST_F(PanelsWindowTest, SideLengthAnsweredYesKeepsTheUnits)
@@ -186,7 +209,6 @@ TEST_F(PanelsWindowTest, ResizeUpDoublesTwiceAndWithYesDoublesTheUnits)
 TEST_F(PanelsWindowTest, ResizeDownHalvesTwiceRoundingTheUnitsHalfToEven)
 {
     loadTerrain(1025);
-    setTURange(*CurrentTerrain, -10, 30);
     chooseSize(1);
     scriptedUi().expectMsgBox(rt::vbYes);
     w().CmdResize->click();

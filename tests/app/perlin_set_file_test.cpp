@@ -42,10 +42,10 @@ TEST(PerlinSetFile, A257PointTerrainGivesTheTaggedHeaderAndAGridPaddedByTenRowsA
     EXPECT_EQ(file.mid(49, 4), QByteArray("SIZE"));
     EXPECT_EQ(int32At(file, 53), 266);
     EXPECT_EQ(file.mid(57, 4), QByteArray("ARRA"));
-    // Spread by 65535 / 65536 round -0.5: -32768 -> -32767, -300 -> -299.5 x 0.99998 -> -299.
-    EXPECT_EQ(heightAt(file, 266, 0, 0), -32767);
+    // The heights as they are: the command rescales before it writes.
+    EXPECT_EQ(heightAt(file, 266, 0, 0), -32768);
     EXPECT_EQ(heightAt(file, 266, 1, 0), 7);      // x runs fastest
-    EXPECT_EQ(heightAt(file, 266, 0, 1), -299);
+    EXPECT_EQ(heightAt(file, 266, 0, 1), -300);
     EXPECT_EQ(heightAt(file, 266, 256, 256), 32767);
     EXPECT_EQ(heightAt(file, 266, 257, 256), 0);  // padding
     EXPECT_EQ(heightAt(file, 266, 266, 266), 0);
@@ -98,16 +98,14 @@ TEST_F(SavePerlinSetTest, SavingRescalesTheTerrainAndReplacesALongerOldFileWhole
     writeFile(target(), QByteArray(200000, 'x'));
     acceptSaveAs(target());
     EXPECT_TRUE(SavePerlinSet(QStringLiteral("Alps")));
-    // 10 +- 0.061 TU under the start header: 2000 raw steps under the header 9..11.
-    const int32_t top = CurrentTerrain->GetPoint(3, 4);
-    EXPECT_EQ(top, 2000);
-    EXPECT_EQ(CurrentTerrain->GetPoint(5, 6), -top);
+    // r = 200 round 0: 100 x 65535 / 201 = 32604.48.
+    EXPECT_EQ(CurrentTerrain->GetPoint(3, 4), 32604);
+    EXPECT_EQ(CurrentTerrain->GetPoint(5, 6), -32604);
     QString error;
     const QByteArray file = rt::readWholeFile(target(), &error).value_or(QByteArray());
     EXPECT_EQ(file.size(), 139 * 139 * 2 + 61);
-    // The file spreads them over the full range: 2000 x 65535 / 4001 = 32759.3.
-    EXPECT_EQ(heightAt(file, 138, 3, 4), 32759);
-    EXPECT_EQ(heightAt(file, 138, 5, 6), -32759);
+    EXPECT_EQ(heightAt(file, 138, 3, 4), 32604);
+    EXPECT_EQ(heightAt(file, 138, 5, 6), -32604);
     EXPECT_EQ(heightAt(file, 138, 0, 0), 0);
     EXPECT_EQ(file.mid(25, 24), QByteArray("Alps                    "));
 }

@@ -136,15 +136,16 @@ TEST(EffectDispatcher, ElevatorShiftWithoutACurveStillSmoothsWithSize9)
     EXPECT_LT(t.GetPoint(1, 1), 500);
 }
 
-TEST(EffectDispatcher, OptimizedRefinesTheHeightsAndKeepsTheirUnits)
+TEST(EffectDispatcher, OptimizedSpreadsTheHeightsAndKeepsTheirUnits)
 {
-    // 5 -+ 0.0458 TU under HeightScale 30: the header 4..6 takes 15 raw steps for one.
+    // r = 200 round 0: factor 65535 / 201 puts -+100 on -+32604.48 -> -+32604;
+    // 100 stays at 5 + 3000 / 65536 = 5.0457763671875 TU.
     clsTerrain t = grid3({{-100, 0, 100}, {0, 0, 0}, {0, 0, 0}});
     apply(11, t, 1.0f);
     t.Range();
-    EXPECT_EQ(t.HeightScale(), 2);
-    EXPECT_EQ(t.min(), -1500);
-    EXPECT_EQ(t.max(), 1500);
+    EXPECT_EQ(t.min(), -32604);
+    EXPECT_EQ(t.max(), 32604);
+    EXPECT_NEAR(t.GetPointTU(2, 0), 5.0457763671875, 1e-6);
     EXPECT_FALSE(rt::BusyFlag);
 }
 
@@ -207,18 +208,48 @@ TEST(RangeFilters, SineFillsTheWholeRangeThoughItsSpanIsBelowOne)
     EXPECT_EQ(heights(t), (std::vector<int32_t>{-32765, 16880, 32765, 16936, 16823, 16880, 16880, 16880, 16880}));
 }
 
-TEST(RangeFilters, SineBendsANarrowTerrainAsASpreadOne)
+TEST(RangeFilters, SineBendsANarrowTerrainAfterSpreadingIt)
 {
-    // Raw 0..100 keep their units as 0..1500 under the header 4..6; the sine
-    // still reads them spread, -32746..32746, so it bends them as it bends a
-    // full-range terrain: the ends fill the range and the middle lands near
-    // the 16880 of the full-range case (a hair lower: the spread ends 21 short).
+    // Raw 0, 50, 100 (the rest 0) are spread to -32443, 0 and 32443 first.
+    // A then runs from sin(s 325) = 0.0084304 to sin(s 65211) = 0.9927158:
+    // r = 0.9842854, c = 0.5005731; sin(s 32768) = 0.7512804 gives
+    // 0.2507073 x 65530 / r = 16691.1.
     clsTerrain t = grid3({{0, 50, 100}, {0, 0, 0}, {0, 0, 0}});
     apply(8, t, 3.0f);
-    const auto h = heights(t);
-    EXPECT_EQ(h[0], -32765);
-    EXPECT_NEAR(h[1], 16867, 1);
-    EXPECT_EQ(h[2], 32765);
+    EXPECT_EQ(heights(t), (std::vector<int32_t>{-32765, 16691, 32765, -32765, -32765, -32765, -32765, -32765, -32765}));
+}
+
+TEST(RangeFilters, SinusShiftOfARampBendsTheSpreadHeights)
+{
+    // h = x on 129 points: factor 65535 / 129 round 64 puts x = 73 on 4572.2
+    // -> 4572, x = 0 on -32513 and x = 119 on 27941, the top of the sine:
+    // A(73) = sin(s 37340) = 0.8239160, A runs from 0.0066146 to 0.9999920,
+    // so (0.8239160 - 0.5033033) x 65530 / 0.9933774 = 21161.4.
+    clsTerrain t;
+    t.Init(129);
+    for (int32_t y = 0; y <= 128; ++y)
+        for (int32_t x = 0; x <= 128; ++x) t.SetPoint(x, y, x);
+    apply(8, t, 1.0f);
+    EXPECT_EQ(t.GetPoint(73, 40), 21161);
+    EXPECT_EQ(t.GetPoint(0, 40), -32765);
+    EXPECT_EQ(t.GetPoint(119, 40), 32765);
+}
+
+TEST(RangeFilters, GammaShiftOfALowTerrainBendsTheSpreadHeights)
+{
+    // All -20000 but (6, 6) = 22001 and (5, 5) = 1000: r = 42001 round 1000.5,
+    // so the spread puts them on -32767, 32767 and -0.78 -> -1. Factor 2.5
+    // gives the exponent (1 / 3.5) / 4 = 0.0714286: A = -+2.1015088 at the
+    // ends and -1 at (5, 5), so (5, 5) becomes -1 x 65530 / 4.2030175 = -15591.2.
+    clsTerrain t;
+    t.Init(129);
+    t.Fill(-20000);
+    t.SetPoint(6, 6, 22001);
+    t.SetPoint(5, 5, 1000);
+    apply(7, t, 2.5f);
+    EXPECT_EQ(t.GetPoint(5, 5), -15591);
+    EXPECT_EQ(t.GetPoint(6, 6), 32765);
+    EXPECT_EQ(t.GetPoint(0, 0), -32765);
 }
 
 TEST(RangeFilters, GammaShiftsUseTheQuarterPowerAtFactor0)

@@ -140,16 +140,28 @@ std::vector<std::array<int32_t, 3>> changes(const clsTerrain& t, const clsTerrai
 // count: 0.36 x 200 = 72 for a fall of 1000 at depth 4).
 const ErosionSettings kOneDrop{1, 1, 2, 4};
 
-TEST(Drops, ADropMayStartAndDigInTheSpareColumn)
+TEST(Drops, ADropStartingInTheSpareColumnDigsNothing)
 {
-    // Seed 19 draws 0.7868 and 0.2222: start (5, 3), beyond Size 4.
+    // Seed 19 draws 0.7868 and 0.2222: start (5, 3), beyond Size 4, where
+    // no height is to be tested against the band.
     clsTerrain t = ramp(1000);
     rt::Randomize(19);
     KVErosion::runDrops(t, kOneDrop, 5, 0, 0, -32768, 32768);
-    // (5,3) -> (4,2) -> (3,1), then (2,0) lies on row 0 and ends the drop.
-    EXPECT_EQ(changes(t, ramp(1000)),
-              (std::vector<std::array<int32_t, 3>>{{4, 2, 3928}, {5, 3, 4928}}));
+    EXPECT_TRUE(changes(t, ramp(1000)).empty());
     EXPECT_EQ(t.pProgress, 100);
+}
+
+TEST(Drops, ADropNeverStepsIntoTheSpareRows)
+{
+    // From (2, 4) at 2000 on the last row the diagonals are (1, 3) at 1000,
+    // (3, 3) at 3000 and, in the spare row 5 far below, (1, 5) and (3, 5):
+    // the drop goes to (1, 3).
+    clsTerrain t = ramp(1000);
+    for (int32_t x = 0; x < t.allocatedSide(); ++x) t.SetPoint(x, 5, -900000);
+    int32_t x = 2, y = 4;
+    EXPECT_EQ(KVErosion::FindLowestNeighbour(t, x, y), 1000);
+    EXPECT_EQ(x, 1);
+    EXPECT_EQ(y, 3);
 }
 
 TEST(Drops, ADropEndsOnReachingTheExtentNotTheLastPoint)
@@ -215,6 +227,27 @@ TEST(ErodeDroplets, StrengthBecomesTheDropCount)
     float strength = 1;
     ErodeDroplets(t, strength, std::nullopt, 0, 0, -32768, 32768);
     EXPECT_EQ(strength, 1000.0f);
+}
+
+TEST(ErodeDroplets, ALowTerrainIsSpreadBeforeTheDropsDig)
+{
+    // Heights 4..8 (x + 4, spare columns too) spread by 65535 / 5 = 13107
+    // round 6: x = 0..4 become -26214, -13107, 0, 13107, 26214. Seed 1
+    // starts the one drop at (2, 4); it falls 13107 to (1, 3), digging
+    // 0.36 x 4 x 13107 / 20 = 943.7 at (2, 4), then reaches column 0. Unspread,
+    // the fall of 1 would dig 0.07, nothing.
+    scriptedUi().expectErosionSettings(kOneDrop);
+    clsTerrain t;
+    t.Init(5);
+    for (int32_t y = 0; y < t.allocatedSide(); ++y)
+        for (int32_t x = 0; x < t.allocatedSide(); ++x) t.SetPoint(x, y, x + 4);
+    rt::Randomize(1);
+    float strength = 1;
+    ErodeDroplets(t, strength, 5, 0, 0, -32768, 32768);
+    EXPECT_EQ(t.GetPoint(2, 4), -944);
+    EXPECT_EQ(t.GetPoint(2, 3), 0);
+    EXPECT_EQ(t.GetPoint(1, 3), -13107);
+    EXPECT_EQ(t.GetPoint(3, 3), 13107);
 }
 
 // --- settings files --------------------------------------------------------------

@@ -409,17 +409,18 @@ TEST_F(GeneratorRun, RefinedSmoothedRunGivesHandWorkedHeights)
     // Seed 123456 puts every window at (78, 22). Four levels from picture 2,
     // one bilinear doubling, one smoothing pass each way, then the rescale:
     // the smoothed layer spans raw -49783..49932, -17.79..27.86 units under
-    // the default header (30 units round 5), so the header becomes -18..28.
+    // the default header (30 units round 5); the rescale spreads it by
+    // 65535 / 99716 round 74.5 and the units follow, -18..28 rounded.
     GeneratorParams p = params(QStringLiteral("123456"));
     ASSERT_TRUE(GeneratePerlinTerrain(terrain, 256, files, p));
     EXPECT_EQ(terrain.MinTU(), -18);
     EXPECT_EQ(terrain.MaxTU(), 28);
-    EXPECT_EQ(terrain.GetPoint(0, 0), 16237);       // corner: neighbours clamped to the grid
-    EXPECT_EQ(terrain.GetPoint(3, 3), 8926);        // diagonal child of the doubling
-    EXPECT_EQ(terrain.GetPoint(2, 3), 8317);        // child below a sample
-    EXPECT_EQ(terrain.GetPoint(100, 57), -27334);   // beyond 32768 before the rescale: not smoothed
-    EXPECT_EQ(terrain.GetPoint(256, 256), 14307);   // far corner: the spare rows are not read
-    EXPECT_EQ(terrain.GetPoint(257, 10), 12843);    // spare column: combined, not smoothed, rescaled
+    EXPECT_EQ(terrain.GetPoint(0, 0), 16314);       // corner: neighbours clamped to the grid
+    EXPECT_EQ(terrain.GetPoint(3, 3), 8946);        // diagonal child of the doubling
+    EXPECT_EQ(terrain.GetPoint(2, 3), 8332);        // child below a sample
+    EXPECT_EQ(terrain.GetPoint(100, 57), -27594);   // beyond 32768 before the rescale: not smoothed
+    EXPECT_EQ(terrain.GetPoint(256, 256), 14369);   // far corner: the spare rows are not read
+    EXPECT_EQ(terrain.GetPoint(257, 10), 12893);    // spare column: combined, not smoothed, rescaled
 }
 
 TEST_F(GeneratorRun, MissingPictureIsRefusedAndTheTerrainKept)

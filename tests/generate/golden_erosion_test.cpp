@@ -43,9 +43,9 @@ struct DropCase {
 TEST(GoldenErosion, SeededDropsGiveTheFrozenTerrain)
 {
     const DropCase cases[] = {
-        {{3000, 9, 10, 8}, 7, 129, 0, 0, 9810208620670803514ull, 4901170964990359582ull},
+        {{3000, 9, 10, 8}, 7, 129, 0, 0, 16444837340085922853ull, 3672221479331444972ull},
         {{2000, 9, 3, 1}, 11, 70, 17, 9, 4654991562304876233ull, 7978291605790649059ull},
-        {{1500, 9, 7, 5}, 23, 140, -6, 3, 3494898402507387729ull, 7037821246523243600ull},
+        {{1500, 9, 7, 5}, 23, 140, -6, 3, 5765161681444099349ull, 4029961057497482804ull},
     };
     for (const DropCase& c : cases) {
         clsTerrain t = hills();
@@ -68,8 +68,8 @@ TEST(GoldenErosion, TheWholeCommandGivesTheFrozenTerrain)
     float strength = 0;
     ErodeDroplets(t, strength, std::nullopt, 0, 0, -32768, 32768);
     CurrentTerrain = nullptr;
-    EXPECT_EQ(terrainHash(t), 1970533600887132831ull);
-    EXPECT_EQ(pumps.hash(), 17663378098843389717ull) << pumps.calls() << " calls";
+    EXPECT_EQ(terrainHash(t), 561059477189735390ull);
+    EXPECT_EQ(pumps.hash(), 6419974953699524769ull) << pumps.calls() << " calls";
 }
 
 // The three range effects share one frame: rescale, measure the curve, spread it.
@@ -80,10 +80,10 @@ TEST(GoldenRangeEffects, StretchSineAndPowerGiveTheFrozenTerrain)
         float strength;
         uint64_t heights, pumps;
     } cases[] = {
-        {KVFilter::EffectStretch, 1.0f, 13756600243320484628ull, 12679987901736060293ull},
-        {KVFilter::EffectSinus, 1.0f, 6285357472812294615ull, 12679987901736060293ull},
-        {KVFilter::EffectGamma, 2.5f, 2651709038453308619ull, 16501010633947337939ull},
-        {KVFilter::EffectInversGamma, 0.5f, 17170531809710477087ull, 16501010633947337939ull},
+        {KVFilter::EffectStretch, 1.0f, 18410080337693296302ull, 16501010633947337939ull},
+        {KVFilter::EffectSinus, 1.0f, 12330342384323424498ull, 16501010633947337939ull},
+        {KVFilter::EffectGamma, 2.5f, 99423407753753035ull, 16501010633947337939ull},
+        {KVFilter::EffectInversGamma, 0.5f, 8817958081869771737ull, 16501010633947337939ull},
     };
     for (const auto& c : cases) {
         clsTerrain t = hills();
@@ -127,7 +127,7 @@ TEST(GoldenSmooth, SmoothingAndTheGeneratorGiveTheFrozenTerrain)
     p.seed = QStringLiteral("123456");
     kvGenerator::GeneratePerlinTerrain(t, 512, pictures, p);
     CurrentTerrain = nullptr;
-    EXPECT_EQ(terrainHash(t), 1306939102935786169ull);
+    EXPECT_EQ(terrainHash(t), 8016502677358489843ull);
     EXPECT_EQ(pumps.hash(), 17433740366619925760ull) << pumps.calls() << " calls";
 }
 

@@ -28,8 +28,12 @@ inline uint64_t terrainHash(const clsTerrain& t)
     uint64_t h = kFnvStart;
     const int32_t side = t.allocatedSide();
     for (int32_t y = 0; y < side; ++y) h = fnvAdd(h, t.row(y), sizeof(int32_t) * size_t(side));
-    const int32_t tail[] = {t.min(), t.max(), t.HeightScale(), t.BaseHeight()};
-    return fnvAdd(h, tail, sizeof tail);
+    const int32_t tail[] = {t.min(), t.max(), int32_t(t.HeightScale()), int32_t(t.BaseHeight())};
+    h = fnvAdd(h, tail, sizeof tail);
+    // Units a file cannot hold count exactly.
+    if (t.headerFitsFile()) return h;
+    const double units[] = {t.HeightScale(), t.BaseHeight()};
+    return fnvAdd(h, units, sizeof units);
 }
 
 // Records the progress of `watched` at every DoEvents call while it lives.

@@ -101,9 +101,9 @@ TEST_F(HgtTest, ImportResamplesToA1025PointTenMetreGrid)
     EXPECT_FLOAT_EQ(terrain.ScaleT(), 10.0f);
     EXPECT_FLOAT_EQ(terrain.CRAD(), 6340.0f);
     EXPECT_EQ(terrain.CRVM(), 0);
-    // 10..100 TU enclosed by whole units with a whole BaseHeight: 9..101.
-    EXPECT_EQ(terrain.MinTU(), 9);
-    EXPECT_EQ(terrain.MaxTU(), 101);
+    // 100..1000 m are 10..100 TU.
+    EXPECT_EQ(terrain.MinTU(), 10);
+    EXPECT_EQ(terrain.MaxTU(), 100);
     EXPECT_EQ(terrain.pProgress, 100);
     EXPECT_FALSE(rt::BusyFlag);
     // Metres come back within one raw step's rounding.
@@ -121,8 +121,8 @@ TEST_F(HgtTest, LandBelowSeaLevelKeepsItsHeight)
     const QString path = writeGrid({-50, -1, 0, 30});  // -1 is a height, not a void
     ASSERT_TRUE(mTerLoad::LoadHgtFile(path));
     EXPECT_TRUE(scriptedUi().messages.empty());
-    EXPECT_EQ(terrain.MinTU(), -6);
-    EXPECT_EQ(terrain.MaxTU(), 4);
+    EXPECT_EQ(terrain.MinTU(), -5);
+    EXPECT_EQ(terrain.MaxTU(), 3);
     EXPECT_NEAR(metresAt(0, 0), -50, 1.0);
     EXPECT_NEAR(metresAt(1024, 0), -1, 1.0);
     EXPECT_NEAR(metresAt(1024, 1024), 30, 1.0);
@@ -130,17 +130,18 @@ TEST_F(HgtTest, LandBelowSeaLevelKeepsItsHeight)
 
 TEST_F(HgtTest, MetresStayWithinOneRawStepAndSeaLevelIsNotRaised)
 {
-    // -6..163 m is -0.6..16.3 TU: header -1..17 (HeightScale 18, BaseHeight 8),
-    // a raw step 18 / 65536 x 10 m.
+    // -6..163 m, raw metres under HeightScale 65536 / 10, spread over the raw
+    // range: HeightScale 6553.6 x 170 / 65535 = 17.0003, BaseHeight 7.85
+    // (78.5 m, midway), a raw step 17.0003 / 65536 x 10 m.
     ASSERT_TRUE(mTerLoad::LoadHgtFile(writeGrid({-6, 0, 163, -1})));
-    EXPECT_EQ(terrain.HeightScale(), 18);
-    EXPECT_EQ(terrain.BaseHeight(), 8);
-    const double step = 18.0 / 65536 * 10;
+    EXPECT_NEAR(terrain.HeightScale(), 6553.6 * 170 / 65535, 1e-9);
+    EXPECT_NEAR(terrain.BaseHeight(), 7.85, 1e-9);
+    const double step = 6553.6 * 170 / 65535 / 65536 * 10;
     EXPECT_NEAR(metresAt(0, 0), -6, step);
     EXPECT_NEAR(metresAt(0, 1024), 163, step);
     EXPECT_NEAR(metresAt(1024, 0), 0, step);
-    EXPECT_GE(metresAt(1024, 0), 0.0);
     EXPECT_NEAR(metresAt(1024, 1024), -1, step);
+    EXPECT_LT(metresAt(1024, 1024), 0.0);
 }
 
 TEST_F(HgtTest, NineThousandMetresIsAHeightNotAnError)
@@ -173,7 +174,7 @@ TEST_F(HgtTest, DeclinedRepairMakesErrorsZero)
     const QString path = writeGrid({300, 100, -32768, 9001});
     scriptedUi().expectMsgBox(rt::vbNo);
     ASSERT_TRUE(mTerLoad::LoadHgtFile(path));
-    EXPECT_EQ(terrain.MinTU(), -1);
+    EXPECT_EQ(terrain.MinTU(), 0);
     EXPECT_NEAR(metresAt(0, 1024), 0, 1.0);
     EXPECT_NEAR(metresAt(1024, 1024), 0, 1.0);
     EXPECT_NEAR(metresAt(0, 0), 300, 1.0);

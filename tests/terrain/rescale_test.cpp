@@ -18,53 +18,49 @@ protected:
 
 } // namespace
 
-TEST_F(Rescale, HeightsZeroToHundredKeepTheirTerrainUnits)
+TEST_F(Rescale, HeightsZeroToHundredFillTheRawRangeAndKeepTheirTerrainUnits)
 {
-    // Raw 0..100 under HeightScale 30, BaseHeight 5 lie at 5 .. 5.0457763671875
-    // TU. Whole units round them: 5..6, an odd span, widened below to 4..6, so
-    // HeightScale 2 and BaseHeight 5; a raw step is now 2/65536 TU and raw 100
-    // becomes 0.0457763671875 x 32768 = 1500.
+    // r = 100: factor 65535 / 101 = 648.861 round the centre 50, so 100
+    // becomes 32443.07 -> 32443, 0 becomes -32443 and 50 becomes 0. Under
+    // HeightScale 30, BaseHeight 5 raw 100 lay at 5 + 3000 / 65536 =
+    // 5.0457763671875 TU and stays there within 0.07 of a new raw step.
     t.SetPoint(10, 10, 100);
     t.SetPoint(20, 20, 50);
-    t.SetPoint(257, 5, 100);  // column Size+1 is rescaled too
-    t.SetPoint(258, 5, 100);  // column Size+2 is not
-    EXPECT_EQ(t.ScaleTerrain(), 1500);
-    EXPECT_EQ(t.HeightScale(), 2);
-    EXPECT_EQ(t.BaseHeight(), 5);
-    EXPECT_EQ(t.GetPoint(0, 0), 0);
-    EXPECT_EQ(t.GetPoint(20, 20), 750);
-    EXPECT_EQ(t.GetPoint(257, 5), 1500);
+    t.SetPoint(257, 5, 100000);  // column Size+1 is rescaled but decides nothing
+    t.SetPoint(258, 5, 100);     // column Size+2 is not rescaled
+    EXPECT_EQ(t.ScaleTerrain(), 64886);
+    EXPECT_EQ(t.GetPoint(0, 0), -32443);
+    EXPECT_EQ(t.GetPoint(10, 10), 32443);
+    EXPECT_EQ(t.GetPoint(20, 20), 0);
+    EXPECT_EQ(t.GetPoint(257, 5), 64853696);  // 648.861 x 99950
     EXPECT_EQ(t.GetPoint(258, 5), 100);
-}
-
-TEST_F(Rescale, PointOnAWholeUnitIsNotRoundedBelowItSoASecondRescaleKeepsAll)
-{
-    // Raw -10000 and 0 under HeightScale 30, BaseHeight 5: 0.42 and exactly 5
-    // TU, so the header becomes 0..6 (HeightScale 6, BaseHeight 3). 5 TU is raw
-    // 21845.33 there; the nearest raw 21845 lies below 5 TU and would make the
-    // next rescale choose -1..5. The point takes 21846 instead.
-    t.SetPoint(3, 3, -10000);
+    EXPECT_NEAR(t.GetPointTU(10, 10), 5.0457763671875, 1e-6);
+    EXPECT_NEAR(t.GetPointTU(0, 0), 5.0, 1e-6);
+    // Whole units only where the panels show them.
+    EXPECT_EQ(t.MinTU(), 5);
+    EXPECT_EQ(t.MaxTU(), 5);
+    // Spread once, the heights span 64886 steps: the next rescale spreads
+    // them to +-32767, the one after that finds 65534 and stops.
     t.ScaleTerrain();
-    EXPECT_EQ(t.HeightScale(), 6);
-    EXPECT_EQ(t.BaseHeight(), 3);
-    EXPECT_EQ(t.GetPoint(0, 0), 21846);
-    EXPECT_EQ(t.GetPoint(3, 3), -28155);  // (0.42236328125 - 3) x 65536 / 6
-    t.ScaleTerrain();
-    EXPECT_EQ(t.HeightScale(), 6);
-    EXPECT_EQ(t.GetPoint(0, 0), 21846);
+    EXPECT_EQ(t.GetPoint(10, 10), 32767);
+    const double top = t.GetPointTU(10, 10);
+    EXPECT_EQ(t.ScaleTerrain(), 65534);
+    EXPECT_EQ(t.GetPointTU(10, 10), top);
+    EXPECT_NEAR(top, 5.0457763671875, 1e-6);
 }
 
 TEST_F(Rescale, NewRangeAboveTheOldTopIsNotClampedByIt)
 {
     // Raw 40000..100000 under -10..20 lie at 23.31..50.78 TU, wholly above the
-    // old top 20: the new header is 23..51 (HeightScale 28, BaseHeight 37).
+    // old top 20: the units follow the heights there, within half a new raw
+    // step (27.47 / 65536 / 2 TU).
     t.Fill(40000);
     t.SetPoint(5, 5, 100000);
     t.ScaleTerrain();
     EXPECT_EQ(t.MinTU(), 23);
     EXPECT_EQ(t.MaxTU(), 51);
-    EXPECT_NEAR(t.GetPointTU(5, 5), 50.7763671875, 28.0 / 65536);
-    EXPECT_NEAR(t.GetPointTU(0, 0), 23.310546875, 28.0 / 65536);
+    EXPECT_NEAR(t.GetPointTU(5, 5), 50.7763671875, 2.1e-4);
+    EXPECT_NEAR(t.GetPointTU(0, 0), 23.310546875, 2.1e-4);
 }
 
 TEST_F(Rescale, NewRangeBelowTheOldBottomKeepsBothEnds)
@@ -74,20 +70,6 @@ TEST_F(Rescale, NewRangeBelowTheOldBottomKeepsBothEnds)
     t.ScaleTerrain();
     EXPECT_EQ(t.MinTU(), -41);
     EXPECT_EQ(t.MaxTU(), -13);
-}
-
-TEST_F(Rescale, SetTuRangeAboveTheOldTop)
-{
-    t.setMinTU(-10);
-    t.setMaxTU(30);
-    setTURange(t, 100, 140);
-    EXPECT_EQ(t.MinTU(), 100);
-    EXPECT_EQ(t.MaxTU(), 140);
-    setTURange(t, -200, -160);
-    EXPECT_EQ(t.MinTU(), -200);
-    EXPECT_EQ(t.MaxTU(), -160);
-    setTURange(t, 7, 7);  // an empty range still keeps one unit
-    EXPECT_EQ(t.HeightScale(), 1);
 }
 
 TEST_F(Rescale, FlatTerrainIsLeftAlone)
@@ -110,25 +92,19 @@ TEST_F(Rescale, FullSixteenBitRangeIsLeftAlone)
     EXPECT_EQ(t.BaseHeight(), 5);
 }
 
-TEST_F(Rescale, SpareHeightsBeyondTheHeaderAreHeldToSixteenBits)
+TEST_F(Rescale, HeightsSpanningAllThirtyTwoBitsStillKeepTheirUnits)
 {
-    t.SetPoint(10, 10, 100);
-    t.SetPoint(257, 0, INT32_MAX);  // not scanned, but rescaled
-    t.ScaleTerrain();
-    EXPECT_EQ(t.GetPoint(257, 0), 32767);
-}
-
-TEST_F(Rescale, HeightsBeyondSixteenBitUnitsAreCutAtTheWidestHeader)
-{
-    // +-2^31 raw under HeightScale 30 are about +-983040 TU: the header stops
-    // at the widest, 32766 units round their middle, and 5 TU stays 5 TU.
+    // -2^31 and 2^31 - 1 span 2^32 - 1 steps: factor 65535 / 2^32 round the
+    // centre -0.5 puts them on -+32767.49999 -> -+32767, and 0 on 0.0000076
+    // -> 0, which stays 5 TU. A new raw step is 30 x 2^32 / 65535 / 65536 =
+    // 30.0005 TU: 2^31 - 1 at 983045.0 TU stays within half of one.
     t.SetPoint(0, 0, INT32_MIN);
     t.SetPoint(1, 0, INT32_MAX);
     t.ScaleTerrain();
-    EXPECT_EQ(t.HeightScale(), 32766);
     EXPECT_EQ(t.GetPoint(0, 0), -32767);
     EXPECT_EQ(t.GetPoint(1, 0), 32767);
-    EXPECT_NEAR(t.GetPointTU(2, 0), 5.0, 32766.0 / 65536);
+    EXPECT_NEAR(t.GetPointTU(2, 0), 5.0, 1e-3);
+    EXPECT_NEAR(t.GetPointTU(1, 0), 983045.0, 15.1);
 }
 
 TEST_F(Rescale, FixHeightKeepsPinnedPointsWhenNothingIsSqueezed)
@@ -185,7 +161,7 @@ TEST(RunScaleTerrain, ShowsStatusSetsBusyAndProgressAndRedraws)
     // Progress goes to the terrain scaled, not to the current one.
     EXPECT_EQ(other.pProgress, 100);
     EXPECT_EQ(current.pProgress, 37);
-    EXPECT_EQ(other.max(), 1500);
+    EXPECT_EQ(other.max(), 32443);
     EXPECT_TRUE(scriptedUi().statusTexts.contains(QStringLiteral("Scale Terrain...")));
     EXPECT_EQ(scriptedUi().refreshCount, 1);
     CurrentTerrain = saved;

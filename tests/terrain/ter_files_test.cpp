@@ -133,17 +133,27 @@ TEST_F(TerFiles, SavedTerrainHasTheTerLayout)
     EXPECT_EQ(d.right(4), QByteArray("EOF\0", 4));
 }
 
-TEST_F(TerFiles, SaveSaturatesHeightsToSixteenBits)
+TEST_F(TerFiles, HeightsBeyondSixteenBitsAreWrittenUnderTheTightestWholeUnits)
 {
+    // Under HeightScale 30, BaseHeight 5 the heights 40000, -40000, 65536 and
+    // 0 lie at 23.31, -13.31, 35 and 5 TU: the file takes -14..36 (HeightScale
+    // 50, BaseHeight 11, 1310.72 raw steps a unit) and each point its nearest
+    // raw height, (TU - 11) x 1310.72. 35 TU is raw 31457.28, but 31457 would
+    // read back below 35, so it takes 31458. The terrain itself is not changed.
     clsTerrain t;
     t.SetPoint(0, 256, 40000);
     t.SetPoint(1, 256, -40000);
-    t.SetPoint(2, 256, 65536);  // would wrap to 0
+    t.SetPoint(2, 256, 65536);
     ASSERT_TRUE(t.SaveT(path("a.ter")));
     const QByteArray d = readFile(path("a.ter"));
-    EXPECT_EQ(i16At(d, 80), 32767);
-    EXPECT_EQ(i16At(d, 82), -32768);
-    EXPECT_EQ(i16At(d, 84), 32767);
+    EXPECT_EQ(i16At(d, 76), 50);
+    EXPECT_EQ(i16At(d, 78), 11);
+    EXPECT_EQ(i16At(d, 80), 16136);
+    EXPECT_EQ(i16At(d, 82), -31864);
+    EXPECT_EQ(i16At(d, 84), 31458);
+    EXPECT_EQ(i16At(d, 86), -7864);
+    EXPECT_EQ(t.GetPoint(0, 256), 40000);
+    EXPECT_EQ(t.HeightScale(), 30);
 }
 
 TEST_F(TerFiles, SaveReplacesALongerOldFileWhole)
@@ -210,10 +220,12 @@ TEST_F(TerFiles, NarrowTerrainBringsTheRefineQuestion)
 
     scriptedUi().expectMsgBox(rt::vbYes);
     ASSERT_TRUE(mTerLoad::LoadTerFile(path("a.ter")));
-    // 5.23 and 5.27 TU keep their units under the header 4..6: raw 500 x 15, 600 x 15.
-    EXPECT_EQ(current.HeightScale(), 2);
-    EXPECT_EQ(current.GetPoint(3, 3), 9000);
-    EXPECT_EQ(current.GetPoint(0, 0), 7500);
+    // r = 100 round 550: 600 and 500 go to +-32443 and keep their 5.2747
+    // and 5.2289 TU (5 + 30 x h / 65536).
+    EXPECT_EQ(current.GetPoint(3, 3), 32443);
+    EXPECT_EQ(current.GetPoint(0, 0), -32443);
+    EXPECT_NEAR(current.GetPointTU(3, 3), 5.274658203125, 1e-6);
+    EXPECT_NEAR(current.GetPointTU(0, 0), 5.228881835937, 1e-6);
     EXPECT_TRUE(scriptedUi().statusTexts.contains(QStringLiteral("Scale Terrain...")));
 }
 
