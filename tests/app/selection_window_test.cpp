@@ -13,16 +13,8 @@
 
 namespace {
 
-class SelectionWindowTest : public MainWindowTest {
+class SelectionWindowTest : public StartedMainWindowTest {
 protected:
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        installPerlinSets();
-        start();
-        ASSERT_NE(window, nullptr);
-    }
-
     void tool(const char* key)
     {
         QAction* a = w().Toolbar2->findChild<QAction*>(QString::fromLatin1(key));
