@@ -63,25 +63,41 @@ void rememberTerrainFolder(const QString& fileName)
     vbConfig::WriteIni(QStringLiteral("Directory"), QStringLiteral("Terrain"), LastDirectory);
 }
 
-// The heights fill the 16-bit range before the TER writer sees them. A
-// failed save leaves the progress where it was before the save.
-bool writeTer(const QString& fileName, QString* error)
+enum class TerWrite { Written, Failed, Cancelled };
+
+// Heights that no TER header can hold lose their ends: only when the user agrees.
+bool mayCutHeights()
+{
+    if (CurrentTerrain->fileHoldsHeights()) return true;
+    return rt::MsgBox(QStringLiteral("The heights of this terrain span more than a TER file can hold. "
+                                     "Its lowest and highest points will be cut.\nSave anyway?"),
+                      rt::vbOKCancel | rt::vbExclamation, QStringLiteral("Save")) == rt::vbOK;
+}
+
+// The heights fill the 16-bit range before the TER writer sees them, unless
+// a file holds them exactly as they are (opened or saved before, and not
+// changed since): spreading those again would only move points by a rounding.
+// A failed save leaves the progress where it was before the save.
+TerWrite writeTer(const QString& fileName, QString* error)
 {
     const int32_t progress = CurrentTerrain->pProgress;
-    RunScaleTerrain(*CurrentTerrain);
-    if (CurrentTerrain->SaveT(fileName, error)) return true;
+    if (!CurrentTerrain->fileHoldsAsIs()) RunScaleTerrain(*CurrentTerrain);
+    if (!mayCutHeights()) {
+        CurrentTerrain->pProgress = progress;
+        return TerWrite::Cancelled;
+    }
+    if (CurrentTerrain->SaveT(fileName, error)) return TerWrite::Written;
     CurrentTerrain->pProgress = progress;
-    return false;
+    return TerWrite::Failed;
 }
 
 // Save of a named TER terrain, straight to its file.
 bool saveNamedTerrain()
 {
     QString error;
-    if (!writeTer(TerrainFileName, &error)) {
-        reportSaveFailure(TerrainFileName, error);
-        return false;
-    }
+    const TerWrite written = writeTer(TerrainFileName, &error);
+    if (written == TerWrite::Failed) reportSaveFailure(TerrainFileName, error);
+    if (written != TerWrite::Written) return false;
     markTerrainSaved();
     rememberTerrainFolder(TerrainFileName);
     return true;
@@ -226,10 +242,9 @@ bool writeDefaultTerrain()
     if (isTerFileName(TerrainFileName)) return true;
     const QString fileName = QDir::current().absoluteFilePath(QStringLiteral("default.ter"));
     QString error;
-    if (!writeTer(fileName, &error)) {
-        reportSaveFailure(fileName, error);
-        return false;
-    }
+    const TerWrite written = writeTer(fileName, &error);
+    if (written == TerWrite::Failed) reportSaveFailure(fileName, error);
+    if (written != TerWrite::Written) return false;
     TerrainFileName = fileName;
     return true;
 }
@@ -304,13 +319,11 @@ bool FileSave(MainView& view, int type)
     status(QStringLiteral("Save Terrainfile..."));
     rt::DoEvents();
     QString error;
-    const bool written = SaveType == SaveTer
-                             ? writeTer(chosen.fileName, &error)
-                             : writeTerrainBitmap(*CurrentTerrain, chosen.fileName, target.bitmapSide, &error);
-    if (!written) {
-        reportSaveFailure(chosen.fileName, error);
-        return false;
-    }
+    TerWrite written = TerWrite::Failed;
+    if (SaveType == SaveTer) written = writeTer(chosen.fileName, &error);
+    else if (writeTerrainBitmap(*CurrentTerrain, chosen.fileName, target.bitmapSide, &error)) written = TerWrite::Written;
+    if (written == TerWrite::Failed) reportSaveFailure(chosen.fileName, error);
+    if (written != TerWrite::Written) return false;
 
     // A bitmap holds the view colours only: it does not count as saved.
     TerrainFileName = chosen.fileName;

@@ -113,9 +113,11 @@ QString writeErrorText(const QFileDevice& file)
 
 // Unbuffered: every write reaches the system at once, so a failure has its
 // reason and no failed flush can hide inside the commit.
-AtomicFile::AtomicFile(const QString& path) : m_file(path)
+// A pipe, device or folder in the file's place (or behind a link) is never
+// replaced by a regular file: the user named something else than a file.
+AtomicFile::AtomicFile(const QString& path) : m_file(path), m_refusal(writeTargetProblem(path))
 {
-    m_ok = m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    m_ok = m_refusal.isEmpty() && m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 
 void AtomicFile::write(const char* p, qint64 n)
@@ -125,8 +127,11 @@ void AtomicFile::write(const char* p, qint64 n)
 
 bool AtomicFile::commit(QString* error)
 {
-    if (m_ok && m_file.commit()) return true;
-    if (error) *error = writeErrorText(m_file);
+    // Checked again: something else may have taken the file's place meanwhile.
+    if (m_refusal.isEmpty()) m_refusal = writeTargetProblem(m_file.fileName());
+    if (m_ok && m_refusal.isEmpty() && m_file.commit()) return true;
+    if (error) *error = m_refusal.isEmpty() ? writeErrorText(m_file) : m_refusal;
+    if (m_file.isOpen()) m_file.cancelWriting();
     return false;  // an uncommitted QSaveFile removes its temporary file
 }
 

@@ -90,6 +90,7 @@ public:
 
 private:
     QSaveFile m_file;
+    QString m_refusal;  // why the path is no file to replace
     bool m_ok = false;
 };
 

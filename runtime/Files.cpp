@@ -64,6 +64,14 @@ QString regularFileProblem(const QString& path)
     return notAFile(path, st.st_mode);
 }
 
+QString writeTargetProblem(const QString& path)
+{
+    if (path.isEmpty()) return QStringLiteral("No file was named.");
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return QString();  // a new file
+    return notAFile(path, st.st_mode);
+}
+
 bool openRegularFile(QFile& file, QString* why)
 {
     const QString path = file.fileName();

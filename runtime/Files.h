@@ -21,6 +21,11 @@ qint64 FileLen(const QString& path);
 // empty when it is a regular file or a link to one.
 QString regularFileProblem(const QString& path);
 
+// Why path cannot be written as a file: a folder, pipe or device in its
+// place, also behind a link. Empty when it is a regular file, a link to one,
+// or nothing yet (a new file).
+QString writeTargetProblem(const QString& path);
+
 // Opens the file (named at construction) for reading when it is a regular
 // file. Anything else is refused before it is opened: a pipe would block the
 // window until some writer came, a device may never end. False with the

@@ -138,7 +138,17 @@ public:
     // --- files (TER and backup) ----------------------------------------------
     // Each returns false with a message in *error when the file could not be
     // written or read; the terrain is unchanged by a failed load.
+    // SaveT writes the heights as they are when the header and every height
+    // fit a file; else under the finest header that holds them, each point at
+    // its nearest raw value, and the terrain then takes those heights and that
+    // header, as if the file had been opened.
     bool SaveT(const QString& fileName, QString* error = nullptr);
+    // Whether a TER file can hold every height of 0..Size; when not, SaveT
+    // cuts the ends. Rescans the range.
+    bool fileHoldsHeights();
+    // Whether a TER file holds the terrain exactly as it is in memory: a whole
+    // 16-bit header and every height of 0..Size within 16 bits. Rescans the range.
+    bool fileHoldsAsIs();
     bool SaveBackup(const QString& fileName, QString* error = nullptr);
     bool LoadBackup(const QString& fileName, QString* error = nullptr);
     // Widens `rows` rows of 16-bit little-endian file heights, file rows

@@ -19,6 +19,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -145,70 +146,90 @@ void narrowToFileRow(const int32_t* src, char* dst, int64_t n)
     }
 }
 
-// The tightest header whose ends are whole units round tMin..tMax. The top
-// lies above the highest point (raw 32768 does not exist); BaseHeight sits
-// midway and is whole, so an odd span gets one more unit below. HeightScale
-// and BaseHeight must fit 16 bits: the span stops at 32766 units around the
-// middle of the data, and the middle at BaseHeight's own limits, so only
-// heights no header can hold are cut.
-FileUnits enclosingUnits(double tMin, double tMax)
+// The raw height nearest to terrain units t under the file's units (halves
+// to even), saturated to the 16 bits a file holds.
+int16_t nearestRaw(double t, FileUnits units)
 {
-    constexpr double kWidest = 32766.0;
-    double lo = std::floor(tMin);
-    double hi = std::max(std::floor(tMax) + 1, lo + 1);
-    if (std::fmod(hi - lo, 2.0) != 0) lo -= 1;
-    if (hi - lo > kWidest) {
-        lo = std::floor((lo + hi) / 2) - kWidest / 2;
-        hi = lo + kWidest;
-    }
-    const double half = (hi - lo) / 2;
-    const double base = std::clamp(lo + half, double(INT16_MIN), double(INT16_MAX));
-    return {int16_t(2 * half), int16_t(base)};
+    const double r = std::nearbyint((t - units.baseHeight) * 65536.0 / units.heightScale);
+    return std::isnan(r) ? int16_t(0) : int16_t(std::clamp(r, double(INT16_MIN), double(INT16_MAX)));
 }
 
-// The raw height nearest to terrain units t under the file's units, within
-// -32767..32767. It never crosses a whole unit (the step back stays within
-// one raw step of t), so reading the file and writing it again finds the same
-// units and the same heights.
-int16_t rawForUnits(double t, FileUnits units)
+bool holds(FileUnits units, double tMin, double tMax)
 {
-    const double scale = units.heightScale, base = units.baseHeight;
-    double r = std::nearbyint((t - base) * 65536.0 / scale);
-    const double back = std::floor(r * scale / 65536.0 + base);
-    const double whole = std::floor(t);
-    if (back > whole) r -= 1;
-    else if (back < whole) r += 1;
-    return std::isnan(r) ? int16_t(0) : int16_t(std::clamp(r, -32767.0, 32767.0));
+    const auto raw = [&](double t) { return std::nearbyint((t - units.baseHeight) * 65536.0 / units.heightScale); };
+    return raw(tMin) >= INT16_MIN && raw(tMax) <= INT16_MAX;
+}
+
+// Of the headers a TER file can hold (HeightScale 1..32767, BaseHeight
+// 16 bits) the one with the finest raw step under which every height in
+// tMin..tMax has its nearest raw value in the file's range. Among the
+// BaseHeights that do, the one nearest the middle of the heights. Nothing
+// when no header holds them.
+std::optional<FileUnits> finestUnits(double tMin, double tMax)
+{
+    if (!std::isfinite(tMin) || !std::isfinite(tMax) || tMin > tMax) return std::nullopt;
+    const double middle = std::nearbyint((tMin + tMax) / 2);
+    // A step of HeightScale / 65536 spans at most 65535 steps: no header
+    // below the span minus one can hold it.
+    const double first = std::max(1.0, std::floor(tMax - tMin) - 1);
+    for (double scale = first; scale <= INT16_MAX; ++scale) {
+        const double step = scale / 65536.0;
+        // BaseHeights whose raw range reaches both ends, widened by one on each
+        // side for rounding and settled by the exact test below.
+        double low = std::max(std::ceil(tMax - 32767.5 * step) - 1, double(INT16_MIN));
+        double high = std::min(std::floor(tMin + 32768.5 * step) + 1, double(INT16_MAX));
+        while (low <= high && !holds({int16_t(scale), int16_t(low)}, tMin, tMax)) ++low;
+        while (high >= low && !holds({int16_t(scale), int16_t(high)}, tMin, tMax)) --high;
+        if (low <= high) return FileUnits{int16_t(scale), int16_t(std::clamp(middle, low, high))};
+    }
+    return std::nullopt;
+}
+
+// The widest header, centred on the heights as far as BaseHeight reaches,
+// for heights no header can hold: the user agreed to lose their ends.
+FileUnits widestUnits(double tMin, double tMax)
+{
+    const double middle = std::isfinite(tMin + tMax) ? std::nearbyint((tMin + tMax) / 2) : 0.0;
+    return {INT16_MAX, int16_t(std::clamp(middle, double(INT16_MIN), double(INT16_MAX)))};
 }
 
 // Largest table of encoded heights worked out beforehand (2 MB).
 constexpr int64_t kLargestEncodingTable = int64_t(1) << 20;
 
 // What the TER writer puts in the file: the terrain's own heights and units
-// when the file can hold them, else the tightest whole units round the
-// heights with each point re-encoded to its nearest raw height. The terrain
-// itself is not changed.
+// when the file can hold them, else the finest header that holds every
+// height, each point at its nearest raw value. Range() must be current.
 class FileEncoding {
 public:
-    FileEncoding(const clsTerrain& t, int32_t lo, int32_t hi) : m_t(t), m_first(lo)
+    explicit FileEncoding(const clsTerrain& t) : m_t(t), m_first(t.min())
     {
-        m_asIs = t.headerFitsFile() && lo >= INT16_MIN && hi <= INT16_MAX;
+        const int32_t lo = t.min(), hi = t.max();
+        m_asIs = t.headerFitsFile() && t.HeightScale() != 0 && lo >= INT16_MIN && hi <= INT16_MAX;
         if (m_asIs) {
             m_units = {int16_t(t.HeightScale()), int16_t(t.BaseHeight())};
             return;
         }
         const double a = units(lo), b = units(hi);
-        m_units = enclosingUnits(std::min(a, b), std::max(a, b));
+        const std::optional<FileUnits> finest = finestUnits(std::min(a, b), std::max(a, b));
+        m_holdsAll = finest.has_value();
+        m_units = finest.value_or(widestUnits(std::min(a, b), std::max(a, b)));
         // The new height depends on the old one alone: a spread terrain takes
         // at most 65535 values, each encoded once.
         const int64_t values = int64_t(hi) - lo + 1;
         const int64_t points = (int64_t(t.Size()) + 1) * (int64_t(t.Size()) + 1);
         if (values <= kLargestEncodingTable && values <= points) {
             m_table.resize(size_t(values));
-            for (int64_t k = 0; k < values; ++k) m_table[size_t(k)] = rawForUnits(units(int32_t(lo + k)), m_units);
+            for (int64_t k = 0; k < values; ++k) m_table[size_t(k)] = nearestRaw(units(int32_t(lo + k)), m_units);
         }
     }
     FileUnits fileUnits() const { return m_units; }
+    bool asIs() const { return m_asIs; }
+    bool holdsAll() const { return m_holdsAll; }
+    int16_t encode(int32_t h) const
+    {
+        const uint64_t k = uint64_t(int64_t(h) - m_first);
+        return k < m_table.size() ? m_table[k] : nearestRaw(units(h), m_units);
+    }
     // One row of heights as file heights, little-endian.
     void encodeRow(const int32_t* src, char* dst, int64_t n) const
     {
@@ -216,11 +237,7 @@ public:
             narrowToFileRow(src, dst, n);
             return;
         }
-        for (int64_t x = 0; x < n; ++x) {
-            const uint64_t k = uint64_t(int64_t(src[x]) - m_first);
-            const int16_t v = k < m_table.size() ? m_table[k] : rawForUnits(units(src[x]), m_units);
-            qToLittleEndian<int16_t>(v, dst + 2 * x);
-        }
+        for (int64_t x = 0; x < n; ++x) qToLittleEndian<int16_t>(encode(src[x]), dst + 2 * x);
     }
 
 private:
@@ -229,6 +246,7 @@ private:
     const clsTerrain& m_t;
     int64_t m_first;
     bool m_asIs = false;
+    bool m_holdsAll = true;
     FileUnits m_units{};
     std::vector<int16_t> m_table;
 };
@@ -245,12 +263,6 @@ bool fail(QString* error, const QString& text)
 
 bool clsTerrain::SaveT(const QString& fileName, QString* error)
 {
-    // A failed save leaves the progress as it found it, not at 100.
-    const int32_t progressBefore = pProgress;
-    const auto failed = [&] {
-        pProgress = progressBefore;
-        return false;
-    };
     pProgress = 0;
     setTag(m_header.Magic, sizeof m_header.Magic, "TERRAGENTERRAIN SIZE");
     setTag(m_header.TagX + 2, 4, "XPTS");
@@ -265,13 +277,12 @@ bool clsTerrain::SaveT(const QString& fileName, QString* error)
     const int32_t rows = m_header.XPoints;
     const int32_t cols = m_header.YPoints;
     if (rows < 1 || cols < 1 || rows > m_side || cols > m_side) {
-        fail(error, QStringLiteral("The terrain's grid does not match its size %1.").arg(m_header.Size));
-        return failed();
+        return fail(error, QStringLiteral("The terrain's grid does not match its size %1.").arg(m_header.Size));
     }
 
     // The file's units come from the heights of the terrain proper.
     Range();
-    const FileEncoding encoding(*this, m_min, m_max);
+    const FileEncoding encoding(*this);
     rt::AtomicFile file(fileName);
     rt::LeWriter header;
     writeHeader(header, m_header, encoding.fileUnits());
@@ -294,9 +305,29 @@ bool clsTerrain::SaveT(const QString& fileName, QString* error)
         if (!file.ok()) break;  // a full disk stays full: no need to go on
     }
     file.write("EOF\0", 4);
-    if (!file.commit(error)) return failed();
+    if (!file.commit(error)) return false;
+    // The terrain takes what the file holds, as if it had been opened: a
+    // second save writes the same bytes instead of re-encoding again.
+    if (!encoding.asIs()) {
+        for (int32_t* h = m_data.data(); h != m_data.data() + m_data.size(); ++h) *h = encoding.encode(*h);
+        m_header.HeightScale = encoding.fileUnits().heightScale;
+        m_header.BaseHeight = encoding.fileUnits().baseHeight;
+        Range();
+    }
     pProgress = 100;
     return true;
+}
+
+bool clsTerrain::fileHoldsHeights()
+{
+    Range();
+    return FileEncoding(*this).holdsAll();
+}
+
+bool clsTerrain::fileHoldsAsIs()
+{
+    Range();
+    return headerFitsFile() && m_header.HeightScale != 0 && m_min >= INT16_MIN && m_max <= INT16_MAX;
 }
 
 bool clsTerrain::LoadRows(const char* bytes, int64_t firstRow, int64_t rows)

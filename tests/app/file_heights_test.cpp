@@ -62,7 +62,7 @@ TEST_F(HeightsTest, SaveAndReopenKeepEveryHeightInMetres)
     const QString file = path(QStringLiteral("deep.ter"));
     ASSERT_TRUE(src.SaveT(file));
 
-    open(file);
+    open(file, rt::vbYes);
     FileCommands::cmdSave(view);
     const QByteArray saved = fileBytes(file);
     open(file);
@@ -169,4 +169,56 @@ TEST_F(HeightsTest, FileFillingTheRangeUnderAnOddHeaderComesBackByteForByte)
     FileCommands::cmdOpen(view);
     FileCommands::cmdSave(view);
     EXPECT_EQ(fileBytes(file), before);
+}
+
+TEST_F(HeightsTest, AForeignFileIsSavedAsItWasAndARefinedOneTheSameBySecondSave)
+{
+    // Ground at 33000..34000 units under HeightScale 2469, BaseHeight 32766
+    // (raw 6211..32754), at 0.1 m spacing: few steps used, so Open asks.
+    const QString file = writeTer(QStringLiteral("high.ter"), 257, 0.1f, 2469, 32766, [](int x, int y) {
+        return 6211 + (x * 257 + y) * (32754 - 6211) / (257 * 257 - 1);
+    });
+    const QByteArray original = fileBytes(file);
+
+    // Not refined: nothing to spread, the file comes back as it was.
+    open(file, rt::vbNo);
+    FileCommands::cmdSave(view);
+    EXPECT_EQ(fileBytes(file), original);
+
+    // Refined: the first Save spreads again, picks the header and moves each
+    // point by at most half a raw step of each; a second Save writes the same bytes.
+    open(file, rt::vbYes);
+    clsTerrain refined = terrain;
+    FileCommands::cmdSave(view);
+    const QByteArray first = fileBytes(file);
+    EXPECT_EQ(terrain.HeightScale(), 2466);  // 1232.97 units above BaseHeight 32767
+    EXPECT_EQ(terrain.BaseHeight(), 32767);
+    const double halfStep = (2466 + refined.HeightScale()) / 65536.0 / 2 * 0.1;
+    double worst = 0;
+    for (int x = 0; x < 257; ++x)
+        for (int y = 0; y < 257; ++y)
+            worst = std::max(worst, std::abs(terrain.rawToMetres(terrain.GetPoint(x, y)) -
+                                             refined.rawToMetres(refined.GetPoint(x, y))));
+    EXPECT_LE(worst, halfStep * 1.0001);
+    FileCommands::cmdSave(view);
+    EXPECT_EQ(fileBytes(file), first);
+}
+
+TEST_F(HeightsTest, HeightsNoFileCanHoldAreCutOnlyWhenTheUserAgrees)
+{
+    // HeightScale 40000: -32767..32767 spans 39999 units, more than 32767.
+    terrain.setHeightScale(40000);
+    terrain.setBaseHeight(0);
+    TerrainSaved = false;
+    TerrainFileName = path(QStringLiteral("wide.ter"));
+    scriptedUi().expectMsgBox(rt::vbCancel);
+    FileCommands::cmdSave(view);
+    EXPECT_FALSE(QFile::exists(TerrainFileName));
+    EXPECT_FALSE(TerrainSaved);
+
+    scriptedUi().expectMsgBox(rt::vbOK);
+    FileCommands::cmdSave(view);
+    EXPECT_TRUE(scriptedUi().messages.back().text.contains(QStringLiteral("will be cut")));
+    EXPECT_EQ(terrain.HeightScale(), 32767);
+    EXPECT_TRUE(TerrainSaved);
 }

@@ -1,12 +1,17 @@
 #include "runtime/ByteIO.h"
 #include "runtime/Files.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/NotAFile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace {
 
@@ -133,3 +138,30 @@ TEST(ReadWholeFile, MissingFileGivesNothingAndAnError)
     EXPECT_FALSE(error.isEmpty());
 }
 
+
+TEST(AtomicFile, WhatIsNoFileIsNeverReplacedAndALinkIsWrittenThrough)
+{
+    QTemporaryDir dir;
+    const NotAFilePaths paths(dir.path());
+    ASSERT_TRUE(paths.made());
+    // A device of our own behind a link (root only), so no test ever risks /dev.
+    const QString device = dir.filePath("null"), deviceLink = dir.filePath("to-device");
+    std::vector<NotAFilePaths::Case> cases = {paths.cases()[0], paths.cases()[2]};
+    if (::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0600, ::makedev(1, 3)) == 0 &&
+        QFile::link(device, deviceLink))
+        cases.push_back({deviceLink, deviceLink + " is a device, not a file."});
+    for (const auto& [path, reason] : cases) {
+        QString error;
+        EXPECT_FALSE(rt::writeFileAtomic(path, "new", &error)) << path.toStdString();
+        EXPECT_EQ(error, reason);
+        EXPECT_FALSE(QFileInfo(path).isFile()) << path.toStdString();
+    }
+    EXPECT_EQ(paths.pipeOpened(), 0);
+
+    const QString target = dir.filePath("target"), link = dir.filePath("link");
+    touch(target, "old");
+    ASSERT_TRUE(QFile::link(target, link));
+    ASSERT_TRUE(rt::writeFileAtomic(link, "new"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(rt::readWholeFile(target), QByteArray("new"));
+}

@@ -58,7 +58,7 @@ TEST_F(GoldenTer, SaveWritesTheFrozenBytes)
     PumpRecord pumps(t);
     ASSERT_TRUE(t.SaveT(path("a.ter")));
     const QByteArray bytes = readFile(path("a.ter"));
-    EXPECT_EQ(fnvAdd(kFnvStart, bytes.constData(), size_t(bytes.size())), 5068856401057890304ull);
+    EXPECT_EQ(fnvAdd(kFnvStart, bytes.constData(), size_t(bytes.size())), 1039020607553521518ull);
     EXPECT_EQ(pumps.hash(), 17325362988412342153ull) << pumps.calls() << " calls";
     EXPECT_EQ(t.pProgress, 100);
 }
@@ -70,7 +70,7 @@ TEST_F(GoldenTer, LoadGivesTheFrozenGrid)
     current.Fill(555);
     PumpRecord pumps(current);
     ASSERT_TRUE(mTerLoad::LoadTerFile(path("a.ter")));
-    EXPECT_EQ(terrainHash(current), 1972052882742504727ull);
+    EXPECT_EQ(terrainHash(current), 15571985527172746007ull);
     EXPECT_EQ(pumps.hash(), 6082024272624116885ull) << pumps.calls() << " calls";
 }
 
@@ -89,7 +89,7 @@ TEST_F(GoldenTer, HeightsAtAnOddOffsetReadIntoAUsedTerrainGiveTheFrozenGrid)
     t.Fill(-777);
     ASSERT_TRUE(TerFile::read(path("odd.ter"), t).ok());
     EXPECT_EQ(t.row(258)[5], 0);  // the spare rows hold no file heights
-    EXPECT_EQ(terrainHash(t), 1972052882742504727ull);
+    EXPECT_EQ(terrainHash(t), 15571985527172746007ull);
 }
 
 TEST(GoldenRescale, ScaleTerrainGivesTheFrozenGrid)

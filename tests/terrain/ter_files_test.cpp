@@ -133,27 +133,60 @@ TEST_F(TerFiles, SavedTerrainHasTheTerLayout)
     EXPECT_EQ(d.right(4), QByteArray("EOF\0", 4));
 }
 
-TEST_F(TerFiles, HeightsBeyondSixteenBitsAreWrittenUnderTheTightestWholeUnits)
+TEST_F(TerFiles, HeightsAFileCannotHoldAsTheyAreGetTheFinestHeaderAndTheirNearestRawHeight)
 {
     // Under HeightScale 30, BaseHeight 5 the heights 40000, -40000, 65536 and
-    // 0 lie at 23.31, -13.31, 35 and 5 TU: the file takes -14..36 (HeightScale
-    // 50, BaseHeight 11, 1310.72 raw steps a unit) and each point its nearest
-    // raw height, (TU - 11) x 1310.72. 35 TU is raw 31457.28, but 31457 would
-    // read back below 35, so it takes 31458. The terrain itself is not changed.
+    // 0 lie at 23.3105, -13.3105, 35 and 5 TU, 48.31 units apart. HeightScale
+    // 48 reaches 24 units above BaseHeight and 24.0004 below: no whole
+    // BaseHeight takes both ends. 49 with BaseHeight 11 does, and each point
+    // takes its nearest raw height, (TU - 11) x 65536 / 49. The terrain then
+    // holds what the file holds.
     clsTerrain t;
     t.SetPoint(0, 256, 40000);
     t.SetPoint(1, 256, -40000);
     t.SetPoint(2, 256, 65536);
     ASSERT_TRUE(t.SaveT(path("a.ter")));
     const QByteArray d = readFile(path("a.ter"));
-    EXPECT_EQ(i16At(d, 76), 50);
+    EXPECT_EQ(i16At(d, 76), 49);
     EXPECT_EQ(i16At(d, 78), 11);
-    EXPECT_EQ(i16At(d, 80), 16136);
-    EXPECT_EQ(i16At(d, 82), -31864);
-    EXPECT_EQ(i16At(d, 84), 31458);
-    EXPECT_EQ(i16At(d, 86), -7864);
-    EXPECT_EQ(t.GetPoint(0, 256), 40000);
-    EXPECT_EQ(t.HeightScale(), 30);
+    const int16_t expected[] = {16465, -32515, 32099, -8025};  // 16464.98, -32514.61, 32099.27, -8024.82
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(i16At(d, 80 + 2 * i), expected[i]) << i;
+        EXPECT_EQ(t.GetPoint(i, 256), expected[i]) << i;
+    }
+    EXPECT_EQ(t.HeightScale(), 49);
+    EXPECT_EQ(t.BaseHeight(), 11);
+
+    // Saved again unchanged, the file is the same to the byte.
+    ASSERT_TRUE(t.SaveT(path("b.ter")));
+    EXPECT_EQ(readFile(path("b.ter")), d);
+}
+
+TEST_F(TerFiles, HeightsFarUpOrDownAreHeldWithBaseHeightAtItsLimit)
+{
+    // Raw 0 and 65536 under HeightScale 1000 span 1000 units from BaseHeight.
+    // 33000..34000: BaseHeight stops at 32767, so HeightScale must reach 1233
+    // units above it: 1233 x 65536 / 32767.5 = 2466.07, so 2467.
+    // -34000..-33000: BaseHeight -32768, 1232 units below it: 2463.9, so 2464.
+    struct Row {
+        double base;
+        int32_t top;
+        int16_t heightScale, baseHeight, rawPoint, rawRest;
+    };
+    // 1233 x 65536 / 2467 = 32754.72 and 233 x 65536 / 2467 = 6189.66; -1232 x 65536 / 2464 = -32768.
+    for (const Row& r : {Row{33000, 65536, 2467, 32767, 32755, 6190}, Row{-33000, -65536, 2464, -32768, -32768, -6171}}) {
+        clsTerrain t;
+        t.Init(129);
+        t.setHeightScale(1000);
+        t.setBaseHeight(r.base);
+        t.SetPoint(0, 128, r.top);
+        ASSERT_TRUE(t.SaveT(path("far.ter")));
+        const QByteArray d = readFile(path("far.ter"));
+        EXPECT_EQ(i16At(d, 76), r.heightScale) << r.base;
+        EXPECT_EQ(i16At(d, 78), r.baseHeight) << r.base;
+        EXPECT_EQ(i16At(d, 80), r.rawPoint) << r.base;
+        EXPECT_EQ(i16At(d, 82), r.rawRest) << r.base;
+    }
 }
 
 TEST_F(TerFiles, SaveReplacesALongerOldFileWhole)
