@@ -205,14 +205,17 @@ TEST_F(OpenTest, TerFileReplacesTerrainNameAndResetsZoom)
     EXPECT_LT(terrain.GetPoint(0, 0), terrain.GetPoint(0, 256));
 }
 
-TEST_F(OpenTest, TerFileWithWrongMagicIsRefusedAndEverythingKept)
+TEST_F(OpenTest, FileChosenAsTerrainWithoutItsMagicIsRefusedAndEverythingKept)
 {
-    const QString file = path(QStringLiteral("bad.ter"));
-    writeBytes(file, QByteArray(300, 'x'));
-    scriptedUi().expectMsgBox(rt::vbOK);
-    scriptedUi().expectOpenDialog(chosen(file, 1));
-    FileCommands::cmdOpen(view);
-    EXPECT_EQ(scriptedUi().messages.size(), 1u);  // the loader says why
+    // A picture chosen under the terrain filter is read as a terrain file too:
+    // the filter decides, not the name.
+    writeBytes(path(QStringLiteral("bad.ter")), QByteArray(300, 'x'));
+    for (const QString& file : {path(QStringLiteral("bad.ter")), writePicture(129, 129, QStringLiteral("grey.bmp"))}) {
+        scriptedUi().expectMsgBox(rt::vbOK);
+        scriptedUi().expectOpenDialog(chosen(file, 1));
+        FileCommands::cmdOpen(view);
+    }
+    EXPECT_EQ(scriptedUi().messages.size(), 2u);  // the loader says why
     expectNothingChanged();
 }
 
@@ -313,11 +316,11 @@ TEST_F(OpenTest, UnreadablePictureIsReportedAndEverythingKept)
     expectNothingChanged();
 }
 
-TEST_F(OpenTest, HgtFileIsImportedUnnamed)
+TEST_F(OpenTest, HgtFileIsImportedUnnamedByItsNameWhenNoFilterIsChosen)
 {
     const QString file = path(QStringLiteral("n47e011.hgt"));
     writeBytes(file, QByteArray("\x00\x64\x00\xC8\x01\x36\xFF\xCE", 8));  // 100, 200, 310, -50 m
-    scriptedUi().expectOpenDialog(chosen(file, 7));
+    scriptedUi().expectOpenDialog(chosen(file, 0));  // no filter: the name decides
     FileCommands::cmdOpen(view);
     expectImported(1025);
     EXPECT_EQ(TerrainFileName, QStringLiteral("noname"));

@@ -57,27 +57,26 @@ TEST_F(PensTest, SquarePenOfRadiusOneIsWiderAtThePressThanInTheStroke)
 
 TEST_F(PensTest, HalfPositionsRoundThePenCentreOneUpAndLeftOfTheMouse)
 {
-    // Rows the pen changed in column x.
-    auto rows = [this](int32_t x, int32_t v) {
-        std::vector<int32_t> ys;
-        for (int32_t y = 0; y <= 128; ++y)
-            if (ter.GetPoint(x, y) == v) ys.push_back(y);
-        return ys;
+    // Points the pen changed down column 10 and along row 10.
+    auto changed = [this](bool down) {
+        std::vector<int32_t> at;
+        for (int32_t i = 0; i <= 128; ++i)
+            if (ter.GetPoint(down ? 10 : i, down ? i : 10) == 500) at.push_back(i);
+        return at;
     };
     const std::vector<int32_t> eightToTwelve{8, 9, 10, 11, 12};
     Pens::PenSettings s;
     s.radius = 1;
     s.height = 32768 + 500;
-    // 10.5 - 1 = 9.5 and 11.5 - 1 = 10.5 both round to 10: rows 8 to 12.
-    Pens::stamp(ter, {10, 10.5}, s, true);
-    EXPECT_EQ(rows(9, 500), eightToTwelve);
-    ter.Fill(0);
-    Pens::stamp(ter, {10, 11.5}, s, true);
-    EXPECT_EQ(rows(9, 500), eightToTwelve);
-    ter.Fill(0);
-    s.shape = Pens::PenRound;
-    Pens::stamp(ter, {10, 10.5}, s, true);
-    EXPECT_EQ(rows(9, 500), eightToTwelve);
+    // 10.5 - 1 = 9.5 and 11.5 - 1 = 10.5 both round to 10: rows and columns 8 to 12.
+    for (const auto& [shape, at] : {std::pair{Pens::PenSquare, 10.5}, std::pair{Pens::PenSquare, 11.5},
+                                    std::pair{Pens::PenRound, 10.5}}) {
+        ter.Fill(0);
+        s.shape = shape;
+        Pens::stamp(ter, {at, at}, s, true);
+        EXPECT_EQ(changed(true), eightToTwelve) << at;
+        EXPECT_EQ(changed(false), eightToTwelve) << at;
+    }
 }
 
 TEST_F(PensTest, StampMarksTheTerrainChanged)

@@ -252,6 +252,23 @@ TEST(RangeFilters, GammaShiftOfALowTerrainBendsTheSpreadHeights)
     EXPECT_EQ(t.GetPoint(0, 0), -32765);
 }
 
+TEST(RangeFilters, ShiftsOfA257PointRampReadTheirCurveAtEachHeight)
+{
+    // h = x is spread by 65535 / 257 = 255 to 255 (x - 128): x = 129 lies on 255.
+    // Sinus: A runs from sin(s 128) = 0.0033203 to sin(s 60563) = 1.0000000,
+    // A(255) = sin(s 33023) = 0.7556295 gives 0.2539694 x 65530 / 0.9966797 =
+    // 16698.06. Gamma at factor 1: A = +-|h|^(1 / 8), 255^(1/8) / 32640^(1/8)
+    // = 1.9990218 / 3.6662221 of 32765 = 17865.24. A height off gives +-1 / +-9.
+    for (const auto& [code, expected] : {std::pair{int16_t(8), 16698}, std::pair{int16_t(7), 17865}}) {
+        clsTerrain t;
+        t.Init(257);
+        for (int32_t y = 0; y <= 256; ++y)
+            for (int32_t x = 0; x <= 256; ++x) t.SetPoint(x, y, x);
+        apply(code, t, 1.0f);
+        EXPECT_EQ(t.GetPoint(129, 200), expected) << code;
+    }
+}
+
 TEST(RangeFilters, GammaShiftsUseTheQuarterPowerAtFactor0)
 {
     // |32767|^0.25 = 13.4543: r = 26.9086, so the ends reach 32765.

@@ -301,6 +301,15 @@ TEST(CombinePreviewTest, AddsTheCurrentTerrainAtTheScaledPoint)
     EXPECT_EQ(gen.GetPoint(2, 1), 4002 + 5);
     EXPECT_EQ(gen.GetPoint(0, 1), 10);  // row and column 0 keep the generator's values
     EXPECT_EQ(gen.GetPoint(3, 3), 10);  // past Size too
+    // A 257-point preview over a 129-point terrain: scale 0.5 puts (3, 3) on
+    // (1.5, 1.5) and (5, 5) on (2.5, 2.5), both read at (2, 2).
+    current.Init(129);
+    for (int32_t y = 0; y <= 128; ++y)
+        for (int32_t x = 0; x <= 128; ++x) current.SetPoint(x, y, 100 * x + y);
+    gen.Init(257);
+    CombinePreview(gen, current, 50, 1);
+    EXPECT_EQ(gen.GetPoint(3, 3), 202);
+    EXPECT_EQ(gen.GetPoint(5, 5), 202);
 }
 
 // One preview point (1, 1) over a current terrain of the same size.
@@ -325,6 +334,7 @@ TEST(CombinePreviewTest, FirstFourModesWeightAsHTimesGOver100AndRoundThatHalf)
     EXPECT_EQ(previewPoint(3, 7, 50, 3), 10);  // 7 * 50 * 3 / 100 = 10.5
     // 37 / (1 * -140 / 100 + 1) = 37 / -0.4 = -92.5, a hair beyond in double.
     EXPECT_EQ(previewPoint(4, 1, -140, 37), -93);
+    EXPECT_EQ(previewPoint(4, 1, -100, 37), 37);  // 37 / 0 keeps the height
     // Highest and lowest weight as (h / 100) * g.
     EXPECT_EQ(previewPoint(5, 50, 1000, 37), 500);
     EXPECT_EQ(previewPoint(6, 50, 1000, 37), 37);

@@ -131,10 +131,12 @@ TEST(Contrast, CurveHalvesRoundToEvenAroundAnOddMean)
 {
     // Mean grey (100 + 101 + 102) \ 3 = 101. f = 1.5: 99.5 -> 100, 102.5 -> 102;
     // f = 0.5: 100.5 -> 100, 101.5 -> 102; f = 2.5: 98.5 -> 98, 103.5 -> 104.
+    // f = 108945.5 takes 255 beyond 2^24, where pixels are worked one by one:
+    // -108844.5 -> -108844 and 109046.5 -> 109046, which spill to (0, 53, 248).
     // Nine pixels fill whole vector blocks and a tail; one pixel only a tail.
     for (const int w : {1, 9}) {
         for (const auto& [p, expected] : {std::pair{50, Bgr{100, 101, 102}}, std::pair{-50, Bgr{100, 101, 102}},
-                                          std::pair{150, Bgr{98, 101, 104}}}) {
+                                          std::pair{150, Bgr{98, 101, 104}}, std::pair{10894450, Bgr{0, 53, 248}}}) {
             QImage img = flatPicture(w, 1, Bgr{100, 101, 102});
             apply(pfContrast, img, p);
             for (int x = 0; x < w; ++x) EXPECT_EQ(at(img, x, 0), expected) << "p " << p << ", width " << w;

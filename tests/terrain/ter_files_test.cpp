@@ -475,8 +475,11 @@ TEST_F(TerFiles, BadBackupsAreRefusedAndLeaveTheTerrain)
     writeFile(path("cut.kvt"), good.left(good.size() - 4));
     writeFile(path("long.kvt"), good + QByteArray(4, '\0'));
     writeFile(path("head.kvt"), good.left(40));
+    // Twenty bytes after the heights that would be sound units, but without their tag.
+    const double units[2] = {30.0, 5.0};
+    writeFile(path("tag.kvt"), good + "ALTx" + QByteArray(reinterpret_cast<const char*>(units), 16));
 
-    for (const char* name : {"none.kvt", "size.kvt", "zero.kvt", "cut.kvt", "long.kvt", "head.kvt"}) {
+    for (const char* name : {"none.kvt", "size.kvt", "zero.kvt", "cut.kvt", "long.kvt", "head.kvt", "tag.kvt"}) {
         clsTerrain u;
         u.SetPoint(7, 7, 777);
         QString error;
