@@ -142,7 +142,7 @@ TEST_F(ObjektmakerTest, FailedStateWriteIsReportedAndNothingIsPlaced)
     EXPECT_NE(f->result(), QDialog::Accepted);
 }
 
-TEST_F(ObjektmakerTest, ChangedMaskAsksBeforeApplyAndCancelKeepsTheWindow)
+TEST_F(ObjektmakerTest, ChangedMaskAsksBeforeApplyCancelKeepsTheWindowNoThePictureYesComputesAnew)
 {
     auto f = window();
     fullObject(*f);
@@ -158,11 +158,16 @@ TEST_F(ObjektmakerTest, ChangedMaskAsksBeforeApplyAndCancelKeepsTheWindow)
     EXPECT_FALSE(f->chk3DView->isChecked());
     EXPECT_EQ(objektMakerState().SavedView3D, 1);
 
-    // No goes on with the picture as it is.
+    // No goes on with the white picture as it is; Yes computes the black one
+    // of the cleared profiles first.
+    f->cmdXCls->click();
     f->cmdYCls->click();
     scriptedUi().expectMsgBox(rt::vbNo);
     f->cmdApply->click();
     EXPECT_EQ(QColor(handed.pixel(5, 5)), QColor(255, 255, 255));
+    scriptedUi().expectMsgBox(rt::vbYes);
+    f->cmdApply->click();
+    EXPECT_EQ(QColor(handed.pixel(5, 5)), QColor(0, 0, 0));
 }
 
 TEST_F(ObjektmakerTest, HandsOverSavesAndCopiesTheGreyResultAfterA3DPreview)
@@ -195,11 +200,17 @@ TEST_F(ObjektmakerTest, HandsOverSavesAndCopiesTheGreyResultAfterA3DPreview)
     EXPECT_EQ(QColor(handed.pixel(128, 128)), QColor(255, 255, 255));
 }
 
-TEST_F(ObjektmakerTest, OpeningShowsTheModeInUseAndPassesOverADamagedStateFile)
+TEST_F(ObjektmakerTest, OpeningShowsTheModeInUseTakesRotationXFromItsBoxAndPassesOverADamagedStateFile)
 {
     objektMakerState().ResultMode = ModeMod;
+    objektMakerState().RotationX = 1;  // from an earlier opening
+    objektMakerState().XProfile[56] = 3;
     writeFile(programDir.filePath("om_temp.dat"), QByteArray("OBJECTMAKER2RESMOD", 18));  // no message expected
     auto f = window();
+    // The box opens unchecked and RotationX takes its value: nothing is mirrored.
+    EXPECT_EQ(objektMakerState().RotationX, 0);
+    EXPECT_EQ(objektMakerState().XProfile[200], 0);
+    EXPECT_FALSE(f->chkRotationMask->isEnabled());
     EXPECT_TRUE(f->optResult[ModeMod]->isChecked());
     EXPECT_EQ(f->optResult[ModeMod]->objectName(), QStringLiteral("optResult_5"));
     f->cmdReset->click();
@@ -271,6 +282,15 @@ TEST_F(ObjektmakerTest, ProfileButtonsAndStrokesWorkOnTheirOwnSide)
     EXPECT_EQ(st.YProfile[246], 0);
     EXPECT_EQ(QColor(f->PictureY->image().pixel(10, 55)), QColor(Qt::black));
     EXPECT_EQ(QColor(f->PictureY->image().pixel(10, 54)), QColor(Qt::white));
+    // "Invers" draws one row lower than the other redraws: 56 fills from row 256 - 56 down.
+    f->cmdInvX->click();
+    f->cmdInvY->click();
+    for (const auto* pic : {f->PictureX, f->PictureY}) {
+        EXPECT_EQ(QColor(pic->image().pixel(10, 199)), QColor(Qt::white));
+        EXPECT_EQ(QColor(pic->image().pixel(10, 200)), QColor(Qt::black));
+    }
+    f->cmdInvX->click();
+    f->cmdInvY->click();
 
     const QString file = programDir.filePath("x.obs");
     scriptedUi().expectSaveDialog({true, file, 1});
@@ -280,6 +300,33 @@ TEST_F(ObjektmakerTest, ProfileButtonsAndStrokesWorkOnTheirOwnSide)
     EXPECT_EQ(scriptedUi().dialogRequests[0].title, QStringLiteral("Objects Setting save ..."));
     EXPECT_EQ(st.YProfile[246], 200);
     EXPECT_EQ(QColor(f->PictureY->image().pixel(246, 55)), QColor(Qt::black));
+}
+
+TEST_F(ObjektmakerTest, OnlyStrokesCopiesAndClearingMarkTheResultOutOfDate)
+{
+    auto f = window();
+    struct Row {
+        const char* action;
+        std::function<void()> run;
+        bool marks;
+    };
+    const Row rows[] = {
+        {"stroke", [&] { f->PictureY_MouseMove(1, QPointF(10, 56)); }, true},
+        {"->", [&] { f->cmdxtoY->click(); }, true},
+        {"Z Clear", [&] { f->cmdZCls->click(); }, true},
+        {"Invers", [&] { f->cmdInvY->click(); }, false},
+        {"Swap", [&] { f->cmdSwap->click(); }, false},
+        {"shape", [&] { f->cmbZMask->setCurrentIndex(0); f->cmbZMask_Click(); }, false},
+        {"from Z", [&] { f->cmdYfromZ->click(); }, false},
+        {"preset", [&] { f->Command4[1]->click(); }, false},
+    };
+    for (const Row& r : rows) {
+        objektMakerState().MaskChanged = false;
+        r.run();
+        EXPECT_EQ(objektMakerState().MaskChanged, r.marks) << r.action;
+    }
+    // The preset list opens on its first entry, preset 1: sin(1) * 255 = 214.6.
+    EXPECT_EQ(objektMakerState().YProfile[80], 215);
 }
 
 TEST_F(ObjektmakerTest, PenPaintsTheSliderGreyAndErasesWithTheRightButton)

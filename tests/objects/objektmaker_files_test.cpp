@@ -118,9 +118,14 @@ TEST_F(ObjektMakerFilesTest, DamagedFilesAreRefusedWithAMessageAndChangeNothing)
     putLe32(badMode, 18, 9);
     QByteArray badCheck = good;
     putLe32(badCheck, 43, 2);
+    QByteArray badView = good;
+    putLe32(badView, 27, 2);
     const QByteArray shortData = good.left(SettingFileSize - 1);
+    // "ARRAY" 60 bytes on, at offset 115, is beyond the 100 bytes searched,
+    // though the file is long enough to hold what would follow it there.
+    const QByteArray lateArray = good.left(55) + QByteArray(60, '-') + good.mid(55);
 
-    for (const QByteArray& bad : {noTag, badMode, badCheck, shortData}) {
+    for (const QByteArray& bad : {noTag, badMode, badCheck, badView, shortData, lateArray}) {
         write(path("bad.omd"), bad);
         State s;
         s.XProfile[7] = 70;
@@ -132,7 +137,7 @@ TEST_F(ObjektMakerFilesTest, DamagedFilesAreRefusedWithAMessageAndChangeNothing)
         EXPECT_EQ(c.Mask.pixel(5, 5), qRgb(9, 9, 9));
         EXPECT_EQ(c.RotationX, 0);
     }
-    ASSERT_EQ(scriptedUi().messages.size(), 4u);
+    ASSERT_EQ(scriptedUi().messages.size(), 6u);
     EXPECT_EQ(scriptedUi().messages[0].title, QStringLiteral("ObjectMaker Settings load ..."));
     EXPECT_TRUE(scriptedUi().messages[1].text.contains(QStringLiteral("mode")));
 
@@ -141,7 +146,7 @@ TEST_F(ObjektMakerFilesTest, DamagedFilesAreRefusedWithAMessageAndChangeNothing)
     Controls c;
     EXPECT_EQ(LoadObjektMaker(path("bad.omd"), s, c, LoadReport::Quiet), LoadResult::Refused);
     EXPECT_EQ(LoadObjektMaker(path("none.omd"), s, c), LoadResult::Missing);
-    EXPECT_EQ(scriptedUi().messages.size(), 4u);
+    EXPECT_EQ(scriptedUi().messages.size(), 6u);
 }
 
 TEST_F(ObjektMakerFilesTest, WritingOverALongerFileLeavesNoTail)

@@ -25,6 +25,14 @@ Profile constant(int16_t v)
     return p;
 }
 
+// P(k) = k, as preset 13 "Ramp left" draws it.
+Profile ramp()
+{
+    Profile p{};
+    for (int k = 0; k <= 256; ++k) p[size_t(k)] = int16_t(k);
+    return p;
+}
+
 int greyAt(const QImage& pic, int x, int y)
 {
     return qRed(pic.pixel(x, y));
@@ -62,6 +70,10 @@ TEST(ObjektMakerCombine, RotationMaskWeightsOnHandWorkedValues)
     EXPECT_EQ(rotationMaskCell(ModeMod, 10, 21, 1, 256, false), 0);  // 22 mod 11 = 0
     EXPECT_EQ(rotationMaskCell(ModeXor, 12, 10, 1, 256, false), 7);   // 1100 xor 1010 xor 1
     EXPECT_EQ(rotationMaskCell(ModeOr, 12, 10, 1, 256, false), 271);  // 256 or 1100 or 1010 or 1
+    EXPECT_EQ(rotationMaskCell(ModeXor, 12, 11, 1, 256, false), 6);   // 1100 xor 1011 = 0111, xor 1
+    EXPECT_EQ(rotationMaskCell(ModeMin, 100, 200, 50, 256, true), 50); // the cross value is the least
+    // 12 Imp 0 = -13 or 0 = -13; -13 Imp 1 = 12 or 1 = 13; 127 Imp 13 = -128 or 13 = -115
+    EXPECT_EQ(rotationMaskCell(ModeImplication, 12, 0, 1, 127, false), -115);
     // The cross profile divides Multiplikation by a further 256.
     EXPECT_EQ(rotationMaskCell(ModeMultiplikation, 256, 256, 256, 256, true), 256);
     EXPECT_EQ(rotationMaskCell(ModeSub, 100, 30, 20, 256, true), 90);  // |30 - 100 - 20|
@@ -90,17 +102,21 @@ TEST(ObjektMakerResult, FullProfilesAndWhiteMaskGive512ThenAWhitePicture)
     const QImage pic = DrawResult(grid, false);
     EXPECT_EQ(grid(17, 200), 256);
     EXPECT_EQ(greyAt(pic, 17, 200), 255);
+
+    // Row 256 is computed too; there z rounds to 0 and OR gives 256 or 127.
+    computeResult(grid, ramp(), constant(127), greyMask(255), {ModeOr, 0, false, false});
+    EXPECT_EQ(grid(256, 256), 383);
 }
 
 TEST(ObjektMakerResult, RotationOfARampIsACone)
 {
-    Profile x{};
-    for (int k = 0; k <= 128; ++k) x[size_t(k)] = int16_t(k);
     Grid grid;
-    computeResult(grid, x, constant(0), greyMask(0), {ModeAdd, 1, false, false});
+    computeResult(grid, ramp(), constant(0), greyMask(0), {ModeAdd, 1, false, false});
     EXPECT_EQ(grid(128, 128), 128);
     EXPECT_EQ(grid(129, 128), 128);  // distance 1 takes the centre's value
     EXPECT_EQ(grid(131, 132), 124);  // distance 5: 129 - 5
+    EXPECT_EQ(grid(131, 129), 126);  // distance 3.162: k = 125.84 rounds up
+    EXPECT_EQ(grid(218, 218), 2);    // distance 127.279: k = 1.72 rounds up
     EXPECT_EQ(grid(256, 128), 1);    // distance 128
     EXPECT_EQ(grid(128 + 91, 128 + 91), 0);  // distance 128.7
     EXPECT_EQ(grid(0, 0), 0);
@@ -115,6 +131,11 @@ TEST(ObjektMakerResult, RotationMaskWeightsTheBodyButNotRowAndColumn256)
     EXPECT_EQ(grid(128, 128), 76);  // 128.50195 * (50 + 100 + 1) / 256 = 75.8
     EXPECT_EQ(grid(0, 0), 26);      // outside the body: 128.50195 * 51 / 256 = 25.6
     EXPECT_EQ(grid(256, 128), 100);
+
+    // Across: y is the row's Y value, c the column's. A white mask is just
+    // under 256: 255.996 * (100 + 100 + 200) / 256 = 399.99.
+    computeResult(grid, constant(100), ramp(), greyMask(255), {ModeAdd, 1, true, true});
+    EXPECT_EQ(grid(200, 100), 400);
 }
 
 TEST(ObjektMakerResult, MaximumIgnoresRowAndColumn256SoDrawingTwiceIsStable)
@@ -259,6 +280,12 @@ TEST(ObjektMakerProfiles, SmoothingReadsTheValuesItHasJustSmoothed)
 TEST(ObjektMakerProfiles, PresetsOnTheirMarks)
 {
     Profile p = constant(9);
+    GenerateProfile(1, p);  // 3..254 only: sin(3 / 80) * 255 = 9.56, sin(1) * 255 = 214.58
+    EXPECT_EQ(p[2], 9);
+    EXPECT_EQ(p[3], 10);
+    EXPECT_EQ(p[80], 215);
+    EXPECT_EQ(p[254], 0);
+    EXPECT_EQ(p[255], 9);
     GenerateProfile(8, p);
     EXPECT_EQ(p[128], 256);
     EXPECT_EQ(p[64], 128);
@@ -277,13 +304,32 @@ TEST(ObjektMakerProfiles, PresetsOnTheirMarks)
     EXPECT_EQ(p, before);
 }
 
-TEST(ObjektMakerProfiles, RandomStepsStayBelowIndex297)
+TEST(ObjektMakerProfiles, RandomStepsAreBlocksOfSixteenAndMoreUpToIndex296)
 {
-    Profile p{};
-    std::fill(p.begin() + 257, p.end(), int16_t(7777));
-    GenerateProfile(10, p);
-    for (int i = 0; i <= 256; ++i) EXPECT_TRUE(p[size_t(i)] >= 0 && p[size_t(i)] <= 256) << i;
-    for (int i = 297; i < ProfileLength; ++i) EXPECT_EQ(p[size_t(i)], 7777) << i;
+    // Random, so checked over many draws. Blocks at least 16 wide follow each
+    // other from index 0 (a block starting at exactly .5 writes every other
+    // index: they round halves to even); the last starts by 248, so it ends
+    // at 247 or later, and it may run on past 256.
+    bool pastEnd = false;
+    for (int run = 0; run < 100; ++run) {
+        Profile p{};
+        std::fill(p.begin(), p.begin() + 257, int16_t(-1));
+        std::fill(p.begin() + 257, p.end(), int16_t(7777));
+        GenerateProfile(10, p);
+        const auto written = [&](int i) { return p[size_t(i)] != (i <= 256 ? -1 : 7777); };
+        int end = ProfileLength - 1;
+        while (!written(end)) --end;
+        ASSERT_GE(end, 247);
+        ASSERT_LT(end, 297);
+        pastEnd |= end > 256;
+        for (int start = 0, k = 1; k <= end + 1; ++k) {
+            if (k <= end && (!written(k) || p[size_t(k)] == p[size_t(start)])) continue;
+            ASSERT_GE(k - start, 16) << "block at " << start;
+            ASSERT_TRUE(p[size_t(start)] >= 0 && p[size_t(start)] <= 256) << start;
+            start = k;
+        }
+    }
+    EXPECT_TRUE(pastEnd);
 }
 
 TEST(ObjektMakerProfiles, EveryPresetReseedsTheProgramSequence)
@@ -321,17 +367,34 @@ TEST(ObjektMakerProfiles, MouseDrawingMapsTheEdgesAndMirrors)
     EXPECT_EQ(d.second, 246);
     drawProfileAt(p, 999, -5, false);  // clamped to (256, 0)
     EXPECT_EQ(p[256], 256);
+
+    // "Rotation X" mirrors the left half onto 128..256, the last index too.
+    State s;
+    s.XProfile = ramp();
+    setRotationX(s, 1);
+    EXPECT_EQ(s.XProfile[200], 56);
+    EXPECT_EQ(s.XProfile[256], 0);
 }
 
-TEST(ObjektMakerProfiles, FromZReadsTheCentreRowAsTheFileStoresIt)
+TEST(ObjektMakerProfiles, FromZReadsTheCentreRowAndColumnAsTheFileStoresThem)
 {
-    Profile a{};
+    // A white centre row and a grey 200 centre column; index 256 lies outside.
     QImage m = greyMask(0);
-    for (int x = 0; x < 256; ++x) m.setPixel(x, 127, qRgb(255, 255, 255));
+    for (int k = 0; k < 256; ++k) {
+        m.setPixel(k, 127, qRgb(255, 255, 255));
+        m.setPixel(127, k, qRgb(200, 200, 200));
+    }
+    Profile a = constant(9);
+    Profile b = constant(9);
     profileFromMaskRow(a, m);
+    profileFromMaskColumn(b, m);
     EXPECT_EQ(a[0], 256);
+    EXPECT_EQ(a[127], 201);
     EXPECT_EQ(a[255], 256);
     EXPECT_EQ(a[256], 0);
+    EXPECT_EQ(b[0], 201);
+    EXPECT_EQ(b[255], 201);
+    EXPECT_EQ(b[256], 0);
 }
 
 } // namespace
