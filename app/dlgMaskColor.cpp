@@ -1,13 +1,13 @@
 #include "app/dlgMaskColor.h"
 
-#include "runtime/ByteIO.h"
+#include "runtime/FormControls.h"
 #include "runtime/Numbers.h"
+#include "runtime/Picture.h"
 #include "runtime/Ui.h"
 #include "terrain/Palette.h"
 #include "terrain/TerrainGlobals.h"
 #include "terrain/TerrainPicture.h"
 
-#include <QBuffer>
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -63,47 +63,22 @@ QImage makeMask(const clsTerrain& ter, const QImage& view, Rule rule, int32_t fr
     return mask;
 }
 
-bool saveMaskBitmap(const QImage& mask, const QString& path, QString* error)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (mask.isNull() || !mask.save(&buffer, "BMP")) {
-        if (error) *error = QStringLiteral("the picture could not be encoded");
-        return false;
-    }
-    return rt::writeFileAtomic(path, bytes, error);
-}
-
 } // namespace MaskPicture
 
 namespace {
 
 QSlider* heightSlider(QWidget* parent, const char* name, int value)
 {
-    auto* s = new QSlider(Qt::Horizontal, parent);
-    s->setObjectName(QString::fromLatin1(name));
-    s->setRange(-32768, 32768);
+    auto* s = rt::slider(parent, name, -32768, 32768, value, 2048, 0);
     s->setSingleStep(256);
-    s->setPageStep(2048);
-    s->setValue(value);
     return s;
 }
 
 QLabel* namedLabel(const QString& text, const char* name, QWidget* parent)
 {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
+    auto* l = rt::named(new QLabel(text, parent), name);
     l->setWordWrap(true);
     return l;
-}
-
-QPushButton* namedButton(const QString& text, const char* name, QWidget* parent)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
 }
 
 } // namespace
@@ -139,10 +114,12 @@ dlgMaskColor::dlgMaskColor(QWidget* parent) : QDialog(parent)
     mPicture->setFrameShape(QFrame::Box);
     mPicture->setAlignment(Qt::AlignCenter);
 
-    OKButton = namedButton(QStringLiteral("Sta&rt"), "OKButton", this);
+    // Start, Save and Exit; Enter runs none of them.
+    auto* buttons = rt::okCancelRow(this, OKButton, QStringLiteral("Sta&rt"), CancelButton, QStringLiteral("&Exit"));
     OKButton->setToolTip(QStringLiteral("make the Mask of the  selected parameters"));
-    cmdSave = namedButton(QStringLiteral("&Save"), "cmdSave", this);
-    CancelButton = namedButton(QStringLiteral("&Exit"), "CancelButton", this);
+    for (QPushButton* b : {OKButton, CancelButton}) b->setAutoDefault(false);
+    cmdSave = rt::plainButton(this, "cmdSave", QStringLiteral("&Save"));
+    buttons->insertWidget(buttons->indexOf(CancelButton), cmdSave);
 
     auto* grid = new QGridLayout;
     grid->addWidget(namedLabel(QStringLiteral("which colour shall be disguised?"), "Label1", this), 0, 0, 1, 3);
@@ -165,10 +142,6 @@ dlgMaskColor::dlgMaskColor(QWidget* parent) : QDialog(parent)
     right->addWidget(namedLabel(
         QStringLiteral("this picture is a preview. The mask is saved in the size of the original terrain."), "Label4",
         this));
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(OKButton);
-    buttons->addWidget(cmdSave);
-    buttons->addWidget(CancelButton);
     right->addLayout(buttons);
 
     auto* layout = new QHBoxLayout(this);
@@ -259,7 +232,7 @@ void dlgMaskColor::cmdSave_Click()
     // The terrain keeps its own file name: a later Save must not write the
     // terrain over the mask bitmap.
     QString error;
-    if (!MaskPicture::saveMaskBitmap(m_mask, chosen.fileName, &error))
+    if (!rt::SavePicture(m_mask, chosen.fileName, &error))
         rt::MsgBox(QStringLiteral("The mask could not be saved as %1: %2").arg(chosen.fileName, error),
                    rt::vbOKOnly | rt::vbExclamation, QStringLiteral("Terrain save ..."));
 }

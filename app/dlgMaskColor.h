@@ -29,10 +29,6 @@ enum class Rule { White = 0, Black = 1, Range = 2 };
 QImage makeMask(const clsTerrain& ter, const QImage& view, Rule rule, int32_t from, int32_t to,
                 const std::function<void(int)>& progress = {});
 
-// Writes the mask as a bitmap file in one piece; false (older file kept) with
-// the reason in *error.
-bool saveMaskBitmap(const QImage& mask, const QString& path, QString* error = nullptr);
-
 } // namespace MaskPicture
 
 class dlgMaskColor : public QDialog {

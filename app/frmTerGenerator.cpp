@@ -87,14 +87,10 @@ std::optional<kvGenerator::LayerPictures> frmTer::loadChosenLayers()
         rt::MsgBox(QStringLiteral("Please select a Perlinset first."), rt::vbOKOnly | rt::vbExclamation);
         return std::nullopt;
     }
-    // The window hears of the read before it starts: five large pictures take a while.
-    setInfoText(QStringLiteral("Load Perlin Sets..."));
-    CurrentTerrain->pProgress = 0;
-    rt::DoEvents();
     const vbConfig::PerlinSet& row = vbConfig::PerlinSetTable[*set];
     kvGenerator::LayerFiles files;
     for (size_t k = 0; k < files.size(); ++k) files[k] = row.layers[k];
-    auto layers = kvGenerator::LoadPerlinLayers(files, chkHighResolution->isChecked());
+    auto layers = kvGenerator::LoadPerlinLayersForRun(*CurrentTerrain, files, chkHighResolution->isChecked());
     if (layers)
         for (size_t k = 0; k < layers->size(); ++k) PicTer[k + 1] = (*layers)[k];
     return layers;

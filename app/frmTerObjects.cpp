@@ -293,7 +293,7 @@ void frmTerObjects::cmdObjLoad_Click()
     const auto reader = OpenFileTypes::readerOf(OpenFileTypes::Dialog::ObjectLoad, chosen.filterIndex);
     if (reader == OpenFileTypes::Reader::Ter || OpenFileTypes::readerByName(file) == OpenFileTypes::Reader::Ter) {
         w.PicLeer = QImage();
-        if (!mdlObjects::LoadTer2Picture(file, temporaryPicturePath(), w.PicLeer)) return;
+        if (!mdlObjects::LoadTer2Picture(file, temporaryPicturePath(), w.PicLeer, *CurrentTerrain)) return;
         loadObjectMaker(temporaryPicturePath());
         QFile::remove(temporaryPicturePath());
         return;

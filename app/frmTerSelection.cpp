@@ -8,13 +8,12 @@
 #include "app/Zoom.h"
 #include "app/frmTerObjects.h"
 #include "app/frmTerView.h"
-#include "runtime/ByteIO.h"
 #include "runtime/Files.h"
+#include "runtime/Picture.h"
 #include "runtime/Ui.h"
 #include "terrain/TerrainGlobals.h"
 
 #include <QAction>
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -295,13 +294,9 @@ void frmTer::mnuTerMakeObject_Click()
     const QImage picture = Selection::objectPicture(*CurrentTerrain, frameOf(*this), columnProgress);
     // Handed to the object loader as a bitmap file, which is removed afterwards.
     if (!picture.isNull()) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        picture.save(&buffer, "BMP");
         const QString path = rt::scratchFilePath(QStringLiteral("temppic.tmp"));
         QString error;
-        if (rt::writeFileAtomic(path, bytes, &error)) {
+        if (rt::SavePicture(picture, path, &error)) {
             Objects->placeObject(path);
             QFile::remove(path);
         } else {

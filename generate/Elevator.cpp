@@ -8,7 +8,6 @@
 #include "terrain/clsTerrain.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -46,11 +45,17 @@ QString setFileToRead()
     return QFileInfo(own).isFile() ? own : ElevatorFile;
 }
 
-// Size of the set file; nullopt when it does not exist or is no regular file.
-std::optional<int64_t> setFileSize(const QString& path)
+// The whole set file, read as the other whole-file readers read theirs.
+// nullopt when there is none (*missing true) or it cannot be read: no regular
+// file, unreadable or larger than they take (*why names what it is).
+std::optional<QByteArray> readSetFile(const QString& path, bool* missing, QString* why)
 {
-    if (path.isEmpty() || !rt::regularFileProblem(path).isEmpty()) return std::nullopt;
-    return QFileInfo(path).size();
+    *missing = path.isEmpty() || !QFileInfo::exists(path);
+    if (*missing) return std::nullopt;
+    QString reason;
+    auto data = rt::readWholeFile(path, &reason);
+    if (!data) *why = QStringLiteral("The elevator set file %1 cannot be read: %2").arg(shownPath(path), reason);
+    return data;
 }
 
 // The name as stored, cut at the first NUL.
@@ -60,16 +65,6 @@ QString recordName(const QByteArray& record)
     const int nul = name.indexOf('\0');
     if (nul >= 0) name.truncate(nul);
     return QString::fromLatin1(name);
-}
-
-// Reads the whole record n; nullopt when the file cannot deliver all of it.
-std::optional<QByteArray> readRecord(const QString& path, int32_t n)
-{
-    QFile f(path);
-    if (!rt::openRegularFile(f) || !f.seek(int64_t(n) * ElevatorRecordLength)) return std::nullopt;
-    QByteArray record = f.read(ElevatorRecordLength);
-    if (record.size() != ElevatorRecordLength) return std::nullopt;
-    return record;
 }
 
 // The record for the current grid: name, then for each column the row the
@@ -121,18 +116,21 @@ QString ReadElevatorRecord(int32_t n, QString* error)
     resetElevatorGrid();
     const QString nothing = QStringLiteral("nothing");
     const QString path = setFileToRead();
-    const auto size = setFileSize(path);
-    if (!size) {
-        if (error) *error = QStringLiteral("The elevator set file %1 was not found.").arg(shownPath(path));
+    bool missing = false;
+    QString why;
+    const auto data = readSetFile(path, &missing, &why);
+    if (!data) {
+        if (error)
+            *error = missing ? QStringLiteral("The elevator set file %1 was not found.").arg(shownPath(path)) : why;
         return nothing;
     }
     // Past the end: nothing; exactly at the end: the empty name that ends the list.
     const int64_t offset = int64_t(std::max(n, 0)) * ElevatorRecordLength;
-    if (n < 0 || offset > *size) return nothing;
-    if (offset == *size) return QString();
+    if (n < 0 || offset > data->size()) return nothing;
+    if (offset == data->size()) return QString();
     // A set cut short is refused rather than half loaded.
-    const auto record = readRecord(path, n);
-    if (!record) {
+    const QByteArray record = data->mid(qsizetype(offset), qsizetype(ElevatorRecordLength));
+    if (record.size() != ElevatorRecordLength) {
         if (error)
             *error = QStringLiteral("Elevator set %1 in %2 is incomplete; the straight curve is used.")
                          .arg(n + 1)
@@ -143,10 +141,10 @@ QString ReadElevatorRecord(int32_t n, QString* error)
     // would win wherever the curve lies below it, and be saved in its place.
     const int32_t N = ElevatorGridSize;
     for (int32_t x = 0; x <= N && x < kCurveBytes; ++x) {
-        const int32_t r = uint8_t(record->at(ElevatorNameLength + x));
+        const int32_t r = uint8_t(record.at(ElevatorNameLength + x));
         if (r <= N) drawElevatorPoint(N - x, r);
     }
-    return recordName(*record);
+    return recordName(record);
 }
 
 bool WriteElevatorRecord(const QString& name, int32_t n, QString* error)
@@ -162,14 +160,12 @@ bool WriteElevatorRecord(const QString& name, int32_t n, QString* error)
     // a first save to the user's copy takes the sets of ElevatorFile along.
     const QString source = setFileToRead();
     const QString target = setFileToWrite();
-    QByteArray data;
+    // No file yet is an empty one; one that cannot be read is not replaced.
+    bool missing = false;
     QString why;
-    if (setFileSize(source)) {
-        const auto old = rt::readWholeFile(source, &why);
-        if (!old)
-            return fail(QStringLiteral("The elevator set file %1 cannot be read: %2").arg(shownPath(source), why));
-        data = *old;
-    }
+    const auto old = readSetFile(source, &missing, &why);
+    if (!old && !missing) return fail(why);
+    QByteArray data = old.value_or(QByteArray());
     const int64_t offset = int64_t(n) * ElevatorRecordLength;
     if (n < 0 || offset > data.size())
         return fail(QStringLiteral("Elevator set %1 cannot be stored in %2: the file holds fewer sets.")
@@ -187,17 +183,19 @@ QStringList ElevatorSetNames(QString* error)
 {
     QStringList names;
     const QString path = setFileToRead();
-    const auto size = setFileSize(path);
-    if (!size) return names;
-    const int64_t whole = *size / ElevatorRecordLength;
-    for (int64_t n = 0; n < whole && n < INT32_MAX; ++n) {
-        const auto record = readRecord(path, int32_t(n));
-        if (!record) break;
-        const QString name = recordName(*record);
+    bool missing = false;
+    QString why;
+    const auto data = readSetFile(path, &missing, &why);
+    if (!data) {
+        if (error && !missing) *error = why;
+        return names;
+    }
+    for (qsizetype at = 0; at + ElevatorRecordLength <= data->size(); at += ElevatorRecordLength) {
+        const QString name = recordName(data->mid(at, ElevatorRecordLength));
         if (name.isEmpty()) return names;
         names << name;
     }
-    if (*size % ElevatorRecordLength != 0 && error)
+    if (data->size() % ElevatorRecordLength != 0 && error)
         *error = QStringLiteral("The last elevator set in %1 is incomplete and is not listed.").arg(shownPath(path));
     return names;
 }

@@ -40,8 +40,10 @@ void resetElevatorGrid();
 // Loads set n of ElevatorFile into the grid: each column holds just its
 // stored row, so a saved set reloads as it was drawn. Returns the name as stored (padding included, cut at a NUL),
 // "nothing" for a set that starts past the end of the file and "" for one
-// that starts exactly at the end. A missing file or a set cut short by the end
-// of the file keeps the diagonal, returns "nothing" and says why in *error.
+// that starts exactly at the end. A missing file, one that cannot be read (no
+// regular file, larger than the whole-file readers take) or a set cut short by
+// the end of the file keeps the diagonal, returns "nothing" and says why in
+// *error.
 QString ReadElevatorRecord(int32_t n, QString* error = nullptr);
 
 // Stores the grid as set n of ElevatorFile under name (cut to 20 characters,
@@ -51,8 +53,9 @@ QString ReadElevatorRecord(int32_t n, QString* error = nullptr);
 bool WriteElevatorRecord(const QString& name, int32_t n, QString* error = nullptr);
 
 // The names of the whole sets at the start of ElevatorFile, up to the first
-// empty name. A missing file gives none; an incomplete last set is left out
-// and reported in *error.
+// empty name. A missing file gives none; one that cannot be read gives none
+// and says why in *error; an incomplete last set is left out and reported in
+// *error.
 QStringList ElevatorSetNames(QString* error = nullptr);
 
 // The drawn curve as a line through grid points: from the bottom left (0, N),

@@ -46,9 +46,10 @@ bool isNumber(const QString& text)
 }
 
 // One drop from (x, y): digs at each point it leaves, at most Size times, and
-// ends in a pit or when it reaches column or row x0 / y0 or x0 + extent /
-// y0 + extent. Heights are read with clamping and digs beyond the allocated
-// grid are dropped; a hollow dug at the terrain's edge reaches into the spare
+// ends in a pit, when it reaches column or row x0 / y0 or x0 + extent /
+// y0 + extent, or when it steps off the terrain into the spare rows and
+// columns. Heights are read with clamping and digs beyond the allocated grid
+// are dropped; a hollow dug at the terrain's edge reaches into the spare
 // columns.
 void runOneDrop(clsTerrain& ter, const ErosionSettings& s, int64_t x0, int64_t y0, int64_t extent, int32_t x,
                 int32_t y)
@@ -60,8 +61,10 @@ void runOneDrop(clsTerrain& ter, const ErosionSettings& s, int64_t x0, int64_t y
         const int32_t px = x, py = y;
         const int32_t hLow = FindLowestNeighbour(ter, x, y);
         if (x == px && y == py) return;
-        // Reaching the edge ends the drop before it digs.
+        // Reaching the edge ends the drop before it digs; so does a step onto
+        // the spare rows and columns, which the whole-grid extent reaches.
         if (x <= x0 || x >= x0 + extent || y <= y0 || y >= y0 + extent) return;
+        if (x > ter.Size() || y > ter.Size()) return;
         // The hollow goes where the drop has just left, deeper the further it fell.
         const double amount = std::abs(s.depth * ((double(hPrev) - double(hLow)) / 20.0));
         DigGaussBrush(ter, px, py, s.landslide, amount);
@@ -132,11 +135,8 @@ int32_t FindLowestNeighbour(const clsTerrain& ter, int32_t& x, int32_t& y)
 {
     int32_t best = ter.GetPoint(x, y);
     int32_t bx = x, by = y;
-    // The spare rows and columns would draw drops off the terrain.
-    const int32_t last = ter.Size();
     for (int32_t i = x - 1; i <= x + 1; i += 2)
         for (int32_t j = y - 1; j <= y + 1; j += 2) {
-            if (i > last || j > last) continue;
             const int32_t h = ter.GetPoint(i, j);
             if (h < best) {
                 best = h;

@@ -22,8 +22,7 @@ using ErosionSettings = rt::ErosionSettings;
 // Lowest of the four diagonal neighbours of (x, y) when strictly lower than
 // the centre, else the centre's height; (x, y) moves to that neighbour. Tried
 // in the order (x-1,y-1), (x-1,y+1), (x+1,y-1), (x+1,y+1); the first of equal
-// ones wins. Rows and columns beyond Size hold no heights and are never
-// chosen.
+// ones wins. The spare rows and columns are read as they are stored.
 int32_t FindLowestNeighbour(const clsTerrain& ter, int32_t& x, int32_t& y);
 
 // Lowers the square Int(x - r/2)..Int(x + r/2) (both axes) by amount times the
@@ -32,8 +31,9 @@ void DigGaussBrush(clsTerrain& ter, int32_t x, int32_t y, int32_t r, double amou
 
 // Runs the drops with the given settings: a drop starts at x0 + Int(extent *
 // Rnd) + 2, y likewise, only when that point lies within 0..Size (beyond, as
-// GetPoint clamps it) and its height strictly between zMin and zMax, and ends in a pit, after Size steps, or on
-// reaching x0 or y0 or x0 + extent or y0 + extent, before digging there.
+// GetPoint clamps it) and its height strictly between zMin and zMax, and ends
+// in a pit, after Size steps, or on reaching x0 or y0 or x0 + extent or
+// y0 + extent or a spare row or column, before digging there.
 void runDrops(clsTerrain& ter, const ErosionSettings& s, int32_t extent, int32_t x0, int32_t y0, int32_t zMin,
               int32_t zMax);
 

@@ -1,6 +1,7 @@
 #include "generate/dlgElevator.h"
 
 #include "generate/Elevator.h"
+#include "runtime/FormControls.h"
 #include "runtime/Ui.h"
 
 #include <QGridLayout>
@@ -89,25 +90,18 @@ frmElevator::frmElevator(QWidget* parent) : QDialog(parent)
     PicElevator = new ElevatorBox(this);
     List1 = new QListWidget(this);
     List1->setObjectName(QStringLiteral("List1"));
-    const auto button = [this](const char* name, const QString& caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QLatin1String(name));
-        return b;
-    };
-    cmdAddElevatorSet = button("cmdAddElevatorSet", QStringLiteral("Add set"));
-    cmdElevatorSave = button("cmdElevatorSave", QStringLiteral("Save set"));
-    cmdReset = button("cmdReset", QStringLiteral("Reset"));
-    OKButton = button("OKButton", QStringLiteral("OK"));
-    CancelButton = button("CancelButton", QStringLiteral("Cancel"));
+    cmdAddElevatorSet = rt::plainButton(this, "cmdAddElevatorSet", QStringLiteral("Add set"));
+    cmdElevatorSave = rt::plainButton(this, "cmdElevatorSave", QStringLiteral("Save set"));
+    cmdReset = rt::plainButton(this, "cmdReset", QStringLiteral("Reset"));
+    auto* closing = rt::okCancelRow(this, OKButton, QStringLiteral("OK"), CancelButton, QStringLiteral("Cancel"));
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(PicElevator, 0, 0, 6, 1);
+    grid->addWidget(PicElevator, 0, 0, 5, 1);
     grid->addWidget(List1, 0, 1);
     grid->addWidget(cmdAddElevatorSet, 1, 1);
     grid->addWidget(cmdElevatorSave, 2, 1);
     grid->addWidget(cmdReset, 3, 1);
-    grid->addWidget(OKButton, 4, 1);
-    grid->addWidget(CancelButton, 5, 1);
+    grid->addLayout(closing, 4, 1);
     grid->setColumnStretch(0, 1);
 
     PicElevator->mouseDown = [this](Qt::MouseButton b, QPoint p) { PicElevator_MouseDown(b, p); };

@@ -1,6 +1,7 @@
 #include "generate/dlgFltErosion.h"
 
 #include "generate/ParFileDialog.h"
+#include "runtime/FormControls.h"
 #include "runtime/QtUi.h"
 #include "runtime/Ui.h"
 
@@ -34,23 +35,17 @@ dlgFltErosion::dlgFltErosion(QWidget* parent) : QDialog(parent)
     auto* frame = new QGroupBox(QStringLiteral("Setting"), this);
     frame->setObjectName(QStringLiteral("Frame1"));
     auto* fl = new QGridLayout(frame);
-    Command1 = new QPushButton(QStringLiteral("save"), frame);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command2 = new QPushButton(QStringLiteral("load"), frame);
-    Command2->setObjectName(QStringLiteral("Command2"));
+    Command1 = rt::plainButton(frame, "Command1", QStringLiteral("save"));
+    Command2 = rt::plainButton(frame, "Command2", QStringLiteral("load"));
     fl->addWidget(Command1, 0, 0);
     fl->addWidget(Command2, 0, 1);
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
+    auto* buttons = rt::okCancelRow(this, OKButton, QStringLiteral("OK"), CancelButton, QStringLiteral("Cancel"));
     OKButton->setDefault(true);
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
 
-    grid->addWidget(sliders, 0, 0, 3, 1);
-    grid->addWidget(OKButton, 0, 1);
-    grid->addWidget(CancelButton, 1, 1);
-    grid->addWidget(frame, 3, 0, 1, 2);
+    grid->addWidget(sliders, 0, 0);
+    grid->addWidget(frame, 1, 0);
+    grid->addLayout(buttons, 2, 0);
 
     connect(OKButton, &QPushButton::clicked, this, &dlgFltErosion::OKButton_Click);
     connect(CancelButton, &QPushButton::clicked, this, &dlgFltErosion::CancelButton_Click);
@@ -64,13 +59,9 @@ QSlider* dlgFltErosion::addSlider(QWidget* box, const char* name, const QString&
 {
     auto* layout = static_cast<QGridLayout*>(box->layout());
     const int row = layout->rowCount();
-    auto* s = new QSlider(Qt::Horizontal, box);
-    s->setObjectName(QLatin1String(name));
-    s->setRange(lo, hi);
+    // Made at its lowest value, so setting the design value shows it in the label.
+    auto* s = rt::slider(box, name, lo, hi, lo, page, tick);
     s->setSingleStep(step);
-    s->setPageStep(page);
-    s->setTickInterval(tick);
-    s->setTickPosition(QSlider::TicksBelow);
     auto* value = new QLabel(box);
     connect(s, &QSlider::valueChanged, value, [value](int v) { value->setNum(v); });
     layout->addWidget(new QLabel(caption, box), row, 0);

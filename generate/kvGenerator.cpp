@@ -267,19 +267,15 @@ void GeneratePerlinTerrain(clsTerrain& terrain, int32_t size, const LayerPicture
     rt::DoEvents();
 }
 
-bool GeneratePerlinTerrain(clsTerrain& terrain, int32_t size, const LayerFiles& files, GeneratorParams& params,
-                           LayerPictures* loaded)
+std::optional<LayerPictures> LoadPerlinLayersForRun(clsTerrain& terrain, const LayerFiles& files,
+                                                    bool highResolution)
 {
     // Busy and told so before the pictures are read: they take a while.
     rt::BusyGuard busy;
     status(QStringLiteral("Load Perlin Sets..."));
     terrain.pProgress = 0;
     rt::DoEvents();
-    auto pictures = LoadPerlinLayers(files, params.highResolution);
-    if (!pictures) return false;
-    GeneratePerlinTerrain(terrain, size, *pictures, params);
-    if (loaded) *loaded = std::move(*pictures);
-    return true;
+    return LoadPerlinLayers(files, highResolution);
 }
 
 namespace {

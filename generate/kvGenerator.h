@@ -100,10 +100,12 @@ void CombineLayer(clsTerrain& terrain, const LayerGrid& layer, int32_t size, int
 void GeneratePerlinTerrain(clsTerrain& terrain, int32_t size, const LayerPictures& pictures,
                            GeneratorParams& params);
 
-// Loads the set's pictures first: when they cannot be loaded the terrain is
-// untouched and false is returned. loaded, when given, receives the pictures.
-bool GeneratePerlinTerrain(clsTerrain& terrain, int32_t size, const LayerFiles& files, GeneratorParams& params,
-                           LayerPictures* loaded = nullptr);
+// The set's pictures as Generate and Preview read them: busy, the status line
+// and the terrain's progress at 0 told to the window before the read starts.
+// A set that cannot be loaded is reported as by LoadPerlinLayers and gives
+// nothing.
+std::optional<LayerPictures> LoadPerlinLayersForRun(clsTerrain& terrain, const LayerFiles& files,
+                                                    bool highResolution);
 
 // The preview's own combine: points 1..generated.Size() get the current
 // terrain's height at the scaled position combined with the generated one.

@@ -6,7 +6,6 @@
 #include "runtime/Picture.h"
 #include "runtime/Ui.h"
 #include "terrain/TerFile.h"
-#include "terrain/TerrainGlobals.h"
 #include "terrain/clsTerrain.h"
 
 #include <algorithm>
@@ -35,7 +34,7 @@ void reportRefusal(const TerFile::Result& r)
 }
 } // namespace
 
-bool LoadTer2Picture(const QString& fileName, const QString& bitmapPath, QImage& pic)
+bool LoadTer2Picture(const QString& fileName, const QString& bitmapPath, QImage& pic, const clsTerrain& progressOn)
 {
     rt::DoEvents();
     rt::ui().setStatusText(QStringLiteral("load Terrain......."));
@@ -59,8 +58,8 @@ bool LoadTer2Picture(const QString& fileName, const QString& bitmapPath, QImage&
             const int g = std::min<int>(255, rt::CLng((heights[i] + 32768) / 256.0));
             line[i] = qRgb(g, g, g);
         }
-        // The progress bar follows the current terrain; the window stays live per row.
-        if (CurrentTerrain) CurrentTerrain->pProgress = rt::CLng(100.0 / size * j);
+        // The window stays live per row, its progress bar following progressOn.
+        progressOn.pProgress = rt::CLng(100.0 / size * j);
         rt::DoEvents();
     }
     // The bitmap for the loader; a failed write keeps any old file.

@@ -86,9 +86,10 @@ double objectHeightScale(const QImage& picture);
 
 // Draws the heights of a TER file as a grey picture, upside down against the
 // file's rows, and saves it as a bitmap at bitmapPath, pumping events with
-// progress (on CurrentTerrain) per row. False with a message when the file is
-// no terrain, too big, short, or the bitmap cannot be written.
-bool LoadTer2Picture(const QString& fileName, const QString& bitmapPath, QImage& pic);
+// progress on progressOn (the terrain the window shows) per row. False with a
+// message when the file is no terrain, too big, short, or the bitmap cannot be
+// written.
+bool LoadTer2Picture(const QString& fileName, const QString& bitmapPath, QImage& pic, const clsTerrain& progressOn);
 
 // Stamps the object into the terrain by its mode. Sums are worked out wide and
 // stored clamped to the 32-bit range. Does not rescale.

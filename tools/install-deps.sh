@@ -5,8 +5,9 @@ set -euo pipefail
 
 # fonts-urw-base35: libwmf only recommends it, but cannot start without its fonts.
 # locales: the tests read and write numbers under a German locale (comma decimal mark).
+# qt6-wayland: the platform plugin the editor needs to open in a Wayland session.
 packages=(build-essential cmake ninja-build pkg-config poppler-utils
-          qt6-base-dev qt6-base-dev-tools libgl-dev
+          qt6-base-dev qt6-base-dev-tools qt6-wayland libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev libwmf-dev fonts-urw-base35
           locales)
 test_locale=de_DE.UTF-8

@@ -110,7 +110,7 @@ TEST_F(GeneratorWindowTest, GenerateIsBusyAndSaysSoBeforeReadingThePictures)
         if (busy) return;
         busy = rt::BusyFlag;
         picturesRead = !w().PicTer[1].isNull();
-        status = w().InfoText->text();
+        status = scriptedUi().statusTexts.value(scriptedUi().statusTexts.size() - 1);
     };
     w().cmdGenerator->click();
     scriptedUi().onPumpAsked = nullptr;

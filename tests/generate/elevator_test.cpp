@@ -5,6 +5,7 @@
 #include "runtime/Ui.h"
 #include "terrain/clsTerrain.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/NotAFile.h"
 #include "tests/support/ScriptedUi.h"
 
 #include <QFile>
@@ -85,6 +86,31 @@ TEST_F(ElevatorTest, MissingFileKeepsTheStraightCurveAndSaysSo)
     EXPECT_EQ(ReadElevatorRecord(0, &error), QStringLiteral("nothing"));
     EXPECT_TRUE(onlyDiagonal());
     EXPECT_TRUE(error.contains(QStringLiteral("not found")));
+}
+
+// A folder, device or pipe used to read as a missing file, and a 100 GB file
+// as one listing no sets, without a word. A save is refused before it could
+// replace any of them.
+TEST_F(ElevatorTest, WhatIsNoSetFileIsNamedByListLoadAndSave)
+{
+    const NotAFilePaths paths(dir.path());
+    ASSERT_TRUE(paths.made());
+    std::vector<NotAFilePaths::Case> cases = paths.cases();
+    cases.push_back({paths.hugeFile(), QStringLiteral("too large")});
+    for (const auto& [file, reason] : cases) {
+        ElevatorFile = file;
+        QString listError, loadError;
+        EXPECT_TRUE(ElevatorSetNames(&listError).isEmpty());
+        EXPECT_TRUE(listError.contains(reason)) << listError.toStdString();
+        EXPECT_EQ(ReadElevatorRecord(0, &loadError), QStringLiteral("nothing"));
+        EXPECT_TRUE(loadError.contains(reason)) << loadError.toStdString();
+        EXPECT_TRUE(onlyDiagonal());
+        QString saveError;
+        EXPECT_FALSE(WriteElevatorRecord(QStringLiteral("One"), 0, &saveError));
+        EXPECT_TRUE(saveError.contains(reason)) << saveError.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo(paths.cases()[2].path).isFile());
+    EXPECT_EQ(paths.pipeOpened(), 0);
 }
 
 TEST_F(ElevatorTest, ShortFileIsRefusedAndKeepsTheStraightCurve)

@@ -151,17 +151,17 @@ TEST(Drops, ADropStartingInTheSpareColumnDigsNothing)
     EXPECT_EQ(t.pProgress, 100);
 }
 
-TEST(Drops, ADropNeverStepsIntoTheSpareRows)
+TEST(Drops, AStepOntoTheSpareRowEndsTheDropAsTheFirstRowDoes)
 {
-    // From (2, 4) at 2000 on the last row the diagonals are (1, 3) at 1000,
-    // (3, 3) at 3000 and, in the spare row 5 far below, (1, 5) and (3, 5):
-    // the drop goes to (1, 3).
+    // Seed 1 starts the drop at (2, 4) on the last row, at 2000. Its lowest
+    // diagonal is (1, 5) in the spare row, far below: it steps there and ends
+    // without digging, where it used to turn to (1, 3) and dig 72 at (2, 4).
     clsTerrain t = ramp(1000);
     for (int32_t x = 0; x < t.allocatedSide(); ++x) t.SetPoint(x, 5, -900000);
-    int32_t x = 2, y = 4;
-    EXPECT_EQ(KVErosion::FindLowestNeighbour(t, x, y), 1000);
-    EXPECT_EQ(x, 1);
-    EXPECT_EQ(y, 3);
+    const clsTerrain before = t;
+    rt::Randomize(1);
+    KVErosion::runDrops(t, kOneDrop, 5, 0, 0, -32768, 32768);
+    EXPECT_TRUE(changes(t, before).empty());
 }
 
 TEST(Drops, ADropEndsOnReachingTheExtentNotTheLastPoint)

@@ -377,6 +377,13 @@ protected:
             for (int32_t x = 0; x <= t.Size(); ++x) v.push_back(t.GetPoint(x, y));
         return v;
     }
+    // A run as the window makes it: the set read, then generated from it.
+    bool generate(int32_t size, GeneratorParams& p)
+    {
+        const auto pictures = LoadPerlinLayersForRun(terrain, files, p.highResolution);
+        if (pictures) GeneratePerlinTerrain(terrain, size, *pictures, p);
+        return pictures.has_value();
+    }
     GeneratorParams params(const QString& seed) const
     {
         GeneratorParams p;
@@ -395,7 +402,7 @@ protected:
 TEST_F(GeneratorRun, SameSeedGivesTheSameTerrain)
 {
     GeneratorParams p = params(QStringLiteral("123456"));
-    ASSERT_TRUE(GeneratePerlinTerrain(terrain, 256, files, p));
+    ASSERT_TRUE(generate(256, p));
     EXPECT_EQ(p.seed, QStringLiteral("123456"));
     const auto first = heights(terrain);
     EXPECT_FALSE(rt::BusyFlag);
@@ -405,12 +412,12 @@ TEST_F(GeneratorRun, SameSeedGivesTheSameTerrain)
 
     terrain = clsTerrain();  // the header too: the rescale keeps heights in its units
     p = params(QStringLiteral("123456"));
-    ASSERT_TRUE(GeneratePerlinTerrain(terrain, 256, files, p));
+    ASSERT_TRUE(generate(256, p));
     EXPECT_EQ(heights(terrain), first);
 
     terrain = clsTerrain();  // the header too: the rescale keeps heights in its units
     p = params(QStringLiteral("654321"));
-    ASSERT_TRUE(GeneratePerlinTerrain(terrain, 256, files, p));
+    ASSERT_TRUE(generate(256, p));
     EXPECT_NE(heights(terrain), first);
 }
 
@@ -422,7 +429,7 @@ TEST_F(GeneratorRun, RefinedSmoothedRunGivesHandWorkedHeights)
     // the default header (30 units round 5); the rescale spreads it by
     // 65535 / 99716 round 74.5 and the units follow, -18..28 rounded.
     GeneratorParams p = params(QStringLiteral("123456"));
-    ASSERT_TRUE(GeneratePerlinTerrain(terrain, 256, files, p));
+    ASSERT_TRUE(generate(256, p));
     EXPECT_EQ(terrain.MinTU(), -18);
     EXPECT_EQ(terrain.MaxTU(), 28);
     EXPECT_EQ(terrain.GetPoint(0, 0), 16314);       // corner: neighbours clamped to the grid
@@ -439,7 +446,7 @@ TEST_F(GeneratorRun, MissingPictureIsRefusedAndTheTerrainKept)
     files[3] = QStringLiteral("nothere.png");
     scriptedUi().expectMsgBox(rt::vbOK);
     GeneratorParams p = params(QStringLiteral("1"));
-    EXPECT_FALSE(GeneratePerlinTerrain(terrain, 256, files, p));
+    EXPECT_FALSE(generate(256, p));
     ASSERT_EQ(scriptedUi().messages.size(), 1u);
     EXPECT_TRUE(scriptedUi().messages[0].text.contains(QStringLiteral("nothere.png")));
     EXPECT_EQ(terrain.GetPoint(5, 5), 777);
@@ -453,7 +460,7 @@ TEST_F(GeneratorRun, PictureTooSmallForTheWindowIsRefused)
     scriptedUi().expectMsgBox(rt::vbOK);
     GeneratorParams p = params(QStringLiteral("1"));
     p.highResolution = true;  // needs 258 x 258
-    EXPECT_FALSE(GeneratePerlinTerrain(terrain, 256, files, p));
+    EXPECT_FALSE(generate(256, p));
     EXPECT_TRUE(scriptedUi().messages.at(0).text.contains(QStringLiteral("258 x 258")));
     EXPECT_EQ(terrain.GetPoint(5, 5), 777);
 }
@@ -463,7 +470,7 @@ TEST_F(GeneratorRun, MissingPerlinFolderShowsItsMessage)
     QDir(dir.filePath("PS")).removeRecursively();
     scriptedUi().expectMsgBox(rt::vbOK);
     GeneratorParams p = params(QStringLiteral("1"));
-    EXPECT_FALSE(GeneratePerlinTerrain(terrain, 256, files, p));
+    EXPECT_FALSE(generate(256, p));
     EXPECT_EQ(scriptedUi().messages.at(0).text, QStringLiteral("Perlin Path not exists"));
     EXPECT_EQ(scriptedUi().messages.at(0).style, rt::vbOKOnly);
 }
@@ -473,7 +480,7 @@ TEST_F(GeneratorRun, FinerStructuresOnTheSmallestSizeFitTheWorkGrid)
     terrain.Init(129);
     GeneratorParams p = params(QStringLiteral("777"));
     p.highResolution = true;
-    ASSERT_TRUE(GeneratePerlinTerrain(terrain, 128, files, p));
+    ASSERT_TRUE(generate(128, p));
     EXPECT_EQ(terrain.Size(), 128);
     EXPECT_GT(terrain.max() - terrain.min(), 60000);
 }
@@ -483,7 +490,7 @@ TEST_F(GeneratorRun, LargestSizeRefinesFourTimes)
     terrain.Init(2049);
     GeneratorParams p = params(QStringLiteral("31"));
     p.resizeMode = 2;
-    ASSERT_TRUE(GeneratePerlinTerrain(terrain, 2048, files, p));
+    ASSERT_TRUE(generate(2048, p));
     EXPECT_EQ(terrain.Size(), 2048);
     // The refined layer reaches the far edge: the last row is not left flat.
     std::set<int32_t> lastRow;

@@ -43,9 +43,9 @@ struct DropCase {
 TEST(GoldenErosion, SeededDropsGiveTheFrozenTerrain)
 {
     const DropCase cases[] = {
-        {{3000, 9, 10, 8}, 7, 129, 0, 0, 16444837340085922853ull, 3672221479331444972ull},
+        {{3000, 9, 10, 8}, 7, 129, 0, 0, 13335678948506176045ull, 6785993448572181066ull},
         {{2000, 9, 3, 1}, 11, 70, 17, 9, 4654991562304876233ull, 7978291605790649059ull},
-        {{1500, 9, 7, 5}, 23, 140, -6, 3, 5765161681444099349ull, 4029961057497482804ull},
+        {{1500, 9, 7, 5}, 23, 140, -6, 3, 15451846782867465285ull, 3675136103573867198ull},
     };
     for (const DropCase& c : cases) {
         clsTerrain t = hills();
@@ -68,8 +68,8 @@ TEST(GoldenErosion, TheWholeCommandGivesTheFrozenTerrain)
     float strength = 0;
     ErodeDroplets(t, strength, std::nullopt, 0, 0, -32768, 32768);
     CurrentTerrain = nullptr;
-    EXPECT_EQ(terrainHash(t), 561059477189735390ull);
-    EXPECT_EQ(pumps.hash(), 6419974953699524769ull) << pumps.calls() << " calls";
+    EXPECT_EQ(terrainHash(t), 15904329662490850428ull);
+    EXPECT_EQ(pumps.hash(), 15632569984505118735ull) << pumps.calls() << " calls";
 }
 
 // The three range effects share one frame: rescale, measure the curve, spread it.

@@ -146,6 +146,8 @@ protected:
         f.write(bytes);
         return path;
     }
+    // The terrain whose progress bar the drawing moves.
+    clsTerrain shown;
 };
 
 TEST_F(TerPictureTest, FileFirstRowBecomesThePictureBottomRow)
@@ -154,7 +156,7 @@ TEST_F(TerPictureTest, FileFirstRowBecomesThePictureBottomRow)
     const QString ter = writeTer(terFile(1, {-32768, 32767, 0, -32768}));
     const QString bmp = dir.filePath("temppic.bmp");
     QImage pic;
-    ASSERT_TRUE(LoadTer2Picture(ter, bmp, pic));
+    ASSERT_TRUE(LoadTer2Picture(ter, bmp, pic, shown));
     ASSERT_EQ(pic.size(), QSize(2, 2));
     EXPECT_EQ(qRed(pic.pixel(0, 1)), 0);
     EXPECT_EQ(qRed(pic.pixel(1, 1)), 255);
@@ -167,27 +169,30 @@ TEST_F(TerPictureTest, FileFirstRowBecomesThePictureBottomRow)
 }
 
 // The drawing lets the window run once per row and shows its progress on
-// the current terrain, so a 2049-point terrain does not freeze the window.
+// the terrain it is given, not on whatever CurrentTerrain is, so a 2049-point
+// terrain does not freeze the window.
 TEST_F(TerPictureTest, DrawingPumpsEventsPerRowWithProgress)
 {
-    clsTerrain shown;
+    clsTerrain other;
     clsTerrain* const saved = CurrentTerrain;
-    CurrentTerrain = &shown;
+    CurrentTerrain = &other;
     std::vector<int> progress;
     scriptedUi().onPumpAsked = [&] { progress.push_back(shown.pProgress); };
     QImage pic;
-    const bool loaded = LoadTer2Picture(writeTer(terFile(4, std::vector<int>(25, 0))), dir.filePath("p.bmp"), pic);
+    const bool loaded =
+        LoadTer2Picture(writeTer(terFile(4, std::vector<int>(25, 0))), dir.filePath("p.bmp"), pic, shown);
     scriptedUi().onPumpAsked = nullptr;
     CurrentTerrain = saved;
     ASSERT_TRUE(loaded);
     ASSERT_GE(progress.size(), 5u);
     EXPECT_EQ(std::vector<int>(progress.end() - 5, progress.end()), (std::vector<int>{0, 25, 50, 75, 100}));
+    EXPECT_EQ(other.pProgress, 0);
 }
 
 TEST_F(TerPictureTest, WithoutXptsTheSizeGivesThePoints)
 {
     QImage pic;
-    ASSERT_TRUE(LoadTer2Picture(writeTer(terFile(1, {0, 0, 0, 0}, false)), dir.filePath("p.bmp"), pic));
+    ASSERT_TRUE(LoadTer2Picture(writeTer(terFile(1, {0, 0, 0, 0}, false)), dir.filePath("p.bmp"), pic, shown));
     EXPECT_EQ(pic.size(), QSize(2, 2));
 }
 
@@ -197,7 +202,7 @@ TEST_F(TerPictureTest, WrongMagicIsNoTerrain)
     bytes[0] = 'X';
     scriptedUi().expectMsgBox(rt::vbOK);
     QImage pic;
-    EXPECT_FALSE(LoadTer2Picture(writeTer(bytes), dir.filePath("p.bmp"), pic));
+    EXPECT_FALSE(LoadTer2Picture(writeTer(bytes), dir.filePath("p.bmp"), pic, shown));
     EXPECT_EQ(scriptedUi().messages.at(0).text, QStringLiteral("This isn't a Terragen-Terrain !!!!!"));
     EXPECT_FALSE(QFile::exists(dir.filePath("p.bmp")));
 }
@@ -206,7 +211,7 @@ TEST_F(TerPictureTest, SizeOf2050IsTooBig)
 {
     scriptedUi().expectMsgBox(rt::vbOK);
     QImage pic;
-    EXPECT_FALSE(LoadTer2Picture(writeTer(terFile(2050, {})), dir.filePath("p.bmp"), pic));
+    EXPECT_FALSE(LoadTer2Picture(writeTer(terFile(2050, {})), dir.filePath("p.bmp"), pic, shown));
     EXPECT_EQ(scriptedUi().messages.at(0).text, QStringLiteral("Terrain to big"));
     EXPECT_EQ(scriptedUi().messages.at(0).title, QStringLiteral("Load Terrain"));
 }
@@ -217,7 +222,7 @@ TEST_F(TerPictureTest, ShortFileIsRefusedWithoutReadingPastItsEnd)
     bytes.chop(10);  // "EOF " and three heights
     scriptedUi().expectMsgBox(rt::vbOK);
     QImage pic;
-    EXPECT_FALSE(LoadTer2Picture(writeTer(bytes), dir.filePath("p.bmp"), pic));
+    EXPECT_FALSE(LoadTer2Picture(writeTer(bytes), dir.filePath("p.bmp"), pic, shown));
     EXPECT_TRUE(pic.isNull());
 }
 
@@ -232,7 +237,7 @@ TEST_F(TerPictureTest, NotSquareOrHugeFilesAreRefusedAsDamaged)
     for (const QString& file : {writeTer(notSquare), huge}) {
         scriptedUi().expectMsgBox(rt::vbOK);
         QImage pic;
-        EXPECT_FALSE(LoadTer2Picture(file, dir.filePath("p.bmp"), pic));
+        EXPECT_FALSE(LoadTer2Picture(file, dir.filePath("p.bmp"), pic, shown));
         EXPECT_EQ(scriptedUi().messages.back().text,
                   QStringLiteral("The terrain is damaged or not square and cannot be loaded."));
     }
@@ -242,7 +247,7 @@ TEST_F(TerPictureTest, BitmapThatCannotBeWrittenIsReported)
 {
     scriptedUi().expectMsgBox(rt::vbOK);
     QImage pic;
-    EXPECT_FALSE(LoadTer2Picture(writeTer(terFile(1, {0, 0, 0, 0})), dir.filePath("missing/dir/p.bmp"), pic));
+    EXPECT_FALSE(LoadTer2Picture(writeTer(terFile(1, {0, 0, 0, 0})), dir.filePath("missing/dir/p.bmp"), pic, shown));
 }
 
 // --- transforms --------------------------------------------------------------------------
