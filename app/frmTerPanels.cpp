@@ -162,7 +162,7 @@ void frmTer::txtTerSizeMeters_LostFocus()
         keepUnits = rt::MsgBox(QStringLiteral("The size was changed. Shall the Terrain height also be adjusted?"),
                                rt::vbYesNo, QStringLiteral("Change Value")) == rt::vbYes;
     // The new point spacing; Yes keeps the units, so the heights scale with the side.
-    Panels::applySideLength(t, m, keepUnits, txtMinTerrain->text(), txtMaxTerrain->text());
+    Panels::applySideLength(t, m, keepUnits);
     ActualScreen();
     m_sideTextOnFocus = txtTerSizeMeters->text();
 }
