@@ -17,6 +17,8 @@
 #include <QTest>
 #include <QToolBar>
 
+#include <functional>
+
 namespace {
 
 class PanelsWindowTest : public StartedMainWindowTest {
@@ -54,6 +56,18 @@ protected:
         CurrentTerrain->setHeightScale(0.819);
         CurrentTerrain->setBaseHeight(-0.1545);
         w().ActualScreen();
+    }
+
+    // Into the box and out again, then Enter in it: the text stays as shown.
+    void touch(QLineEdit* box)
+    {
+        if (!w().isActiveWindow()) {
+            w().activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&w()));
+        }
+        box->setFocus();
+        w().txtRandom->setFocus();
+        QTest::keyClick(box, Qt::Key_Return);
     }
 };
 
@@ -95,6 +109,41 @@ TEST_F(PanelsWindowTest, BottomTypedAboveTheTopLeavesOneUnitBelowIt)
     EXPECT_EQ(CurrentTerrain->HeightScale(), 1);
 }
 
+TEST_F(PanelsWindowTest, BoxesOnlyTouchedChangeNothing)
+{
+    const std::function<void()> terrains[] = {
+        [&] { loadValley(); },
+        // Whole units at 0.5 m a point: -3.5..16.5 m shows in whole metres.
+        [&] {
+            loadTerrain(129);
+            CurrentTerrain->setScaleT(0.5f);
+            CurrentTerrain->setUnitRange(-7, 33, true);
+            w().ActualScreen();
+        },
+    };
+    for (const auto& load : terrains)
+        for (QLineEdit* box : {w().txtMinTerrain, w().txtMaxTerrain, w().txtTerSizeMeters}) {
+            SCOPED_TRACE(box->objectName().toStdString());
+            load();
+            const TerHeader before = CurrentTerrain->header();
+            touch(box);
+            EXPECT_EQ(CurrentTerrain->HeightScale(), before.HeightScale);
+            EXPECT_EQ(CurrentTerrain->BaseHeight(), before.BaseHeight);
+            EXPECT_EQ(CurrentTerrain->ScaleT(), before.ScaleZ);
+        }
+    EXPECT_TRUE(scriptedUi().messages.empty());
+}
+
+TEST_F(PanelsWindowTest, RadiusBoxOnlyTouchedKeepsTheRadiusOfTheFile)
+{
+    loadTerrain(129);
+    CurrentTerrain->setCRAD(6371.2f);
+    w().ActualScreen();
+    touch(w().txtPlanetRadius);
+    w().Toolbar1_ButtonClick(QStringLiteral("Zoom100"));
+    EXPECT_EQ(CurrentTerrain->CRAD(), 6371.2f);
+}
+
 TEST_F(PanelsWindowTest, LettersAreDroppedFromTheNumberBoxes)
 {
     w().txtMinTerrain->setText(QStringLiteral("-30"));
@@ -127,7 +176,6 @@ TEST_F(PanelsWindowTest, RadiusTypedPastTheLimitReachesTheTerrainAs10000)
 TEST_F(PanelsWindowTest, SideLengthAnsweredNoKeepsTheMetresOfTheHeights)
 {
     loadTerrain(257);  // 2560 m, heights -100 .. 300 m
-    w().txtTerSizeMeters_GotFocus();
     scriptedUi().expectMsgBox(rt::vbNo);
     typeAndLeave(w().txtTerSizeMeters, QStringLiteral("1000"));
     EXPECT_FLOAT_EQ(CurrentTerrain->ScaleT(), 1000.0f / 256.0f);
@@ -143,7 +191,6 @@ TEST_F(PanelsWindowTest, SideLengthAnsweredNoKeepsTheMetresOfTheHeights)
 TEST_F(PanelsWindowTest, SideLengthAnsweredYesKeepsTheUnits)
 {
     loadTerrain(257);
-    w().txtTerSizeMeters_GotFocus();
     scriptedUi().expectMsgBox(rt::vbYes);
     typeAndLeave(w().txtTerSizeMeters, QStringLiteral("5120"));
     EXPECT_FLOAT_EQ(CurrentTerrain->ScaleT(), 20.0f);
@@ -154,11 +201,9 @@ TEST_F(PanelsWindowTest, SideLengthAnsweredYesKeepsTheUnits)
 TEST_F(PanelsWindowTest, TooShortOrNonsenseSideLengthIsRaisedToSizePlus1)
 {
     loadTerrain(257);
-    w().txtTerSizeMeters_GotFocus();
     scriptedUi().expectMsgBox(rt::vbNo);
     typeAndLeave(w().txtTerSizeMeters, QStringLiteral("50"));
     EXPECT_FLOAT_EQ(CurrentTerrain->ScaleT(), 257.0f / 256.0f);
-    w().txtTerSizeMeters_GotFocus();
     typeAndLeave(w().txtTerSizeMeters, QStringLiteral(",,"));
     EXPECT_FLOAT_EQ(CurrentTerrain->ScaleT(), 257.0f / 256.0f);
     EXPECT_TRUE(scriptedUi().allAnswersUsed());
