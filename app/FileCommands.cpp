@@ -2,7 +2,6 @@
 
 #include "app/AppState.h"
 #include "app/MainView.h"
-#include "app/Panels.h"
 #include "app/vbConfig.h"
 #include "runtime/Files.h"
 #include "runtime/Picture.h"
@@ -399,7 +398,7 @@ void cmdClear(MainView& view)
 {
     if (!askYes(QStringLiteral("Terrain clear ?  Are you sure ?"), QStringLiteral("Terrain clear"))) return;
     CurrentTerrain->Init(CurrentTerrain->Size() + 1);
-    Panels::setUnitRange(*CurrentTerrain, -10, 30, true);
+    CurrentTerrain->setUnitRange(-10, 30, true);
     view.redrawTerrain();
     markTerrainCleared();
     TerrainFileName = kNoName;

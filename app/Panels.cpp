@@ -16,26 +16,14 @@ namespace {
 
 constexpr int kMaxResizePasses = 5;
 
-// The unit range scaled by k, each end nearest with halves to even.
+// The unit range scaled by k from the header's exact ends: the whole units
+// the panels show would move every point by up to half a unit.
 void scaleUnits(clsTerrain& t, double k)
 {
-    setUnitRange(t, rt::CInt(double(t.MinTU()) * k), rt::CInt(double(t.MaxTU()) * k), true);
+    t.setUnitRange(t.exactMinTU() * k, t.exactMaxTU() * k, true);
 }
 
 } // namespace
-
-void setUnitRange(clsTerrain& t, int32_t low, int32_t top, bool keepTop)
-{
-    low = std::clamp<int32_t>(low, INT16_MIN, INT16_MAX);
-    top = std::clamp<int32_t>(top, INT16_MIN, INT16_MAX);
-    // HeightScale is 16 bits and at least 1: the other end gives way.
-    const int32_t span = std::clamp<int32_t>(top - low, 1, INT16_MAX);
-    if (keepTop) low = top - span;
-    else top = low + span;
-    // BaseHeight midway, a half for an odd span: both ends land where typed.
-    t.setHeightScale(span);
-    t.setBaseHeight(double(low) + double(span) / 2.0);
-}
 
 void applyPlanetPreset(clsTerrain& t, Planet p)
 {
@@ -73,8 +61,8 @@ bool setHeightFromMetres(clsTerrain& t, const QString& text, bool top)
 {
     const auto tu = metresToTerrainUnits(text, t.ScaleT());
     if (!tu) return false;
-    if (top) setUnitRange(t, t.MinTU(), *tu, false);
-    else setUnitRange(t, *tu, t.MaxTU(), true);
+    if (top) t.setMaxTU(*tu);
+    else t.setMinTU(*tu);
     return true;
 }
 
@@ -86,17 +74,17 @@ double clampedSideLength(const QString& text, int32_t size)
     return std::clamp(v, low, std::max(low, kMaxSideMetres));
 }
 
-void applySideLength(clsTerrain& t, double metres, bool keepUnits, const QString& minMetres,
-                     const QString& maxMetres)
+void applySideLength(clsTerrain& t, double metres, bool keepUnits)
 {
+    const double oldScale = t.ScaleT();
     // A one-point terrain has Size 0: count it as one spacing.
     const double size = std::max<double>(t.Size(), 1.0);
     t.setScaleT(float(metres / size));
     if (keepUnits) return;
-    const double scale = t.ScaleT();
-    const auto low = metresToTerrainUnits(minMetres, scale);
-    const auto top = metresToTerrainUnits(maxMetres, scale);
-    setUnitRange(t, low.value_or(t.MinTU()), top.value_or(t.MaxTU()), true);
+    // The exact ends in metres, not the boxes' whole metres: those would move
+    // every point.
+    const double k = oldScale / double(t.ScaleT());
+    t.setUnitRange(t.exactMinTU() * k, t.exactMaxTU() * k, true);
 }
 
 double fineHeightMetres(const QString& maxMetres, const QString& minMetres, int32_t f)
@@ -135,7 +123,7 @@ int resizeGrid(clsTerrain& t, int32_t target, bool adjustUnits, int16_t mode, in
 void newFlatGrid(clsTerrain& t, int32_t target)
 {
     t.Init(target + 1);
-    setUnitRange(t, -10, 10, true);
+    t.setUnitRange(-10, 10, true);
 }
 
 int16_t effectCode(int effectFilter)

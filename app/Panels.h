@@ -34,13 +34,9 @@ bool hasLeadingNumber(const QString& text);
 // the spacing is not a positive number.
 std::optional<int16_t> metresToTerrainUnits(const QString& text, double scaleT);
 
-// Gives t the unit range low..top, each end held to 16 bits; where the span
-// would leave 1..32767 the end not kept gives way. The ends are written
-// together and held exactly, odd spans included.
-void setUnitRange(clsTerrain& t, int32_t low, int32_t top, bool keepTop);
-
 // The top (or bottom) of the unit range from metres typed into a height box,
-// the other end kept; false, nothing changed, when the text holds no number.
+// the other end kept exactly; false, nothing changed, when the text holds no
+// number.
 bool setHeightFromMetres(clsTerrain& t, const QString& text, bool top);
 
 // The side length of the text kept to Size + 1 .. 100000 metres.
@@ -48,9 +44,8 @@ double clampedSideLength(const QString& text, int32_t size);
 
 // A new side length m in metres: ScaleT := m / Size. With keepUnits the
 // terrain units stay (the heights in metres scale with the side); otherwise
-// the height boxes' metres are kept and turned into units again.
-void applySideLength(clsTerrain& t, double metres, bool keepUnits, const QString& minMetres,
-                     const QString& maxMetres);
+// the heights in metres stay, the units scaled to the new spacing.
+void applySideLength(clsTerrain& t, double metres, bool keepUnits);
 
 // The fine height f in metres over the height range of the two boxes.
 double fineHeightMetres(const QString& maxMetres, const QString& minMetres, int32_t f);
@@ -60,8 +55,8 @@ double fineHeightMetres(const QString& maxMetres, const QString& minMetres, int3
 bool resizeReaches(int32_t size, int32_t target);
 
 // Halves (target below Size) or doubles (above) the grid until its Size is
-// target, at most 5 passes. adjustUnits halves or doubles MinTU and MaxTU
-// with each pass (held to 16 bits). Returns the passes made.
+// target, at most 5 passes. adjustUnits halves or doubles the unit range with
+// each pass, exactly (ends held to 16 bits). Returns the passes made.
 int resizeGrid(clsTerrain& t, int32_t target, bool adjustUnits, int16_t mode, int roughness);
 
 // Terrain with Size target and the range -10..10 m, all heights 0.

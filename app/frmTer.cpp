@@ -9,6 +9,7 @@
 #include "app/frmTerView.h"
 #include "app/vbConfig.h"
 #include "runtime/Files.h"
+#include "runtime/FormControls.h"
 #include "runtime/Numbers.h"
 #include "runtime/QtUi.h"
 #include "runtime/Ui.h"
@@ -229,17 +230,16 @@ void frmTer::ActualScreen()
     // The parameter panel from the terrain.
     const double scale = t.ScaleT();
     txtMetersPoint->setText(rt::Format(std::clamp(scale, 1.0, 100.0), QStringLiteral("#####.###")));
-    txtMinTerrain->setText(rt::Format(double(t.MinTU()) * scale, QStringLiteral("#######0")));
-    txtMaxTerrain->setText(rt::Format(double(t.MaxTU()) * scale, QStringLiteral("#######0")));
-    txtPlanetRadius->setText(rt::Format(t.CRAD(), QStringLiteral("#####0")));
-    txtTerSizeMeters->setText(rt::Format(double(t.Size()) * scale, QStringLiteral("######0")));
+    rt::showText(txtMinTerrain, rt::Format(double(t.MinTU()) * scale, QStringLiteral("#######0")));
+    rt::showText(txtMaxTerrain, rt::Format(double(t.MaxTU()) * scale, QStringLiteral("#######0")));
+    rt::showText(txtPlanetRadius, rt::Format(t.CRAD(), QStringLiteral("#####0")));
+    rt::showText(txtTerSizeMeters, rt::Format(double(t.Size()) * scale, QStringLiteral("######0")));
     chkCurved->setChecked(t.CRVM() != 0);
     // Toolbar states.
     applyToolbarRules();
     cmdGenModify->setEnabled(MainWindowLogic::genModifyEnabled(TerrainEmpty, chkClearTerrain->isChecked()));
     // The height band in metres.
-    txtZMin->setText(rt::Str(t.GetV2Meter(float(sldZMin->value() - 32768))).trimmed());
-    txtZmax->setText(rt::Str(t.GetV2Meter(float(sldZMax->value() - 32768))).trimmed());
+    showZBand();
     // The seed box, and the fix-height option handed to the terrain.
     txtRandom->setText(QString::number(RandomSeed));
     t.setFixHeight(chkFixHeight->isChecked());

@@ -109,12 +109,13 @@ public:
     void sldZMin_Change();
     void sldZMax_Change();
     void cmdZrangeReset_Click();
+    // The band's borders in metres, as the sliders hold them.
+    void showZBand();
 
     // Global tab, brush-height read-outs and Effects tab (frmTerPanels.cpp).
     void txtMinTerrain_Validate();
     void txtMaxTerrain_Validate();
     void txtPlanetRadius_Validate();
-    void txtTerSizeMeters_GotFocus();
     void txtTerSizeMeters_Validate();
     void txtTerSizeMeters_LostFocus();
     void planetPreset_Click(int planet);  // a Panels::Planet
@@ -351,6 +352,4 @@ private:
     // Shape1, the pen cursor: shown at m_cursorAt (terrain points) while visible.
     bool m_cursorVisible = false;
     QPointF m_cursorAt;
-    // txtTerSizeMeters' text when it got the focus.
-    QString m_sideTextOnFocus;
 };

@@ -5,6 +5,7 @@
 
 #include "app/AppState.h"
 #include "app/Panels.h"
+#include "runtime/FormControls.h"
 #include "runtime/Numbers.h"
 #include "runtime/Ui.h"
 #include "terrain/Palette.h"
@@ -66,21 +67,15 @@ private:
     bool m_clampRadius;
 };
 
-// Calls back when the watched box gets the focus.
-class FocusIn : public QObject {
-public:
-    FocusIn(QObject* parent, std::function<void()> onFocus) : QObject(parent), m_onFocus(std::move(onFocus)) {}
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::FocusIn) m_onFocus();
-        return false;
-    }
-
-private:
-    std::function<void()> m_onFocus;
-};
+// Runs apply when the box is left or Enter is pressed in it, and only if the
+// user edited its text: the program's own text is the value rounded for
+// show, and writing it back would move the terrain.
+void applyWhenEdited(QLineEdit* box, std::function<void()> apply)
+{
+    QObject::connect(box, &QLineEdit::editingFinished, box, [box, apply = std::move(apply)] {
+        if (rt::userEdited(box)) apply();
+    });
+}
 
 } // namespace
 
@@ -90,14 +85,14 @@ void frmTer::connectPanelControls()
     for (QLineEdit* box : {txtMinTerrain, txtMaxTerrain, txtTerSizeMeters})
         box->installEventFilter(new NumericKeys(box, false));
     txtPlanetRadius->installEventFilter(new NumericKeys(txtPlanetRadius, true));
-    txtTerSizeMeters->installEventFilter(new FocusIn(txtTerSizeMeters, [this] { txtTerSizeMeters_GotFocus(); }));
-    connect(txtMinTerrain, &QLineEdit::editingFinished, this, &frmTer::txtMinTerrain_Validate);
-    connect(txtMaxTerrain, &QLineEdit::editingFinished, this, &frmTer::txtMaxTerrain_Validate);
-    connect(txtTerSizeMeters, &QLineEdit::editingFinished, this, [this] {
+    applyWhenEdited(txtMinTerrain, [this] { txtMinTerrain_Validate(); });
+    applyWhenEdited(txtMaxTerrain, [this] { txtMaxTerrain_Validate(); });
+    applyWhenEdited(txtTerSizeMeters, [this] {
         txtTerSizeMeters_Validate();
         txtTerSizeMeters_LostFocus();
     });
-    connect(txtPlanetRadius, &QLineEdit::editingFinished, this, &frmTer::txtPlanetRadius_Validate);
+    // The radius reaches the terrain with a toolbar command; here its text is only held in range.
+    applyWhenEdited(txtPlanetRadius, [this] { txtPlanetRadius_Validate(); });
     connect(cmdMars, &QPushButton::clicked, this, [this] { planetPreset_Click(int(Panels::Planet::Mars)); });
     connect(cmdMoon, &QPushButton::clicked, this, [this] { planetPreset_Click(int(Panels::Planet::Moon)); });
     connect(cmdEarth, &QPushButton::clicked, this, [this] { planetPreset_Click(int(Panels::Planet::Earth)); });
@@ -139,11 +134,6 @@ void frmTer::txtPlanetRadius_Validate()
     if (text != txtPlanetRadius->text()) txtPlanetRadius->setText(text);
 }
 
-void frmTer::txtTerSizeMeters_GotFocus()
-{
-    m_sideTextOnFocus = txtTerSizeMeters->text();
-}
-
 void frmTer::txtTerSizeMeters_Validate()
 {
     const double m = Panels::clampedSideLength(txtTerSizeMeters->text(), CurrentTerrain->Size());
@@ -157,14 +147,13 @@ void frmTer::txtTerSizeMeters_LostFocus()
     const double m = Panels::clampedSideLength(txtTerSizeMeters->text(), t.Size());
     txtTerSizeMeters->setText(rt::Format(m, QStringLiteral("######")));
     bool keepUnits = false;
-    // Asked only when the text really changed.
-    if (txtTerSizeMeters->text() != m_sideTextOnFocus)
+    // Asked only when the length held to the grid still differs from the one shown.
+    if (rt::userEdited(txtTerSizeMeters))
         keepUnits = rt::MsgBox(QStringLiteral("The size was changed. Shall the Terrain height also be adjusted?"),
                                rt::vbYesNo, QStringLiteral("Change Value")) == rt::vbYes;
     // The new point spacing; Yes keeps the units, so the heights scale with the side.
-    Panels::applySideLength(t, m, keepUnits, txtMinTerrain->text(), txtMaxTerrain->text());
+    Panels::applySideLength(t, m, keepUnits);
     ActualScreen();
-    m_sideTextOnFocus = txtTerSizeMeters->text();
 }
 
 void frmTer::planetPreset_Click(int planet)

@@ -5,6 +5,7 @@
 
 #include "app/Profile.h"
 #include "app/frmTerView.h"
+#include "runtime/FormControls.h"
 #include "runtime/Numbers.h"
 #include "runtime/Ui.h"
 #include "terrain/Palette.h"
@@ -181,8 +182,7 @@ void frmTer::sldZMin_Change()
     const auto r = Profile::afterMinChange({sldZMin->value(), sldZMax->value()}, sldZMin->maximum());
     setSliderQuietly(sldZMin, r.min);
     setSliderQuietly(sldZMax, r.max);
-    txtZMin->setText(Profile::metresText(*CurrentTerrain, r.min));
-    txtZmax->setText(Profile::metresText(*CurrentTerrain, r.max));
+    showZBand();
 }
 
 void frmTer::sldZMax_Change()
@@ -190,31 +190,34 @@ void frmTer::sldZMax_Change()
     const auto r = Profile::afterMaxChange({sldZMin->value(), sldZMax->value()}, sldZMax->maximum());
     setSliderQuietly(sldZMin, r.min);
     setSliderQuietly(sldZMax, r.max);
-    txtZMin->setText(Profile::metresText(*CurrentTerrain, r.min));
-    txtZmax->setText(Profile::metresText(*CurrentTerrain, r.max));
+    showZBand();
 }
 
 void frmTer::cmdZrangeReset_Click()
 {
     setSliderQuietly(sldZMin, 0);
     setSliderQuietly(sldZMax, sldZMax->maximum());
-    txtZMin->setText(Profile::metresText(*CurrentTerrain, sldZMin->value()));
-    txtZmax->setText(Profile::metresText(*CurrentTerrain, sldZMax->value()));
+    showZBand();
+}
+
+void frmTer::showZBand()
+{
+    rt::showText(txtZMin, Profile::metresText(*CurrentTerrain, sldZMin->value()));
+    rt::showText(txtZmax, Profile::metresText(*CurrentTerrain, sldZMax->value()));
 }
 
 // Metres typed into a box move its slider; anything else is refused and the
 // box shows the slider's value again, so the band never changes by accident.
 void frmTer::txtZ_EditingFinished(QLineEdit* box, QSlider* slider)
 {
-    if (!box->isModified()) return;
-    box->setModified(false);
+    if (!rt::userEdited(box)) return;
     const auto value = Profile::sliderFromMetres(*CurrentTerrain, box->text(), slider->maximum());
     if (!value) {
         rt::MsgBox(QStringLiteral("Please enter a height in metres."), rt::vbOKOnly | rt::vbExclamation,
                    QStringLiteral("Z range"));
-        box->setText(Profile::metresText(*CurrentTerrain, slider->value()));
+        showZBand();
         return;
     }
-    if (slider->value() == *value) box->setText(Profile::metresText(*CurrentTerrain, *value));
+    if (slider->value() == *value) showZBand();
     else slider->setValue(*value);
 }

@@ -12,6 +12,7 @@
 #include "app/dlgPrint.h"
 #include "generate/dlgSavePerlinsetNew.h"
 #include "app/view3DWidget.h"
+#include "runtime/FormControls.h"
 #include "runtime/Numbers.h"
 #include "runtime/Ui.h"
 #include "terrain/TerrainGlobals.h"
@@ -326,9 +327,12 @@ void frmTer::Toolbar1_ButtonClick(const QString& key)
 {
     // Hand the panel's planet values to the terrain, leave every tool, back to the top view.
     // The key filter clamps the radius text before each key, so the last key
-    // can still take it past 10000; the terrain gets it clamped.
-    txtPlanetRadius_Validate();
-    CurrentTerrain->setCRAD(float(rt::Val(txtPlanetRadius->text())));
+    // can still take it past 10000; the terrain gets it clamped. A radius the
+    // user did not type is the terrain's own, shown in whole km.
+    if (rt::userEdited(txtPlanetRadius)) {
+        txtPlanetRadius_Validate();
+        CurrentTerrain->setCRAD(float(rt::Val(txtPlanetRadius->text())));
+    }
     CurrentTerrain->setCRVM(chkCurved->isChecked() ? 1 : 0);
     DeactEdit();
     OptXYView_Click();

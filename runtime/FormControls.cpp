@@ -1,10 +1,18 @@
 #include "runtime/FormControls.h"
 
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
 
 namespace rt {
+
+namespace {
+
+// The property that holds the text the program last put into a box.
+constexpr char kShownText[] = "kvShownText";
+
+} // namespace
 
 QPushButton* plainButton(QWidget* parent, const char* name, const QString& caption, const QString& toolTip)
 {
@@ -37,6 +45,19 @@ QHBoxLayout* okCancelRow(QWidget* parent, QPushButton*& ok, const QString& okCap
     row->addWidget(ok);
     row->addWidget(cancel);
     return row;
+}
+
+void showText(QLineEdit* box, const QString& text)
+{
+    box->setProperty(kShownText, text);
+    box->setText(text);
+}
+
+bool userEdited(const QLineEdit* box)
+{
+    // A box the program never filled holds the user's text.
+    const QVariant shown = box->property(kShownText);
+    return !shown.isValid() || box->text() != shown.toString();
 }
 
 } // namespace rt

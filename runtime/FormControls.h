@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QHBoxLayout;
+class QLineEdit;
 class QPushButton;
 class QSlider;
 
@@ -29,5 +30,11 @@ QSlider* slider(QWidget* parent, const char* name, int lo, int hi, int value, in
 // A dialog's closing buttons OKButton and CancelButton, at the right end of a row.
 QHBoxLayout* okCancelRow(QWidget* parent, QPushButton*& ok, const QString& okCaption, QPushButton*& cancel,
                          const QString& cancelCaption);
+
+// A text box that shows a value rounded for show must not write it back
+// unless the user changed the text: the program puts its text in with
+// showText, and userEdited tells whether the box now holds other text.
+void showText(QLineEdit* box, const QString& text);
+bool userEdited(const QLineEdit* box);
 
 } // namespace rt

@@ -19,13 +19,6 @@ void setTag(char* field, size_t n, const char* text)
     std::memcpy(field, text, std::min(n, std::strlen(text)));
 }
 
-// A terrain-unit span as a HeightScale: within 16 bits and never 0, so the
-// metre conversions stay defined.
-double spanToHeightScale(int32_t span)
-{
-    return rt::saturateToInt16(std::max<int32_t>(span, 1));
-}
-
 } // namespace
 
 clsTerrain::clsTerrain()
@@ -46,37 +39,30 @@ clsTerrain::clsTerrain()
 
 int16_t clsTerrain::MaxTU()
 {
-    m_cachedMaxTU = rt::CInt(m_header.BaseHeight + m_header.HeightScale / 2.0);
+    m_cachedMaxTU = rt::CInt(exactMaxTU());
     return m_cachedMaxTU;
 }
 
 int16_t clsTerrain::MinTU()
 {
-    m_cachedMinTU = rt::CInt(m_header.BaseHeight - m_header.HeightScale / 2.0);
+    m_cachedMinTU = rt::CInt(exactMinTU());
     return m_cachedMinTU;
 }
 
-void clsTerrain::setMaxTU(int16_t v)
+void clsTerrain::setUnitRange(double low, double top, bool keepTop)
 {
-    // Keep the lower end; a top at or below it moves just above it
-    // (equal ends would make HeightScale 0).
-    const int32_t low = MinTU();
-    const int32_t top = std::min<int32_t>(std::max<int32_t>(v, low + 1), INT16_MAX);
-    // HeightScale spans the band and BaseHeight sits in its middle.
-    m_header.HeightScale = spanToHeightScale(top - low);
-    m_cachedMaxTU = int16_t(top);
-    m_header.BaseHeight = rt::CInt(double(top) - m_header.HeightScale / 2.0);
-}
-
-void clsTerrain::setMinTU(int16_t v)
-{
-    // Keep the upper end; a bottom at or above it moves just below it.
-    const int32_t top = MaxTU();
-    const int32_t low = std::max<int32_t>(std::min<int32_t>(v, top - 1), INT16_MIN);
-    // HeightScale spans the band and BaseHeight sits in its middle.
-    m_header.HeightScale = spanToHeightScale(top - low);
-    m_cachedMinTU = int16_t(low);
-    m_header.BaseHeight = rt::CInt(double(top) - m_header.HeightScale / 2.0);
+    low = std::clamp<double>(low, INT16_MIN, INT16_MAX);
+    top = std::clamp<double>(top, INT16_MIN, INT16_MAX);
+    // Equal or crossed ends would make HeightScale 0 or less; a file holds a
+    // span of 16 bits.
+    double span = top - low;
+    if (!(span > 0)) span = 1;
+    span = std::min<double>(span, INT16_MAX);
+    if (keepTop) low = top - span;
+    else top = low + span;
+    // BaseHeight midway, a half for an odd span: both ends land exactly.
+    m_header.HeightScale = span;
+    m_header.BaseHeight = low + span / 2.0;
 }
 
 bool clsTerrain::headerFitsFile() const

@@ -89,13 +89,20 @@ public:
     // --- header properties --------------------------------------------------
     bool FixHeight() const { return m_fixHeight; }
     void setFixHeight(bool v) { m_fixHeight = v; }
-    // Terrain units at the top and bottom of the raw range. Writing one end
-    // keeps the other; an end written at or past the other lands one unit
-    // inside it, so HeightScale stays >= 1 (and within 16 bits).
+    // Terrain units at the top and bottom of the raw range, to the nearest
+    // whole unit (halves to even), as the panels show them.
     int16_t MaxTU();
-    void setMaxTU(int16_t v);
     int16_t MinTU();
-    void setMinTU(int16_t v);
+    // The same ends as the header holds them.
+    double exactMaxTU() const { return m_header.BaseHeight + m_header.HeightScale / 2.0; }
+    double exactMinTU() const { return m_header.BaseHeight - m_header.HeightScale / 2.0; }
+    // Gives the terrain the unit range low..top exactly, each end first held
+    // to 16 bits. The end kept stays; the other, written at or past it, lands
+    // one unit inside it, and gives way where the span would pass 16 bits.
+    void setUnitRange(double low, double top, bool keepTop);
+    // One end written, the other kept exactly.
+    void setMaxTU(int16_t v) { setUnitRange(exactMinTU(), v, false); }
+    void setMinTU(int16_t v) { setUnitRange(v, exactMaxTU(), true); }
     double BaseHeight() const { return m_header.BaseHeight; }
     void setBaseHeight(double v) { m_header.BaseHeight = v; }
     double HeightScale() const { return m_header.HeightScale; }

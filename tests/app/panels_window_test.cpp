@@ -17,6 +17,8 @@
 #include <QTest>
 #include <QToolBar>
 
+#include <functional>
+
 namespace {
 
 class PanelsWindowTest : public StartedMainWindowTest {
@@ -30,7 +32,7 @@ protected:
             for (int32_t x = 0; x < n; ++x) t.SetPoint(x, y, x * 100 - 5000);
         t.Range();
         t.setScaleT(10.0f);
-        Panels::setUnitRange(t, -10, 30, true);
+        t.setUnitRange(-10, 30, true);
         markTerrainLoaded();
         TerrainSaved = true;
         w().ResizePic(t.Size(), std::nullopt);
@@ -44,6 +46,29 @@ protected:
     }
 
     void chooseSize(int index) { w().optTerSize[size_t(index)]->setChecked(true); }
+
+    // A valley as a rescale leaves it: 65 points at 1000 m, -564..255 m under
+    // a header no file holds; the boxes show -1000, 0 and 64000.
+    void loadValley()
+    {
+        loadTerrain(65);
+        CurrentTerrain->setScaleT(1000.0f);
+        CurrentTerrain->setHeightScale(0.819);
+        CurrentTerrain->setBaseHeight(-0.1545);
+        w().ActualScreen();
+    }
+
+    // Into the box and out again, then Enter in it: the text stays as shown.
+    void touch(QLineEdit* box)
+    {
+        if (!w().isActiveWindow()) {
+            w().activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&w()));
+        }
+        box->setFocus();
+        w().txtRandom->setFocus();
+        QTest::keyClick(box, Qt::Key_Return);
+    }
 };
 
 // --- Global tab -----------------------------------------------------------------
@@ -84,6 +109,41 @@ TEST_F(PanelsWindowTest, BottomTypedAboveTheTopLeavesOneUnitBelowIt)
     EXPECT_EQ(CurrentTerrain->HeightScale(), 1);
 }
 
+TEST_F(PanelsWindowTest, BoxesOnlyTouchedChangeNothing)
+{
+    const std::function<void()> terrains[] = {
+        [&] { loadValley(); },
+        // Whole units at 0.5 m a point: -3.5..16.5 m shows in whole metres.
+        [&] {
+            loadTerrain(129);
+            CurrentTerrain->setScaleT(0.5f);
+            CurrentTerrain->setUnitRange(-7, 33, true);
+            w().ActualScreen();
+        },
+    };
+    for (const auto& load : terrains)
+        for (QLineEdit* box : {w().txtMinTerrain, w().txtMaxTerrain, w().txtTerSizeMeters}) {
+            SCOPED_TRACE(box->objectName().toStdString());
+            load();
+            const TerHeader before = CurrentTerrain->header();
+            touch(box);
+            EXPECT_EQ(CurrentTerrain->HeightScale(), before.HeightScale);
+            EXPECT_EQ(CurrentTerrain->BaseHeight(), before.BaseHeight);
+            EXPECT_EQ(CurrentTerrain->ScaleT(), before.ScaleZ);
+        }
+    EXPECT_TRUE(scriptedUi().messages.empty());
+}
+
+TEST_F(PanelsWindowTest, RadiusBoxOnlyTouchedKeepsTheRadiusOfTheFile)
+{
+    loadTerrain(129);
+    CurrentTerrain->setCRAD(6371.2f);
+    w().ActualScreen();
+    touch(w().txtPlanetRadius);
+    w().Toolbar1_ButtonClick(QStringLiteral("Zoom100"));
+    EXPECT_EQ(CurrentTerrain->CRAD(), 6371.2f);
+}
+
 TEST_F(PanelsWindowTest, LettersAreDroppedFromTheNumberBoxes)
 {
     w().txtMinTerrain->setText(QStringLiteral("-30"));
@@ -116,36 +176,21 @@ TEST_F(PanelsWindowTest, RadiusTypedPastTheLimitReachesTheTerrainAs10000)
 TEST_F(PanelsWindowTest, SideLengthAnsweredNoKeepsTheMetresOfTheHeights)
 {
     loadTerrain(257);  // 2560 m, heights -100 .. 300 m
-    w().txtTerSizeMeters_GotFocus();
     scriptedUi().expectMsgBox(rt::vbNo);
     typeAndLeave(w().txtTerSizeMeters, QStringLiteral("1000"));
     EXPECT_FLOAT_EQ(CurrentTerrain->ScaleT(), 1000.0f / 256.0f);
-    EXPECT_EQ(CurrentTerrain->MinTU(), -26);  // -100 / 3.90625 = -25.6
-    EXPECT_EQ(CurrentTerrain->MaxTU(), 77);  // 76.8, an odd span of 103
+    // -25.6 .. 76.8 units, not the whole units -26 .. 77 (-101.6 .. 300.8 m).
+    EXPECT_NEAR(CurrentTerrain->GetV2Meter(-32768.0f), -100.0f, 0.001f);
+    EXPECT_NEAR(CurrentTerrain->GetV2Meter(32768.0f), 300.0f, 0.001f);
     ASSERT_EQ(scriptedUi().messages.size(), 1u);
     EXPECT_EQ(scriptedUi().messages[0].title, QStringLiteral("Change Value"));
     EXPECT_EQ(scriptedUi().messages[0].text,
               QStringLiteral("The size was changed. Shall the Terrain height also be adjusted?"));
 }
 
-TEST_F(PanelsWindowTest, SideLengthAnsweredNoTakesBothHeightsEvenWhollyAboveOrBelowTheOldRange)
-{
-    loadTerrain(257);  // 2560 m at 10 m a point, -10..30 units
-    for (const auto& [low, top, minTU, maxTU] : {std::tuple{"1000", "1400", 100, 140}, std::tuple{"-2000", "-1600", -200, -160}}) {
-        w().txtMinTerrain->setText(QLatin1String(low));
-        w().txtMaxTerrain->setText(QLatin1String(top));
-        w().txtTerSizeMeters_GotFocus();
-        scriptedUi().expectMsgBox(rt::vbNo);
-        typeAndLeave(w().txtTerSizeMeters, QStringLiteral("2560"));
-        EXPECT_EQ(CurrentTerrain->MinTU(), minTU);
-        EXPECT_EQ(CurrentTerrain->MaxTU(), maxTU);
-    }
-}
-
 TEST_F(PanelsWindowTest, SideLengthAnsweredYesKeepsTheUnits)
 {
     loadTerrain(257);
-    w().txtTerSizeMeters_GotFocus();
     scriptedUi().expectMsgBox(rt::vbYes);
     typeAndLeave(w().txtTerSizeMeters, QStringLiteral("5120"));
     EXPECT_FLOAT_EQ(CurrentTerrain->ScaleT(), 20.0f);
@@ -156,11 +201,9 @@ TEST_F(PanelsWindowTest, SideLengthAnsweredYesKeepsTheUnits)
 TEST_F(PanelsWindowTest, TooShortOrNonsenseSideLengthIsRaisedToSizePlus1)
 {
     loadTerrain(257);
-    w().txtTerSizeMeters_GotFocus();
     scriptedUi().expectMsgBox(rt::vbNo);
     typeAndLeave(w().txtTerSizeMeters, QStringLiteral("50"));
     EXPECT_FLOAT_EQ(CurrentTerrain->ScaleT(), 257.0f / 256.0f);
-    w().txtTerSizeMeters_GotFocus();
     typeAndLeave(w().txtTerSizeMeters, QStringLiteral(",,"));
     EXPECT_FLOAT_EQ(CurrentTerrain->ScaleT(), 257.0f / 256.0f);
     EXPECT_TRUE(scriptedUi().allAnswersUsed());
@@ -206,18 +249,29 @@ TEST_F(PanelsWindowTest, ResizeUpDoublesTwiceAndWithYesDoublesTheUnits)
     EXPECT_EQ(scriptedUi().messages.at(0).title, QStringLiteral("Resize terrain"));
 }
 
-TEST_F(PanelsWindowTest, ResizeDownHalvesTwiceRoundingTheUnitsHalfToEven)
+TEST_F(PanelsWindowTest, ResizeDownHalvesTwiceAndWithYesHalvesTheUnits)
 {
     loadTerrain(1025);
     chooseSize(1);
     scriptedUi().expectMsgBox(rt::vbYes);
     w().CmdResize->click();
     EXPECT_EQ(CurrentTerrain->Size(), 256);
-    EXPECT_EQ(CurrentTerrain->MaxTU(), 8);   // 15, then 7.5
+    EXPECT_EQ(CurrentTerrain->MaxTU(), 8);   // 15, then 7.5, shown rounded half to even
     EXPECT_EQ(CurrentTerrain->MinTU(), -2);  // -5, then -2.5
     EXPECT_FALSE(TerrainSaved);
     // The slope is kept: the last point is still the highest.
     EXPECT_GT(CurrentTerrain->GetPoint(256, 5), CurrentTerrain->GetPoint(0, 5));
+}
+
+TEST_F(PanelsWindowTest, ResizeAnsweredYesScalesTheExactUnits)
+{
+    loadValley();
+    chooseSize(0);
+    scriptedUi().expectMsgBox(rt::vbYes);
+    w().CmdResize->click();
+    EXPECT_EQ(CurrentTerrain->Size(), 128);
+    EXPECT_NEAR(CurrentTerrain->GetV2Meter(-32768.0f), -1128.0f, 0.01f);
+    EXPECT_NEAR(CurrentTerrain->GetV2Meter(32768.0f), 510.0f, 0.01f);
 }
 
 TEST_F(PanelsWindowTest, ResizeAnsweredNoKeepsTheUnits)

@@ -156,8 +156,14 @@ TEST(TerrainUnits, TuEndsFollowTheHeader)
     EXPECT_EQ(t.HeightScale(), 40);
     EXPECT_EQ(t.BaseHeight(), 10);
     t.setMaxTU(31);
-    EXPECT_EQ(t.BaseHeight(), 10);  // 10.5 rounds to even
-    EXPECT_EQ(t.MaxTU(), 30);
+    EXPECT_EQ(t.BaseHeight(), 10.5);  // an odd span: both ends land as written
+    EXPECT_EQ(t.MaxTU(), 31);
+    // An end written keeps the other one as the header holds it, not as shown.
+    t.setHeightScale(0.819);
+    t.setBaseHeight(-0.1545);  // -0.564 .. 0.255
+    t.setMaxTU(2);
+    EXPECT_DOUBLE_EQ(t.HeightScale(), 2.564);
+    EXPECT_DOUBLE_EQ(t.BaseHeight(), 0.718);
 }
 
 TEST(TerrainUnits, CrossingOrMeetingTheOtherEndKeepsOneStep)
