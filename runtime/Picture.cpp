@@ -77,7 +77,8 @@ QImage readMetafile(const QByteArray& data, QString* error)
     case ChildRun::Finished: break;
     }
     if (run.exitCode == wmfdraw::OutOfMemory) return fail(tooMuchMemory);
-    if (run.exitCode == wmfdraw::Refused) return fail(QString::fromUtf8(run.errors).trimmed());
+    // The reason is the drawer's last line.
+    if (run.exitCode == wmfdraw::Refused) return fail(QString::fromUtf8(run.errors.trimmed().split('\n').last()));
     if (run.exitCode != wmfdraw::Drawn)
         return fail(QStringLiteral("the metafile drawer failed (exit code %1)").arg(run.exitCode));
     QImage picture = pictureFromDrawer(run.output);

@@ -15,6 +15,9 @@ namespace {
 // Pictures beyond this side length are refused rather than allocated.
 constexpr unsigned kLargestSide = 16384;
 constexpr double kDotsPerInch = 96.0;
+// A frame narrower than this (in device units, about points) shows nothing
+// but would scale its records beyond any coordinate.
+constexpr double kSmallestFrame = 1e-3;
 
 // Frees the player on every way out.
 struct Player {
@@ -30,6 +33,13 @@ struct Player {
 Drawing refused(const QString& why, Exit exit = Refused)
 {
     return Drawing{QImage(), exit, why};
+}
+
+// The player stopped: for want of memory, or at records it cannot play.
+Drawing playerStopped(wmfAPI* api)
+{
+    if (api->err == wmf_E_InsMem) return refused(QStringLiteral("out of memory"), OutOfMemory);
+    return refused(QStringLiteral("damaged records"));
 }
 
 // Whether the header's largest record fits in the file. libwmf allocates
@@ -69,7 +79,7 @@ Drawing drawMetafile(const QByteArray& bytes)
     if (!largestRecordFits(bytes)) return refused(QStringLiteral("damaged records"));
     player.opened = true;
     wmfD_Rect covered;
-    if (wmf_scan(player.api, 0, &covered) != wmf_E_None) return refused(QStringLiteral("damaged records"));
+    if (wmf_scan(player.api, 0, &covered) != wmf_E_None) return playerStopped(player.api);
     unsigned width = 0, height = 0;
     if (wmf_display_size(player.api, &width, &height, kDotsPerInch, kDotsPerInch) != wmf_E_None)
         return refused(QStringLiteral("no size"));
@@ -81,7 +91,7 @@ Drawing drawMetafile(const QByteArray& bytes)
     // A placeable metafile is drawn as its window mapped onto its frame, the
     // way programs place them; libwmf's scan covers only what is drawn.
     device.measuring = true;
-    if (wmf_play(player.api, 0, &covered) != wmf_E_None) return refused(QStringLiteral("damaged records"));
+    if (wmf_play(player.api, 0, &covered) != wmf_E_None) return playerStopped(player.api);
     const bool placeable = player.api->File && player.api->File->placeable;
     device.frame = placeable && device.windows.isValid() ? device.windows : rectOf(covered);
     device.picture = QImage(int(width), int(height), QImage::Format_RGB32);
@@ -89,9 +99,10 @@ Drawing drawMetafile(const QByteArray& bytes)
         return refused(QStringLiteral("no memory for %1 x %2 pixels").arg(width).arg(height), OutOfMemory);
     device.picture.fill(Qt::white);
     // Nothing drawn, or drawn on a line or a point: a white picture.
-    if (!device.frame.isValid()) return Drawing{device.picture, Drawn, QString()};
+    if (!(device.frame.width() > kSmallestFrame && device.frame.height() > kSmallestFrame))
+        return Drawing{device.picture, Drawn, QString()};
     device.measuring = false;
-    if (wmf_play(player.api, 0, &covered) != wmf_E_None) return refused(QStringLiteral("damaged records"));
+    if (wmf_play(player.api, 0, &covered) != wmf_E_None) return playerStopped(player.api);
     // The raster operations may have cleared the unused alpha byte.
     for (int y = 0; y < device.picture.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(device.picture.scanLine(y));

@@ -469,7 +469,7 @@ void drawText(wmfAPI* api, wmfDrawText_t* t)
         p->setClipRect(box(t->TL, t->BR), Qt::IntersectClip);
     QFont font = fontOf(dc->font, int(std::lround(height)));
     const double stretch = t->font_ratio * toPixels.m11() / toPixels.m22();
-    if (stretch > 0 && std::abs(stretch - 1) > 0.01) font.setStretch(std::clamp(int(std::lround(stretch * 100)), 1, 4000));
+    if (stretch > 0 && std::abs(stretch - 1) > 0.01) font.setStretch(int(std::lround(std::clamp(stretch * 100, 1.0, 4000.0))));
     const QFontMetricsF metrics(font);
     const QString text = textOf(t->str);
     // libwmf starts the baseline one font height below a top-aligned point,
