@@ -330,9 +330,12 @@ void floodFill(wmfAPI* api, wmfFlood_t* f)
     const bool surface = f->type == FLOODFILLSURFACE;
     // The picture is changed directly, so the painter lets go of it meanwhile.
     d->painter.end();
+    auto* pixels = reinterpret_cast<QRgb*>(d->picture.bits());
+    const size_t stride = size_t(d->picture.bytesPerLine() / 4);
     std::vector<bool> seen(size_t(w) * size_t(h));
     const auto fills = [&](int x, int y) {
-        return !seen[size_t(y) * size_t(w) + size_t(x)] && ((d->picture.pixel(x, y) & 0xFFFFFF) == match) == surface;
+        const size_t at1 = size_t(y) * size_t(w) + size_t(x);
+        return !seen[at1] && ((pixels[size_t(y) * stride + size_t(x)] & 0xFFFFFF) == match) == surface;
     };
     // Row by row: each stacked point starts a run, which is filled whole and
     // stacks one point for every run it touches above and below.
@@ -346,7 +349,7 @@ void floodFill(wmfAPI* api, wmfFlood_t* f)
         while (right + 1 < w && fills(right + 1, y)) ++right;
         for (int i = left; i <= right; ++i) {
             seen[size_t(y) * size_t(w) + size_t(i)] = true;
-            d->picture.setPixel(i, y, fill);
+            pixels[size_t(y) * stride + size_t(i)] = fill;
         }
         for (const int row : {y - 1, y + 1}) {
             if (row < 0 || row >= h) continue;

@@ -171,14 +171,14 @@ inline QByteArray redRectangleMetafile(int keep = -1, int width = 8, int height 
     return keep < 0 ? b : b.left(keep);
 }
 
-// A metafile that keeps the drawer busy for about a minute: floods of its
+// A metafile that keeps the drawer busy for a minute or so: 200 floods of its
 // whole 5000 x 5000 frame, turn by turn red and green.
 inline QByteArray spinningMetafile()
 {
     using namespace wmf;
     std::vector<WmfRecord> records{nullPen(), select(0), solidBrush(qRgb(255, 0, 0)), solidBrush(qRgb(0, 255, 0)),
                                    select(1), floodSurface(2500, 2500, qRgb(255, 255, 255))};
-    for (int i = 0; i < 60; ++i) {
+    for (int i = 0; i < 200; ++i) {
         records.push_back(select(2 - i % 2));
         records.push_back(floodSurface(2500, 2500, i % 2 ? qRgb(0, 255, 0) : qRgb(255, 0, 0)));
     }
