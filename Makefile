@@ -16,7 +16,8 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Only what the editor needs: the program, quorvex and the installed data.
+# Only what the editor needs: the program, quorvex, the metafile drawer and
+# the installed data.
 editor: configure
 	cmake --build $(BUILD) -j $(JOBS) --target kelvarinor
 

@@ -94,8 +94,8 @@ std::optional<int> loadObject(ObjectTable& table, const QString& bitmapPath, int
     QString error;
     QImage pic = LoadPicture(bitmapPath, &error);
     if (pic.isNull()) {
-        rt::MsgBox(QStringLiteral("The picture cannot be read:\n%1").arg(error.isEmpty() ? bitmapPath : error),
-                   rt::vbCritical, kLoadTitle);
+        rt::MsgBox(QStringLiteral("The picture cannot be read:\n%1\n%2").arg(bitmapPath, error), rt::vbCritical,
+                   kLoadTitle);
         return std::nullopt;
     }
     pic = pic.convertToFormat(QImage::Format_RGB32);

@@ -3,7 +3,8 @@
 # As root it runs apt-get; otherwise it prints the one command to run and stops.
 set -euo pipefail
 
-# fonts-urw-base35: libwmf only recommends it, but cannot start without its fonts.
+# fonts-urw-base35: the faces metafiles name (Arial, Times New Roman, Courier New)
+# are drawn in their metric-compatible URW fonts.
 # locales: the tests read and write numbers under a German locale (comma decimal mark).
 # qt6-wayland: the platform plugin the editor needs to open in a Wayland session.
 packages=(build-essential cmake ninja-build pkg-config poppler-utils

@@ -316,6 +316,23 @@ TEST_F(OpenTest, UnreadablePictureIsReportedAndEverythingKept)
     expectNothingChanged();
 }
 
+// A metafile that would keep drawing for a minute is given up at the drawer's
+// time limit: the message names the file and why, and the terrain stays.
+TEST_F(OpenTest, MetafileThatKeepsDrawingIsGivenUpAndEverythingKept)
+{
+    const QString file = path(QStringLiteral("spins.wmf"));
+    writeBytes(file, spinningMetafile());
+    scriptedUi().expectOpenDialog(chosen(file, 5));
+    scriptedUi().expectMsgBox(rt::vbOK);
+    FileCommands::cmdOpen(view);
+    ASSERT_EQ(scriptedUi().messages.size(), 1u);
+    EXPECT_EQ(scriptedUi().messages[0].text,
+              QStringLiteral("The picture %1 could not be read.\nThe Windows metafile could not be read: drawing it "
+                             "took longer than 5 seconds")
+                  .arg(file));
+    expectNothingChanged();
+}
+
 TEST_F(OpenTest, HgtFileIsImportedUnnamedByItsNameWhenNoFilterIsChosen)
 {
     const QString file = path(QStringLiteral("n47e011.hgt"));

@@ -99,6 +99,8 @@ TEST_F(ObjectLoadTest, UnreadablePictureSaysSoAndPlacesNothing)
     scriptedUi().expectMsgBox(rt::vbOK);
     EXPECT_FALSE(loadObject(table, path, 256));
     EXPECT_EQ(scriptedUi().messages.at(0).style, rt::vbCritical);
+    // The file is named beside the reader's reason.
+    EXPECT_TRUE(scriptedUi().messages.at(0).text.startsWith(QStringLiteral("The picture cannot be read:\n%1\n").arg(path)));
     EXPECT_EQ(table.count(), 0);
 }
 

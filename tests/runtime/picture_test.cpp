@@ -63,12 +63,3 @@ TEST(ReadMetafile, AFrameBeyondThePictureLimitIsRefusedBeforeDrawingWithItsSize)
     EXPECT_FALSE(rt::exceedsPictureLimit(2048, 2048));
     EXPECT_EQ(rt::readMetafile(redRectangleMetafile(-1, 300, 200), &error).size(), QSize(300, 200));
 }
-
-// libwmf refuses every metafile when its fonts are missing; the message says
-// so instead of blaming the file.
-TEST(ReadMetafile, MissingPlayerFontsAreNamedAsTheCause)
-{
-    EXPECT_EQ(rt::metafilePlayFailure("ERROR: font.c (1339): wmf_ipa_font_map: failed to load *any* font!\n"),
-              QStringLiteral("the metafile fonts are missing (the URW base-35 fonts, package fonts-urw-base35)"));
-    EXPECT_EQ(rt::metafilePlayFailure("ERROR: player.c (120): bad record\n"), QStringLiteral("damaged records"));
-}
