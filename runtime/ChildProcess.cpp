@@ -60,6 +60,9 @@ ChildRun runLimited(const QString& program, const QStringList& arguments, const 
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         const rlimit cpu{cpuSeconds, cpuSeconds};
         ::setrlimit(RLIMIT_CPU, &cpu);
+        // A crash or the processor-time signal leaves no core file in the user's folder.
+        const rlimit noCore{0, 0};
+        ::setrlimit(RLIMIT_CORE, &noCore);
         if (kAddressSpaceLimited) {
             const rlimit space{memory, memory};
             ::setrlimit(RLIMIT_AS, &space);
