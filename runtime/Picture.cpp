@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
+#include <QtEndian>
 
 #include <cstring>
 
@@ -21,8 +22,7 @@ constexpr uint32_t kPlaceableKey = 0x9AC6CDD7u;
 
 uint32_t readU32(const QByteArray& d, qsizetype at)
 {
-    return uint32_t(uchar(d[at])) | uint32_t(uchar(d[at + 1])) << 8 | uint32_t(uchar(d[at + 2])) << 16 |
-           uint32_t(uchar(d[at + 3])) << 24;
+    return qFromLittleEndian<quint32>(d.constData() + at);
 }
 
 // The picture the drawer wrote (see runtime/wmfdraw/Protocol.h); null when

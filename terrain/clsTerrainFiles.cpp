@@ -146,18 +146,23 @@ void narrowToFileRow(const int32_t* src, char* dst, int64_t n)
     }
 }
 
+// Terrain units t as a raw height under the file's units, unrounded and unclamped.
+double rawOf(double t, FileUnits units)
+{
+    return (t - units.baseHeight) * 65536.0 / units.heightScale;
+}
+
 // The raw height nearest to terrain units t under the file's units (halves
 // to even), saturated to the 16 bits a file holds.
 int16_t nearestRaw(double t, FileUnits units)
 {
-    const double r = std::nearbyint((t - units.baseHeight) * 65536.0 / units.heightScale);
+    const double r = std::nearbyint(rawOf(t, units));
     return std::isnan(r) ? int16_t(0) : int16_t(std::clamp(r, double(INT16_MIN), double(INT16_MAX)));
 }
 
 bool holds(FileUnits units, double tMin, double tMax)
 {
-    const auto raw = [&](double t) { return std::nearbyint((t - units.baseHeight) * 65536.0 / units.heightScale); };
-    return raw(tMin) >= INT16_MIN && raw(tMax) <= INT16_MAX;
+    return std::nearbyint(rawOf(tMin, units)) >= INT16_MIN && std::nearbyint(rawOf(tMax, units)) <= INT16_MAX;
 }
 
 // Of the headers a TER file can hold (HeightScale 1..32767, BaseHeight
@@ -193,47 +198,67 @@ FileUnits widestUnits(double tMin, double tMax)
     return {INT16_MAX, int16_t(std::clamp(middle, double(INT16_MIN), double(INT16_MAX)))};
 }
 
+double unitsOf(const clsTerrain& t, int32_t h)
+{
+    return double(h) * t.HeightScale() / 65536.0 + t.BaseHeight();
+}
+
+// Whether a file holds the terrain as it is: a whole 16-bit header and every
+// height of 0..Size within 16 bits. Range() must be current.
+bool heldAsIs(const clsTerrain& t)
+{
+    return t.headerFitsFile() && t.HeightScale() != 0 && t.min() >= INT16_MIN && t.max() <= INT16_MAX;
+}
+
+// The units the TER writer gives the file: the terrain's own when the file
+// holds it as it is, else the finest header that holds every height (the
+// widest, cutting the ends, when none does). Range() must be current.
+struct FileChoice {
+    FileUnits units{};
+    bool asIs = false;
+    bool holdsAll = true;
+};
+
+FileChoice chooseFileUnits(const clsTerrain& t)
+{
+    if (heldAsIs(t)) return {{int16_t(t.HeightScale()), int16_t(t.BaseHeight())}, true, true};
+    const double a = unitsOf(t, t.min()), b = unitsOf(t, t.max());
+    const double tMin = std::min(a, b), tMax = std::max(a, b);
+    const std::optional<FileUnits> finest = finestUnits(tMin, tMax);
+    return {finest.value_or(widestUnits(tMin, tMax)), false, finest.has_value()};
+}
+
 // Largest table of encoded heights worked out beforehand (2 MB).
 constexpr int64_t kLargestEncodingTable = int64_t(1) << 20;
 
-// What the TER writer puts in the file: the terrain's own heights and units
-// when the file can hold them, else the finest header that holds every
-// height, each point at its nearest raw value. Range() must be current.
+// What the TER writer puts in the file under the chosen units: the heights as
+// they are, or each point at its nearest raw value. Range() must be current.
 class FileEncoding {
 public:
-    explicit FileEncoding(const clsTerrain& t) : m_t(t), m_first(t.min())
+    explicit FileEncoding(const clsTerrain& t) : m_t(t), m_first(t.min()), m_choice(chooseFileUnits(t))
     {
-        const int32_t lo = t.min(), hi = t.max();
-        m_asIs = t.headerFitsFile() && t.HeightScale() != 0 && lo >= INT16_MIN && hi <= INT16_MAX;
-        if (m_asIs) {
-            m_units = {int16_t(t.HeightScale()), int16_t(t.BaseHeight())};
-            return;
-        }
-        const double a = units(lo), b = units(hi);
-        const std::optional<FileUnits> finest = finestUnits(std::min(a, b), std::max(a, b));
-        m_holdsAll = finest.has_value();
-        m_units = finest.value_or(widestUnits(std::min(a, b), std::max(a, b)));
+        if (m_choice.asIs) return;
         // The new height depends on the old one alone: a spread terrain takes
         // at most 65535 values, each encoded once.
-        const int64_t values = int64_t(hi) - lo + 1;
+        const int64_t values = int64_t(t.max()) - t.min() + 1;
         const int64_t points = (int64_t(t.Size()) + 1) * (int64_t(t.Size()) + 1);
         if (values <= kLargestEncodingTable && values <= points) {
             m_table.resize(size_t(values));
-            for (int64_t k = 0; k < values; ++k) m_table[size_t(k)] = nearestRaw(units(int32_t(lo + k)), m_units);
+            for (int64_t k = 0; k < values; ++k)
+                m_table[size_t(k)] = nearestRaw(unitsOf(t, int32_t(m_first + k)), m_choice.units);
         }
     }
-    FileUnits fileUnits() const { return m_units; }
-    bool asIs() const { return m_asIs; }
-    bool holdsAll() const { return m_holdsAll; }
+    FileUnits fileUnits() const { return m_choice.units; }
+    bool asIs() const { return m_choice.asIs; }
     int16_t encode(int32_t h) const
     {
         const uint64_t k = uint64_t(int64_t(h) - m_first);
-        return k < m_table.size() ? m_table[k] : nearestRaw(units(h), m_units);
+        return k < m_table.size() ? m_table[k] : nearestRaw(unitsOf(m_t, h), m_choice.units);
     }
     // One row of heights as file heights, little-endian.
     void encodeRow(const int32_t* src, char* dst, int64_t n) const
     {
-        if (m_asIs) {
+        if (m_choice.asIs) {
             narrowToFileRow(src, dst, n);
             return;
         }
@@ -241,13 +266,9 @@ public:
     }
 
 private:
-    double units(int32_t h) const { return double(h) * m_t.HeightScale() / 65536.0 + m_t.BaseHeight(); }
-
     const clsTerrain& m_t;
     int64_t m_first;
-    bool m_asIs = false;
-    bool m_holdsAll = true;
-    FileUnits m_units{};
+    FileChoice m_choice;
     std::vector<int16_t> m_table;
 };
 
@@ -321,13 +342,13 @@ bool clsTerrain::SaveT(const QString& fileName, QString* error)
 bool clsTerrain::fileHoldsHeights()
 {
     Range();
-    return FileEncoding(*this).holdsAll();
+    return chooseFileUnits(*this).holdsAll;
 }
 
 bool clsTerrain::fileHoldsAsIs()
 {
     Range();
-    return headerFitsFile() && m_header.HeightScale != 0 && m_min >= INT16_MIN && m_max <= INT16_MAX;
+    return heldAsIs(*this);
 }
 
 bool clsTerrain::LoadRows(const char* bytes, int64_t firstRow, int64_t rows)

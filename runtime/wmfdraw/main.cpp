@@ -7,9 +7,11 @@
 
 #include <QFile>
 #include <QGuiApplication>
+#include <QtEndian>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <new>
 
@@ -74,10 +76,8 @@ int main(int argc, char** argv)
     const QImage& picture = drawing.picture;
     char header[wmfdraw::kPictureHeaderBytes];
     std::memcpy(header, wmfdraw::kPictureTag, 4);
-    for (int i = 0; i < 4; ++i) {
-        header[4 + i] = char((quint32(picture.width()) >> (8 * i)) & 0xFF);
-        header[8 + i] = char((quint32(picture.height()) >> (8 * i)) & 0xFF);
-    }
+    qToLittleEndian<quint32>(quint32(picture.width()), header + 4);
+    qToLittleEndian<quint32>(quint32(picture.height()), header + 8);
     writeAll(header, sizeof header);
     for (int y = 0; y < picture.height(); ++y)
         writeAll(reinterpret_cast<const char*>(picture.constScanLine(y)), size_t(picture.width()) * 4);
